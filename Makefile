@@ -1,0 +1,61 @@
+# Talvora: the two commands for a fresh machine are `make run` and `make test`.
+
+CMAKE_GEN   := -G Ninja
+BUILD       := build
+ASAN_BUILD  := build-asan
+BENCH_BUILD := build-bench
+FUZZ_BUILD  := build-fuzz
+DEMO        := demo
+DEMO_UIN    := 31415926
+CTEST_JOBS  ?= 2
+
+.PHONY: all deps build test test-fast test-asan run demo bench fuzz format clean
+
+all: build
+
+deps:
+	@scripts/install-deps.sh
+
+build: deps
+	cmake -S . -B $(BUILD) $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=RelWithDebInfo
+	cmake --build $(BUILD)
+
+# Every test, then every test again under AddressSanitizer and UndefinedBehaviorSanitizer.
+test: test-fast test-asan
+
+test-fast: build
+	cd $(BUILD) && ctest --output-on-failure -j $(CTEST_JOBS)
+
+test-asan: deps
+	cmake -S . -B $(ASAN_BUILD) $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=Debug -DTALVORA_SANITIZE=ON
+	cmake --build $(ASAN_BUILD)
+	cd $(ASAN_BUILD) && ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
+		ctest --output-on-failure -j $(CTEST_JOBS)
+
+# A generated demo history, shown with the command-line tool.
+demo: build
+	rm -rf $(DEMO) && mkdir -p $(DEMO)
+	$(BUILD)/tools/makedb/talvora-makedb --demo --folder $(DEMO) --uin $(DEMO_UIN) \
+		--settings $(DEMO)/Talvora.ini
+
+run: demo
+	$(BUILD)/src/cli/talvora-cli --settings $(DEMO)/Talvora.ini members
+	$(BUILD)/src/cli/talvora-cli --settings $(DEMO)/Talvora.ini list -2 | head -40
+
+bench: deps
+	cmake -S . -B $(BENCH_BUILD) $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=Release -DTALVORA_BENCH=ON -DTALVORA_TESTS=OFF
+	cmake --build $(BENCH_BUILD)
+	bench/run.sh $(BENCH_BUILD)
+
+fuzz:
+	@scripts/install-deps.sh --fuzz
+	CXX=clang++ cmake -S . -B $(FUZZ_BUILD) $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+		-DTALVORA_FUZZ=ON -DTALVORA_TESTS=OFF
+	cmake --build $(FUZZ_BUILD)
+	fuzz/run.sh $(FUZZ_BUILD)
+
+format:
+	git ls-files '*.cpp' '*.h' | xargs clang-format -i
+
+clean:
+	rm -rf $(BUILD) $(ASAN_BUILD) $(BENCH_BUILD) $(FUZZ_BUILD) $(DEMO)

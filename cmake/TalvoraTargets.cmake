@@ -1,0 +1,37 @@
+# Shared settings for every target of the project.
+
+# Warnings are errors everywhere; the core libraries that parse bytes also
+# get -Wconversion (pass CORE).
+function(talvora_warnings target)
+    cmake_parse_arguments(ARG "CORE" "" "" ${ARGN})
+    target_compile_options(${target} PRIVATE -Wall -Wextra -Wpedantic -Wshadow -Werror)
+    if(ARG_CORE)
+        target_compile_options(${target} PRIVATE -Wconversion -Wsign-conversion)
+    endif()
+endfunction()
+
+# talvora_library(name CORE? SOURCES ... DEPS ...)
+function(talvora_library name)
+    cmake_parse_arguments(ARG "CORE" "" "SOURCES;DEPS" ${ARGN})
+    add_library(${name} STATIC ${ARG_SOURCES})
+    target_include_directories(${name} PUBLIC ${PROJECT_SOURCE_DIR}/src)
+    target_link_libraries(${name} PUBLIC ${ARG_DEPS})
+    if(ARG_CORE)
+        talvora_warnings(${name} CORE)
+    else()
+        talvora_warnings(${name})
+    endif()
+endfunction()
+
+# talvora_test(name SOURCES ... DEPS ...): one GoogleTest executable, each
+# test case registered with CTest.
+function(talvora_test name)
+    cmake_parse_arguments(ARG "" "" "SOURCES;DEPS" ${ARGN})
+    add_executable(${name} ${ARG_SOURCES})
+    target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR}/tests)
+    target_link_libraries(${name} PRIVATE ${ARG_DEPS} GTest::gtest GTest::gmock GTest::gtest_main)
+    talvora_warnings(${name})
+    gtest_discover_tests(${name}
+        DISCOVERY_MODE PRE_TEST
+        PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen;TALVORA_TEST_TMP=${CMAKE_CURRENT_BINARY_DIR}")
+endfunction()

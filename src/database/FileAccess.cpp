@@ -1,0 +1,113 @@
+#include "database/FileAccess.h"
+
+#include <dirent.h>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+
+namespace {
+
+FileIdentity IdentityOf(const struct stat& st) {
+    FileIdentity id;
+    id.valid = true;
+    id.device = static_cast<std::uint64_t>(st.st_dev);
+    id.inode = static_cast<std::uint64_t>(st.st_ino);
+    id.size = static_cast<std::int64_t>(st.st_size);
+    return id;
+}
+
+class PosixFile final : public RandomAccessFile {
+public:
+    explicit PosixFile(int fd) : fd_(fd) {}
+    ~PosixFile() override { ::close(fd_); }
+    PosixFile(const PosixFile&) = delete;
+    PosixFile& operator=(const PosixFile&) = delete;
+
+    std::int64_t ReadAt(std::int64_t offset, void* buffer, std::size_t length) override {
+        if (offset < 0) {
+            return -1;
+        }
+        auto* out = static_cast<char*>(buffer);
+        std::size_t done = 0;
+        // pread may return less than asked without being at the end; keep going until
+        // the end of the file or an error.
+        while (done < length) {
+            ssize_t n = ::pread(fd_, out + done, length - done,
+                                static_cast<off_t>(offset + static_cast<std::int64_t>(done)));
+            if (n < 0) {
+                if (errno == EINTR) {
+                    continue;
+                }
+                return done > 0 ? static_cast<std::int64_t>(done) : -1;
+            }
+            if (n == 0) {
+                break;
+            }
+            done += static_cast<std::size_t>(n);
+        }
+        return static_cast<std::int64_t>(done);
+    }
+
+    FileIdentity Identity() override {
+        struct stat st {};
+        if (::fstat(fd_, &st) != 0) {
+            return {};
+        }
+        return IdentityOf(st);
+    }
+
+private:
+    int fd_;
+};
+
+class PosixFileSystem final : public FileSystem {
+public:
+    std::unique_ptr<RandomAccessFile> OpenRead(const std::string& path) override {
+        if (path.empty()) {
+            return nullptr;
+        }
+        int fd;
+        do {
+            fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+        } while (fd < 0 && errno == EINTR);
+        if (fd < 0) {
+            return nullptr;
+        }
+        struct stat st {};
+        if (::fstat(fd, &st) != 0 || S_ISDIR(st.st_mode)) {
+            ::close(fd);
+            return nullptr;
+        }
+        return std::make_unique<PosixFile>(fd);
+    }
+
+    FileIdentity Stat(const std::string& path) override {
+        struct stat st {};
+        if (path.empty() || ::stat(path.c_str(), &st) != 0) {
+            return {};
+        }
+        return IdentityOf(st);
+    }
+
+    std::vector<std::string> ListFolder(const std::string& folder) override {
+        std::vector<std::string> names;
+        DIR* dir = ::opendir(folder.empty() ? "/" : folder.c_str());
+        if (dir == nullptr) {
+            return names;
+        }
+        while (const dirent* entry = ::readdir(dir)) {
+            names.emplace_back(entry->d_name);
+        }
+        ::closedir(dir);
+        return names;
+    }
+};
+
+}  // namespace
+
+FileSystem& NativeFileSystem() {
+    static PosixFileSystem fileSystem;
+    return fileSystem;
+}

@@ -1,0 +1,40 @@
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+// The file layer under MessageDatabase: read-only, shared, positioned reads. Tests put
+// a fault-injecting implementation in its place.
+
+struct FileIdentity {
+    bool valid = false;
+    std::uint64_t device = 0;
+    std::uint64_t inode = 0;
+    std::int64_t size = 0;
+};
+
+class RandomAccessFile {
+public:
+    virtual ~RandomAccessFile() = default;
+    // Reads up to `length` bytes at `offset` straight from the file (no user-space
+    // buffering). Returns the number of bytes read, 0 at the end, -1 on an error.
+    virtual std::int64_t ReadAt(std::int64_t offset, void* buffer, std::size_t length) = 0;
+    // Device, inode and current size of the open file.
+    virtual FileIdentity Identity() = 0;
+};
+
+class FileSystem {
+public:
+    virtual ~FileSystem() = default;
+    // Opens a file for reading without taking a lock; nullptr when it cannot be opened.
+    virtual std::unique_ptr<RandomAccessFile> OpenRead(const std::string& path) = 0;
+    // Identity of whatever is at `path` now (valid false when nothing is).
+    virtual FileIdentity Stat(const std::string& path) = 0;
+    // Names of the entries of a folder (empty when it cannot be read).
+    virtual std::vector<std::string> ListFolder(const std::string& folder) = 0;
+};
+
+// The machine's own file system (POSIX).
+FileSystem& NativeFileSystem();

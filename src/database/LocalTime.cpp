@@ -1,0 +1,175 @@
+#include "database/LocalTime.h"
+
+#include <array>
+#include <cstring>
+#include <time.h>  // tzset, timezone, localtime_r
+
+namespace {
+
+constexpr std::int64_t kDay = 86400;
+constexpr std::int64_t kHour = 3600;
+
+std::int64_t FloorDiv(std::int64_t a, std::int64_t b) {
+    std::int64_t q = a / b;
+    return (a % b != 0 && ((a < 0) != (b < 0))) ? q - 1 : q;
+}
+
+std::int64_t DaysFromCivil(std::int64_t y, std::int64_t m, std::int64_t d) {
+    y -= m <= 2 ? 1 : 0;
+    const std::int64_t era = (y >= 0 ? y : y - 399) / 400;
+    const std::int64_t yoe = y - era * 400;
+    const std::int64_t doy = (153 * (m > 2 ? m - 3 : m + 9) + 2) / 5 + d - 1;
+    const std::int64_t doe = yoe * 365 + yoe / 4 - yoe / 100 + doy;
+    return era * 146097 + doe - 719468;
+}
+
+// Breaks a count of seconds since 1970-01-01 00:00:00 (already in local terms) down into
+// calendar fields, as gmtime does.
+void Breakdown(std::int64_t seconds, std::tm& out) {
+    const std::int64_t days = FloorDiv(seconds, kDay);
+    const std::int64_t rest = seconds - days * kDay;
+    const std::int64_t z = days + 719468;
+    const std::int64_t era = (z >= 0 ? z : z - 146096) / 146097;
+    const std::int64_t doe = z - era * 146097;
+    const std::int64_t yoe = (doe - doe / 1460 + doe / 36524 - doe / 146096) / 365;
+    const std::int64_t doy = doe - (365 * yoe + yoe / 4 - yoe / 100);
+    const std::int64_t mp = (5 * doy + 2) / 153;
+    const std::int64_t d = doy - (153 * mp + 2) / 5 + 1;
+    const std::int64_t m = mp < 10 ? mp + 3 : mp - 9;
+    const std::int64_t y = yoe + era * 400 + (m <= 2 ? 1 : 0);
+
+    out.tm_year = static_cast<int>(y - 1900);
+    out.tm_mon = static_cast<int>(m - 1);
+    out.tm_mday = static_cast<int>(d);
+    out.tm_hour = static_cast<int>(rest / kHour);
+    out.tm_min = static_cast<int>((rest % kHour) / 60);
+    out.tm_sec = static_cast<int>(rest % 60);
+    out.tm_wday = static_cast<int>(((days + 4) % 7 + 7) % 7);  // 1970-01-01 was a Thursday
+    out.tm_yday = static_cast<int>(days - DaysFromCivil(y, 1, 1));
+}
+
+// What the zone does on one UTC day, and whether its offset, daylight-saving flag and
+// abbreviation stay the same from two days before to three days after it. On such a day
+// localtime is plain arithmetic, and so is the mktime that normalises the shifted hour:
+// every local time that the shift can produce has exactly one meaning nearby.
+struct DaySpan {
+    std::int64_t day = INT64_MIN;
+    bool stable = false;
+    long gmtoff = 0;
+    int isdst = 0;
+    const char* zone = nullptr;
+};
+
+struct ZoneState {
+    bool initialised = false;
+    long shiftHours = 0;
+    std::array<DaySpan, 4096> days{};
+};
+
+ZoneState& State() {
+    static ZoneState state;
+    return state;
+}
+
+bool SameZone(const std::tm& a, const std::tm& b) {
+    if (a.tm_gmtoff != b.tm_gmtoff || a.tm_isdst != b.tm_isdst) {
+        return false;
+    }
+    if (a.tm_zone == b.tm_zone) {
+        return true;
+    }
+    return a.tm_zone != nullptr && b.tm_zone != nullptr && std::strcmp(a.tm_zone, b.tm_zone) == 0;
+}
+
+void FillSpan(DaySpan& span, std::int64_t day) {
+    span.day = day;
+    span.stable = false;
+    std::tm first{};
+    const time_t start = static_cast<time_t>((day - 2) * kDay);
+    if (localtime_r(&start, &first) == nullptr) {
+        return;
+    }
+    // Hourly probes: no zone changes its offset and changes it back within an hour.
+    for (std::int64_t t = (day - 2) * kDay + kHour; t <= (day + 3) * kDay; t += kHour) {
+        std::tm probe{};
+        const time_t tt = static_cast<time_t>(t);
+        if (localtime_r(&tt, &probe) == nullptr || !SameZone(first, probe)) {
+            return;
+        }
+    }
+    span.stable = true;
+    span.gmtoff = first.tm_gmtoff;
+    span.isdst = first.tm_isdst;
+    span.zone = first.tm_zone;
+}
+
+}  // namespace
+
+void InitTimeZone() {
+    tzset();
+    ZoneState& state = State();
+    // The standard offset in whole hours, east positive, truncated toward zero.
+    state.shiftHours = -timezone / 3600;
+    for (DaySpan& span : state.days) {
+        span = DaySpan{};
+    }
+    state.initialised = true;
+}
+
+void ConvertEventTimeSlow(std::int32_t stamp, std::tm& out, std::int64_t& value) {
+    ZoneState& state = State();
+    if (!state.initialised) {
+        InitTimeZone();
+    }
+    const time_t t = stamp;
+    std::tm local{};
+    if (localtime_r(&t, &local) == nullptr) {
+        Breakdown(stamp, out);
+        value = stamp;
+        return;
+    }
+    local.tm_hour += static_cast<int>(state.shiftHours);
+    value = static_cast<std::int64_t>(mktime(&local));
+    out = local;
+}
+
+void ConvertEventTime(std::int32_t stamp, std::tm& out, std::int64_t& value) {
+    ZoneState& state = State();
+    if (!state.initialised) {
+        InitTimeZone();
+    }
+    if (state.shiftHours >= -14 && state.shiftHours <= 14) {
+        const std::int64_t day = FloorDiv(stamp, kDay);
+        DaySpan& span = state.days[static_cast<std::size_t>(day & 4095)];
+        if (span.day != day) {
+            FillSpan(span, day);
+        }
+        if (span.stable) {
+            const std::int64_t shifted = stamp + state.shiftHours * kHour;
+            Breakdown(shifted + span.gmtoff, out);
+            out.tm_isdst = span.isdst;
+            out.tm_gmtoff = span.gmtoff;
+            out.tm_zone = span.zone;
+            value = shifted;
+            return;
+        }
+    }
+    ConvertEventTimeSlow(stamp, out, value);
+}
+
+void CurrentLocalTime(std::tm& out, std::int64_t& value) {
+    const time_t now = time(nullptr);
+    if (localtime_r(&now, &out) == nullptr) {
+        Breakdown(static_cast<std::int64_t>(now), out);
+    }
+    value = static_cast<std::int64_t>(now);
+}
+
+std::int64_t LocalMidnight(int year, int month, int day) {
+    std::tm tm{};
+    tm.tm_year = year - 1900;
+    tm.tm_mon = month - 1;
+    tm.tm_mday = day;
+    tm.tm_isdst = -1;
+    return static_cast<std::int64_t>(mktime(&tm));
+}

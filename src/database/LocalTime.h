@@ -1,0 +1,27 @@
+#pragma once
+
+#include <cstdint>
+#include <ctime>
+
+// Event time conversion. An event's time stamp is broken down into local time, the
+// local zone's standard offset in whole hours (from tzset()'s `timezone`) is added to
+// the hour, and the result is normalised as mktime does. The result is identical to
+// doing exactly that with the C library, but without its per-call cost: spans of time
+// in which the zone's offset is known to be constant are converted arithmetically.
+
+// Reads the time-zone settings (tzset) and forgets every cached span. Call at start-up
+// and whenever TZ changes.
+void InitTimeZone();
+
+// Converts a record's time stamp. `value` receives what mktime returns for `out`.
+void ConvertEventTime(std::int32_t stamp, std::tm& out, std::int64_t& value);
+
+// The same conversion done with the C library only (localtime_r, mktime); the reference
+// the fast path is checked against.
+void ConvertEventTimeSlow(std::int32_t stamp, std::tm& out, std::int64_t& value);
+
+// The current local time, and its time value.
+void CurrentLocalTime(std::tm& out, std::int64_t& value);
+
+// Local midnight of a calendar date as a time value (mktime with tm_isdst = -1).
+std::int64_t LocalMidnight(int year, int month, int day);

@@ -1,0 +1,56 @@
+#include "database/MemberIndex.h"
+
+MemberIndex::MemberIndex() : slots_(64) {}
+
+std::size_t MemberIndex::SlotOf(std::int32_t key) const {
+    const auto bits = static_cast<std::uint32_t>(key);
+    const std::uint64_t hash = static_cast<std::uint64_t>(bits) * 0x9E3779B97F4A7C15ULL;
+    return static_cast<std::size_t>(hash >> 32) & (slots_.size() - 1);
+}
+
+MemberIndex::Slot* MemberIndex::Find(std::int32_t key) {
+    const std::size_t mask = slots_.size() - 1;
+    for (std::size_t i = SlotOf(key);; i = (i + 1) & mask) {
+        Slot& slot = slots_[i];
+        if (slot.member == nullptr) {
+            return nullptr;
+        }
+        if (slot.key == key) {
+            return &slot;
+        }
+    }
+}
+
+MemberIndex::Slot* MemberIndex::Insert(std::int32_t key, Member* member) {
+    if ((used_ + 1) * 2 > slots_.size()) {
+        Grow();
+    }
+    const std::size_t mask = slots_.size() - 1;
+    std::size_t i = SlotOf(key);
+    while (slots_[i].member != nullptr && slots_[i].key != key) {
+        i = (i + 1) & mask;
+    }
+    if (slots_[i].member == nullptr) {
+        ++used_;
+        slots_[i].pending = 0;
+    }
+    slots_[i].key = key;
+    slots_[i].member = member;
+    return &slots_[i];
+}
+
+void MemberIndex::Grow() {
+    std::vector<Slot> old(slots_.size() * 2);
+    old.swap(slots_);
+    used_ = 0;
+    for (const Slot& slot : old) {
+        if (slot.member != nullptr) {
+            Insert(slot.key, slot.member)->pending = slot.pending;
+        }
+    }
+}
+
+void MemberIndex::Clear() {
+    slots_.assign(64, Slot{});
+    used_ = 0;
+}

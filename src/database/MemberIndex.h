@@ -1,0 +1,33 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <vector>
+
+struct Member;
+
+// Key -> member lookup for the index pass. The member table is an ordered map (the walk
+// needs key order); a map lookup per index entry is too slow for large histories, so the
+// pass goes through this open-addressing table of pointers into the map's nodes. Each slot
+// also carries a counter that the pass uses to size the members' reference lists.
+class MemberIndex {
+public:
+    struct Slot {
+        std::int32_t key = 0;
+        std::uint32_t pending = 0;
+        Member* member = nullptr;
+    };
+
+    MemberIndex();
+    Slot* Find(std::int32_t key);
+    Slot* Insert(std::int32_t key, Member* member);
+    void Clear();
+    std::vector<Slot>& slots() { return slots_; }
+
+private:
+    std::size_t SlotOf(std::int32_t key) const;
+    void Grow();
+
+    std::vector<Slot> slots_;
+    std::size_t used_ = 0;
+};

@@ -1,0 +1,442 @@
+#include "database/MessageDatabase.h"
+
+#include <algorithm>
+#include <climits>
+#include <cstring>
+
+#include "database/DataFileCache.h"
+#include "database/DatabaseTexts.h"
+#include "database/EventTypes.h"
+#include "database/LocalTime.h"
+#include "database/MemberIndex.h"
+
+namespace {
+
+constexpr std::int64_t kIndexHeaderSize = 10;
+constexpr std::int64_t kEntrySize = 8;
+// Index bytes read per step of a pass.
+constexpr std::size_t kIndexChunk = 1 << 20;
+// Below this many new entries a pass does not count ahead before filling.
+constexpr std::int64_t kCountAheadEntries = 4096;
+// Fixed part of a decoded record: marker, type, uin, L, then extra, direction, 2 bytes, time.
+constexpr std::size_t kRecordHead = 10;
+constexpr std::size_t kRecordTail = 14;
+
+std::uint16_t U16(const std::uint8_t* p) {
+    return static_cast<std::uint16_t>(p[0] | (p[1] << 8));
+}
+
+std::uint32_t U32(const std::uint8_t* p) {
+    return static_cast<std::uint32_t>(p[0]) | (static_cast<std::uint32_t>(p[1]) << 8) |
+           (static_cast<std::uint32_t>(p[2]) << 16) | (static_cast<std::uint32_t>(p[3]) << 24);
+}
+
+std::int32_t I32(const std::uint8_t* p) {
+    return static_cast<std::int32_t>(U32(p));
+}
+
+bool EqualsIgnoringAsciiCase(const std::string& a, const std::string& b) {
+    if (a.size() != b.size()) {
+        return false;
+    }
+    for (std::size_t i = 0; i < a.size(); ++i) {
+        auto lower = [](char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c + 32) : c; };
+        if (lower(a[i]) != lower(b[i])) {
+            return false;
+        }
+    }
+    return true;
+}
+
+// Histories copied from another system often arrive with the names in capitals; when the
+// exact name is missing, take a name of the same folder that differs only in ASCII case.
+std::string ResolveName(FileSystem& fs, const std::string& folder, const std::string& path,
+                        std::vector<std::string>& listing, bool& listed) {
+    if (fs.Stat(path).valid) {
+        return path;
+    }
+    if (!listed) {
+        listing = fs.ListFolder(folder);
+        listed = true;
+    }
+    const std::string base = path.substr(folder.size() + 1);
+    for (const std::string& name : listing) {
+        if (EqualsIgnoringAsciiCase(name, base)) {
+            return folder + "/" + name;
+        }
+    }
+    return path;
+}
+
+void FillCurrentTime(EventRecord& out) {
+    CurrentLocalTime(out.time, out.timeValue);
+    out.timeConverted = true;
+}
+
+}  // namespace
+
+MessageDatabase::MessageDatabase(FileSystem& fileSystem)
+    : fileSystem_(fileSystem), memberIndex_(std::make_unique<MemberIndex>()) {
+    walk_ = members_.end();
+}
+
+MessageDatabase::~MessageDatabase() {
+    Close();
+}
+
+std::string MessageDatabase::DataFileName(const std::string& folder, std::int32_t uin) {
+    return folder + "/" + std::to_string(uin) + "msg.dat";
+}
+
+std::string MessageDatabase::IndexFileName(const std::string& folder, std::int32_t uin) {
+    return folder + "/" + std::to_string(uin) + "msg.idx";
+}
+
+bool MessageDatabase::OpenFolder(const std::string& folder, std::int32_t uin) {
+    std::vector<std::string> listing;
+    bool listed = false;
+    const std::string data = ResolveName(fileSystem_, folder, DataFileName(folder, uin), listing, listed);
+    const std::string index = ResolveName(fileSystem_, folder, IndexFileName(folder, uin), listing, listed);
+    return Open(data, index);
+}
+
+bool MessageDatabase::Open(const std::string& dataFile, const std::string& indexFile) {
+    // Opening the pair that is already open is not a reload. (Two empty paths while
+    // nothing is open end here too, without touching the file system.)
+    if (dataFile == dataPath_ && indexFile == indexPath_) {
+        return false;
+    }
+    Close();
+    dataFile_ = fileSystem_.OpenRead(dataFile);
+    if (!dataFile_) {
+        return false;
+    }
+    dataPath_ = dataFile;
+    dataIdentity_ = dataFile_->Identity();
+    cache_ = std::make_unique<DataFileCache>(*dataFile_);
+
+    indexFile_ = fileSystem_.OpenRead(indexFile);
+    if (!indexFile_) {
+        return false;
+    }
+    indexPath_ = indexFile;
+    indexIdentity_ = indexFile_->Identity();
+    indexPosition_ = kIndexHeaderSize;
+    ReadIndex();
+    return true;
+}
+
+void MessageDatabase::Close() {
+    loaded_ = false;
+    cache_.reset();
+    dataFile_.reset();
+    indexFile_.reset();
+    members_.clear();
+    memberIndex_->Clear();
+    walk_ = members_.end();
+    entryCount_ = 0;
+    indexPosition_ = 0;
+    dataPath_.clear();
+    indexPath_.clear();
+    dataIdentity_ = {};
+    indexIdentity_ = {};
+}
+
+Member& MessageDatabase::Lookup(std::int32_t key) {
+    if (MemberIndex::Slot* slot = memberIndex_->Find(key)) {
+        return *slot->member;
+    }
+    Member& member = members_[key];
+    memberIndex_->Insert(key, &member);
+    return member;
+}
+
+void MessageDatabase::ReadIndex() {
+    if (!indexFile_) {
+        return;
+    }
+    loaded_ = false;
+    const FileIdentity now = indexFile_->Identity();
+    const std::int64_t end = now.valid ? now.size : 0;
+    if (end - indexPosition_ >= kEntrySize) {
+        ReadIndexRange(end, end - indexPosition_ >= kCountAheadEntries * kEntrySize);
+    }
+    for (std::int32_t key : FIXED_MEMBER_KEYS) {
+        Lookup(key);
+    }
+    for (auto& [key, member] : members_) {
+        if (member.name.empty()) {
+            member.name = DefaultMemberName(key);
+        }
+    }
+    if (cache_) {
+        // Records may have been written since the window was read.
+        cache_->Invalidate();
+    }
+    loaded_ = true;
+}
+
+// Takes the entries between the resume position and `end`. With `countAhead`, a first
+// sweep counts each member's new entries so that every list is sized once: the second
+// sweep then appends without reallocating, and the lists carry no spare capacity.
+void MessageDatabase::ReadIndexRange(std::int64_t end, bool countAhead) {
+    std::vector<std::uint8_t> chunk(std::min<std::size_t>(
+        kIndexChunk, static_cast<std::size_t>(std::max<std::int64_t>(end - indexPosition_, 8))));
+    const std::size_t chunkEntries = chunk.size() / kEntrySize;
+
+    // Walks the complete, non-zero entries from the resume position; `visit` gets each
+    // entry's slot and offset. Returns where the walk stopped.
+    auto sweep = [&](std::int64_t limit, auto&& visit) {
+        std::int64_t position = indexPosition_;
+        std::int64_t taken = entryCount_;
+        while (position + kEntrySize <= limit && taken < INT32_MAX) {
+            const auto want = static_cast<std::size_t>(
+                std::min<std::int64_t>(static_cast<std::int64_t>(chunkEntries),
+                                       (limit - position) / kEntrySize) * kEntrySize);
+            const std::int64_t got = indexFile_->ReadAt(position, chunk.data(), want);
+            if (got < kEntrySize) {
+                break;
+            }
+            const auto entries = static_cast<std::size_t>(got / kEntrySize);
+            std::size_t i = 0;
+            for (; i < entries && taken < INT32_MAX; ++i) {
+                const std::uint8_t* p = chunk.data() + i * kEntrySize;
+                const std::int32_t key = I32(p);
+                if (key == 0) {
+                    break;  // the messenger's next entry goes here; read this word again later
+                }
+                MemberIndex::Slot* slot = memberIndex_->Find(key);
+                if (slot == nullptr) {
+                    Member& member = members_[key];
+                    slot = memberIndex_->Insert(key, &member);
+                }
+                visit(*slot, I32(p + 4));
+                ++taken;
+            }
+            position += static_cast<std::int64_t>(i) * kEntrySize;
+            if (i < entries || static_cast<std::size_t>(got) < want) {
+                break;
+            }
+        }
+        return position;
+    };
+
+    std::int64_t limit = end;
+    if (countAhead) {
+        std::uint32_t total = 0;
+        limit = sweep(end, [&](MemberIndex::Slot& slot, std::int32_t) {
+            ++slot.pending;
+            ++total;
+        });
+        for (MemberIndex::Slot& slot : memberIndex_->slots()) {
+            if (slot.member != nullptr && slot.pending > 0) {
+                slot.member->refs.reserve(slot.member->refs.size() + slot.pending);
+                slot.pending = 0;
+            }
+        }
+        if (total > 0) {
+            Member& all = Lookup(ALL_MEMBERS);
+            all.refs.reserve(all.refs.size() + total);
+        }
+    }
+
+    Member* all = nullptr;
+    indexPosition_ = sweep(limit, [&](MemberIndex::Slot& slot, std::int32_t offset) {
+        Member* member = slot.member;  // the slot may move when ALL_MEMBERS is added
+        if (all == nullptr) {
+            all = &Lookup(ALL_MEMBERS);
+        }
+        const EventRef ref{offset, entryCount_};
+        member->refs.push_back(ref);
+        all->refs.push_back(ref);
+        ++entryCount_;
+    });
+}
+
+bool MessageDatabase::HasNewEntries() {
+    if (!indexFile_) {
+        return false;
+    }
+    std::uint8_t word[4];
+    return indexFile_->ReadAt(indexPosition_, word, sizeof word) == 4 && I32(word) != 0;
+}
+
+bool MessageDatabase::FilesReplaced() {
+    if (!loaded_ || !indexFile_ || !dataFile_) {
+        return false;
+    }
+    const FileIdentity index = fileSystem_.Stat(indexPath_);
+    const FileIdentity data = fileSystem_.Stat(dataPath_);
+    auto sameFile = [](const FileIdentity& a, const FileIdentity& b) {
+        return a.valid && b.valid && a.device == b.device && a.inode == b.inode;
+    };
+    if (!sameFile(index, indexIdentity_) || !sameFile(data, dataIdentity_)) {
+        return true;
+    }
+    const FileIdentity openIndex = indexFile_->Identity();
+    const FileIdentity openData = dataFile_->Identity();
+    if (!openIndex.valid || openIndex.size < indexPosition_) {
+        return true;
+    }
+    // A data file never shrinks while the messenger appends to it.
+    if (!openData.valid || openData.size < dataIdentity_.size) {
+        return true;
+    }
+    dataIdentity_.size = openData.size;
+    return false;
+}
+
+const EventRef* MessageDatabase::RefAt(std::int32_t key, std::int32_t index) {
+    const std::vector<EventRef>& refs = Lookup(key).refs;
+    if (index < 0 || static_cast<std::size_t>(index) >= refs.size()) {
+        return nullptr;
+    }
+    return &refs[static_cast<std::size_t>(index)];
+}
+
+bool MessageDatabase::ReadEvent(std::int32_t key, std::int32_t index, EventRecord& out,
+                                bool convertTime) {
+    out.type = 0;
+    out.uin = 0;
+    out.extra = 0;
+    out.direction = Received;
+    out.text.clear();
+    out.stamp = 0;
+    out.stampRead = false;
+    out.timeConverted = false;
+
+    const EventRef* ref = RefAt(key, index);
+    if (ref == nullptr || !cache_ || !DecodeRecord(ref->dataOffset, out, convertTime)) {
+        if (ref == nullptr || !cache_) {
+            out.text.assign(dbtext::kCorrupt);
+        }
+        // A record that failed keeps the current time, as the reset left it.
+        FillCurrentTime(out);
+        return false;
+    }
+    return true;
+}
+
+bool MessageDatabase::DecodeRecord(std::int64_t offset, EventRecord& out, bool convertTime) {
+    std::size_t available = 0;
+    const std::uint8_t* p = cache_->Fetch(offset, kRecordHead, available);
+    if (p == nullptr || available < 2 || U16(p) != RECORD_MARKER) {
+        out.text.assign(dbtext::kCorrupt);
+        return false;
+    }
+    if (available < 4) {
+        return false;  // cut short by the end of the file
+    }
+    out.type = U16(p + 2);
+    if (!IsSupportedType(out.type)) {
+        // Beyond the type code the layout of such a record is unknown.
+        out.text.assign(dbtext::kUnsupported);
+        return false;
+    }
+    if (available < 8) {
+        return false;
+    }
+    out.uin = I32(p + 4);
+    if (available < kRecordHead) {
+        return false;
+    }
+    const std::size_t textLength = U16(p + 8);
+    const std::size_t recordLength = kRecordHead + textLength + kRecordTail;
+    p = cache_->Fetch(offset, recordLength, available);
+    if (p == nullptr) {
+        return false;
+    }
+
+    const std::size_t textRead = std::min(textLength, available - kRecordHead);
+    const auto* textStart = reinterpret_cast<const char*>(p + kRecordHead);
+    const void* nul = std::memchr(textStart, 0, textRead);
+    const std::size_t rawLength =
+        nul != nullptr ? static_cast<std::size_t>(static_cast<const char*>(nul) - textStart) : textRead;
+    BuildDisplayText(out.type, std::string_view(textStart, rawLength), out.text);
+    if (available < recordLength) {
+        return false;  // the fields read so far stand
+    }
+
+    const std::uint8_t* tail = p + kRecordHead + textLength;
+    out.extra = U32(tail);
+    out.direction = U32(tail + 4);
+    out.stamp = I32(tail + 10);
+    out.stampRead = true;
+    if (convertTime) {
+        ConvertEventTime(out.stamp, out.time, out.timeValue);
+        out.timeConverted = true;
+    }
+    return true;
+}
+
+bool MessageDatabase::ReadDirection(std::int32_t key, std::int32_t index, std::uint32_t& out) {
+    const EventRef* ref = RefAt(key, index);
+    if (ref == nullptr || !cache_) {
+        return false;
+    }
+    std::size_t available = 0;
+    const std::uint8_t* p = cache_->Fetch(ref->dataOffset, kRecordHead, available);
+    if (p == nullptr || available < kRecordHead || U16(p) != RECORD_MARKER) {
+        return false;
+    }
+    const std::size_t textLength = U16(p + 8);
+    const std::size_t needed = kRecordHead + textLength + 8;
+    p = cache_->Fetch(ref->dataOffset, needed, available);
+    if (p == nullptr || available < needed) {
+        return false;
+    }
+    out = U32(p + kRecordHead + textLength + 4);
+    return true;
+}
+
+std::string MessageDatabase::DefaultMemberName(std::int32_t key) {
+    if (key == 1 || key == 10) {
+        return "-";
+    }
+    return std::to_string(key);
+}
+
+void MessageDatabase::SetMemberName(std::int32_t key, std::string_view name) {
+    Member& member = Lookup(key);
+    if (name.empty()) {
+        member.name = DefaultMemberName(key);
+    } else {
+        member.name.assign(name);
+    }
+}
+
+const std::string& MessageDatabase::MemberName(std::int32_t key) {
+    return Lookup(key).name;
+}
+
+std::int32_t MessageDatabase::EventCount(std::int32_t key) {
+    return static_cast<std::int32_t>(Lookup(key).refs.size());
+}
+
+const std::vector<EventRef>& MessageDatabase::Refs(std::int32_t key) {
+    return Lookup(key).refs;
+}
+
+bool MessageDatabase::FirstMember() {
+    walk_ = members_.begin();
+    if (walk_ != members_.end()) {
+        ++walk_;  // the first entry (ALL_MEMBERS in a table with events) is left out
+    }
+    return walk_ != members_.end();
+}
+
+std::int32_t MessageDatabase::CurrentKey() const {
+    return walk_ != members_.end() ? walk_->first : 0;
+}
+
+const std::string& MessageDatabase::CurrentName() const {
+    static const std::string empty;
+    return walk_ != members_.end() ? walk_->second.name : empty;
+}
+
+bool MessageDatabase::NextMember() {
+    if (walk_ != members_.end()) {
+        ++walk_;
+    }
+    return walk_ != members_.end();
+}

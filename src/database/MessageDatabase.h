@@ -1,0 +1,127 @@
+#pragma once
+
+#include <cstdint>
+#include <map>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "database/EventRecord.h"
+#include "database/FileAccess.h"
+
+// The pseudo-member that holds every event of the database, in index order.
+inline constexpr std::int32_t ALL_MEMBERS = -2;
+// Members that exist after every index pass, with or without events.
+inline constexpr std::int32_t FIXED_MEMBER_KEYS[] = {-1, 0, 1, 10};
+
+// Marker that opens every record of the data file (bytes A0 00).
+inline constexpr std::uint16_t RECORD_MARKER = 0x00A0;
+
+// Where an event's record lies, and which index entry named it. entryNumber identifies
+// an event across the whole member table.
+struct EventRef {
+    std::int32_t dataOffset;
+    std::int32_t entryNumber;
+};
+
+struct Member {
+    std::string name;            // display name (Shift-JIS); empty until named
+    std::vector<EventRef> refs;  // this member's events, in index order
+};
+
+// Row r of a list that shows n events is reference n - 1 - r: the newest event is row 0.
+constexpr std::int32_t RowToIndex(std::int32_t rowCount, std::int32_t row) {
+    return rowCount - 1 - row;
+}
+
+class DataFileCache;
+class MemberIndex;
+
+// Reader of a database pair (<uin>msg.idx and <uin>msg.dat) and owner of the member
+// table. Read-only: it never writes to either file, and it takes up entries that the
+// messenger appends while the pair is open.
+class MessageDatabase {
+public:
+    explicit MessageDatabase(FileSystem& fileSystem = NativeFileSystem());
+    ~MessageDatabase();
+    MessageDatabase(const MessageDatabase&) = delete;
+    MessageDatabase& operator=(const MessageDatabase&) = delete;
+
+    // File names of the pair for a folder and an owner UIN ("%s/%dmsg.dat", "%s/%dmsg.idx").
+    static std::string DataFileName(const std::string& folder, std::int32_t uin);
+    static std::string IndexFileName(const std::string& folder, std::int32_t uin);
+
+    // Opens the pair named after `uin` in `folder`. When the exact names do not exist, a
+    // file of the folder whose name matches ignoring ASCII letter case is used.
+    bool OpenFolder(const std::string& folder, std::int32_t uin);
+    // Opens a pair and reads its index. False when the same pair is already open (it is
+    // not reloaded) or a file cannot be opened.
+    bool Open(const std::string& dataFile, const std::string& indexFile);
+    void Close();
+    // One index pass from the resume position.
+    void ReadIndex();
+    // True when a further index entry has appeared since the last pass (one 4-byte read).
+    bool HasNewEntries();
+    // True when the open files are no longer what their paths name (replaced, or the index
+    // is shorter than what was read): the pair should be reopened.
+    bool FilesReplaced();
+
+    // Decodes the event at position `index` of the member's references. False when the
+    // record is unreadable, of a type that is not decoded, or cut short by the end of the
+    // file; `out` is displayable either way. With convertTime false a decoded record's
+    // time is left for CompleteEventTime.
+    bool ReadEvent(std::int32_t key, std::int32_t index, EventRecord& out, bool convertTime = true);
+    // Reads only the direction flag of the same record; false, `out` untouched, when the
+    // record's marker is wrong or the record is cut short.
+    bool ReadDirection(std::int32_t key, std::int32_t index, std::uint32_t& out);
+
+    // Display name for a key: "-" for 1 and 10, otherwise the key in decimal.
+    static std::string DefaultMemberName(std::int32_t key);
+    // Sets a member's display name, adding the member if needed; an empty name gives the
+    // default name.
+    void SetMemberName(std::int32_t key, std::string_view name);
+    // The member's display name; a missing member is added with an empty name.
+    const std::string& MemberName(std::int32_t key);
+    // The member's number of events; a missing member is added empty.
+    std::int32_t EventCount(std::int32_t key);
+    // The member's references; a missing member is added empty.
+    const std::vector<EventRef>& Refs(std::int32_t key);
+
+    // The member walk: every member in ascending key order, leaving out the first entry
+    // of the table (ALL_MEMBERS in a table with events). Walks do not nest.
+    bool FirstMember();
+    std::int32_t CurrentKey() const;
+    const std::string& CurrentName() const;
+    bool NextMember();
+
+    bool loaded() const { return loaded_; }
+    const std::string& dataPath() const { return dataPath_; }
+    const std::string& indexPath() const { return indexPath_; }
+    std::int32_t entryCount() const { return entryCount_; }
+    // Read-only view of the member table (ascending key order).
+    const std::map<std::int32_t, Member>& members() const { return members_; }
+
+private:
+    Member& Lookup(std::int32_t key);
+    const EventRef* RefAt(std::int32_t key, std::int32_t index);
+    bool DecodeRecord(std::int64_t offset, EventRecord& out, bool convertTime);
+    void ReadIndexRange(std::int64_t end, bool reserve);
+
+    FileSystem& fileSystem_;
+    std::unique_ptr<RandomAccessFile> dataFile_;
+    std::unique_ptr<RandomAccessFile> indexFile_;
+    FileIdentity dataIdentity_;
+    FileIdentity indexIdentity_;
+    std::string dataPath_;
+    std::string indexPath_;
+    std::int64_t indexPosition_ = 0;  // resume position of the next index pass
+    std::int32_t entryCount_ = 0;
+    bool loaded_ = false;
+
+    std::map<std::int32_t, Member> members_;
+    std::unique_ptr<MemberIndex> memberIndex_;
+    std::unique_ptr<DataFileCache> cache_;
+    std::map<std::int32_t, Member>::iterator walk_;
+    std::string scratch_;
+};
