@@ -1,0 +1,105 @@
+#pragma once
+
+// A private-profile (INI) file held in memory: read and written key by key, saved whole.
+//
+// Parsing rules:
+// - "[name]" opens a section (text after the first "]" is ignored); "key=value" holds a
+//   value; blanks around section names, keys and values are dropped.
+// - Section and key names match ignoring ASCII letter case; the first of two equal
+//   sections, and the first of two equal keys in a section, is the one that counts.
+// - Lines that start with ";" or "#", lines without "=", and keys before the first section
+//   are kept but never read.
+// - The file is UTF-8 (a leading byte-order mark is kept); a file that is not valid UTF-8
+//   is read as Shift-JIS, as written on the messenger's home system, and saved as UTF-8.
+//   CR LF reads like LF, and a file that used CR LF keeps it.
+// Reading or writing a key leaves every other line, comments and blank lines included,
+// as it was and where it was.
+
+#include <QByteArray>
+#include <QHash>
+#include <QString>
+
+#include <cstdint>
+#include <optional>
+#include <vector>
+
+enum class IniLoadStatus {
+    Loaded,
+    Missing,     // no file at the path: an empty file
+    Unreadable,  // there is a file, but it cannot be read or is not text
+};
+
+struct IniLoadResult {
+    IniLoadStatus status = IniLoadStatus::Missing;
+    QString reason;  // why the file is unreadable
+};
+
+struct IniSaveResult {
+    bool ok = false;
+    QString reason;  // why the file could not be written
+};
+
+class IniFile {
+public:
+    // A file larger than this is not taken for a settings file.
+    static constexpr qint64 kMaxFileSize = 64 * 1024 * 1024;
+
+    IniFile();
+
+    // Replaces the contents with the file at `path`; on failure the contents are empty.
+    IniLoadResult Load(const QString& path);
+    // Replaces the contents with `bytes` (never fails: anything that is not a section or
+    // a key is kept as an unread line).
+    void Parse(const QByteArray& bytes);
+    // The contents as UTF-8 bytes, every line ended.
+    QByteArray Serialize() const;
+    // Writes the contents atomically: a failed save leaves the previous file intact.
+    IniSaveResult Save(const QString& path) const;
+
+    // The value of a key; std::nullopt when the section or the key is absent.
+    std::optional<QString> Value(const QString& section, const QString& key) const;
+    QString ReadString(const QString& section, const QString& key,
+                       const QString& defaultValue = QString()) const;
+    // The value's leading signed decimal number, wrapping modulo 2^32 like the platform's
+    // own reader; a value with no leading digit reads as 0, an absent or empty one as
+    // `defaultValue`.
+    std::int32_t ReadInt(const QString& section, const QString& key,
+                         std::int32_t defaultValue) const;
+
+    // Sets a key: an existing key is changed where it stands, a new key goes after the last
+    // key of its section, a new section at the end of the file. Line breaks and NULs in
+    // `value` become blanks. False (nothing changed) for a section or key name that
+    // cannot be written as a line of the file.
+    bool WriteString(const QString& section, const QString& key, const QString& value);
+    bool WriteInt(const QString& section, const QString& key, std::int32_t value);
+    // Removes every occurrence of the key from its section.
+    void RemoveKey(const QString& section, const QString& key);
+
+    // Reads the leading signed decimal number of a text (0 without a leading digit).
+    static std::int32_t ParseInt(const QString& text);
+
+private:
+    struct Line {
+        QString text;
+        QString key;  // folded key name; empty for a line that is not a key
+    };
+    struct Section {
+        QString name;  // folded; empty for the lines before the first section
+        QString header;
+        std::vector<Line> lines;
+        QHash<QString, std::size_t> keys;  // first line of each key
+        std::optional<std::size_t> lastKey;
+    };
+
+    void Clear();
+    void AddLine(const QString& text);
+    static void Reindex(Section& section);
+    const Section* FindSection(const QString& section) const;
+    Section* FindSection(const QString& section);
+    Section& AddSection(const QString& name);
+
+    std::vector<Section> sections_;             // sections_[0]: lines before any section
+    QHash<QString, std::size_t> sectionIndex_;  // first section of each folded name
+    bool crlf_ = false;
+    bool bom_ = false;
+};

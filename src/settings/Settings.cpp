@@ -1,0 +1,214 @@
+#include "settings/Settings.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QStandardPaths>
+
+#include <algorithm>
+#include <optional>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "database/MessageDatabase.h"
+#include "text/ShiftJis.h"
+
+namespace {
+
+const QString kLogFile = QStringLiteral("Log File");
+const QString kLocation = QStringLiteral("Location");
+const QString kDbPath = QStringLiteral("DB Path");
+const QString kUin = QStringLiteral("UIN");
+const QString kMsgIdxFile = QStringLiteral("MsgIdx File");
+const QString kMsgDatFile = QStringLiteral("MsgDat File");
+
+const QString kColor = QStringLiteral("Color");
+const QString kSendBackground = QStringLiteral("Send Background");
+const QString kSendText = QStringLiteral("Send Text");
+const QString kReceiveBackground = QStringLiteral("Receive Background");
+const QString kReceiveText = QStringLiteral("Receive Text");
+const QString kHighlightBackground = QStringLiteral("HightLight Background");
+const QString kHighlightText = QStringLiteral("HightLight Text");
+
+const QString kMemberName = QStringLiteral("Member Name");
+
+// The platform reader gives a stored name at most this many bytes.
+constexpr std::size_t kMaxNameBytes = 4095;
+
+constexpr std::uint32_t kWhite = ColorRef(255, 255, 255);
+constexpr std::uint32_t kBlack = ColorRef(0, 0, 0);
+constexpr std::uint32_t kSelectionBlue = 0x00D77800;
+
+// Colours in the file's order, with their keys.
+std::vector<std::pair<const QString*, std::uint32_t ListColors::*>> ColorKeys() {
+    return {{&kSendBackground, &ListColors::sendBackground},
+            {&kSendText, &ListColors::sendText},
+            {&kReceiveBackground, &ListColors::receiveBackground},
+            {&kReceiveText, &ListColors::receiveText},
+            {&kHighlightBackground, &ListColors::highlightBackground},
+            {&kHighlightText, &ListColors::highlightText}};
+}
+
+bool IsShiftJisLead(unsigned char byte) {
+    return (byte >= 0x81 && byte <= 0x9F) || (byte >= 0xE0 && byte <= 0xFC);
+}
+
+// Cuts after the last whole character that fits in `limit` bytes.
+void CutShiftJis(std::string& bytes, std::size_t limit) {
+    std::size_t end = 0;
+    while (end < bytes.size()) {
+        const std::size_t length = IsShiftJisLead(static_cast<unsigned char>(bytes[end])) ? 2 : 1;
+        if (end + length > limit) {
+            break;
+        }
+        end += length;
+    }
+    bytes.resize(std::min(end, bytes.size()));
+}
+
+// A name typed elsewhere may hold characters Shift-JIS lacks: those become "?", as the
+// platform's own conversion does, rather than losing the whole name.
+std::string NameToShiftJis(const QString& name) {
+    if (std::optional<std::string> whole = ToShiftJis(name)) {
+        return std::move(*whole);
+    }
+    std::string bytes;
+    for (const char32_t codePoint : name.toUcs4()) {
+        const std::optional<std::string> one = ToShiftJis(QString::fromUcs4(&codePoint, 1));
+        bytes += one ? *one : std::string("?");
+    }
+    return bytes;
+}
+
+std::vector<std::int32_t> MemberKeys(MessageDatabase& database) {
+    std::vector<std::int32_t> keys;
+    for (bool more = database.FirstMember(); more; more = database.NextMember()) {
+        keys.push_back(database.CurrentKey());
+    }
+    return keys;
+}
+
+void WriteLocation(IniFile& ini, const LocationSettings& location) {
+    ini.WriteInt(kLogFile, kLocation, location.location);
+    if (location.location == DatabaseFolder) {
+        ini.WriteString(kLogFile, kDbPath, location.dbPath);
+        ini.WriteInt(kLogFile, kUin, location.uin);
+        ini.RemoveKey(kLogFile, kMsgIdxFile);
+        ini.RemoveKey(kLogFile, kMsgDatFile);
+    } else if (location.location == LogFiles) {
+        ini.RemoveKey(kLogFile, kDbPath);
+        ini.WriteInt(kLogFile, kUin, 0);
+        ini.WriteString(kLogFile, kMsgIdxFile, location.msgIdxFile);
+        ini.WriteString(kLogFile, kMsgDatFile, location.msgDatFile);
+    }
+}
+
+}  // namespace
+
+ListColors DefaultListColors(std::uint32_t window, std::uint32_t windowText,
+                             std::uint32_t highlight, std::uint32_t highlightText) {
+    return ListColors{window, windowText, window, windowText, highlight, highlightText};
+}
+
+ListColors CliDefaultColors() {
+    return DefaultListColors(kWhite, kBlack, kSelectionBlue, kWhite);
+}
+
+QString BuildSettingsPath(const QString& overridePath) {
+    if (!overridePath.isEmpty()) {
+        // Every later read and write must name the same file, whatever the working folder.
+        return QFileInfo(overridePath).absoluteFilePath();
+    }
+    QString base = QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation);
+    if (base.isEmpty()) {
+        base = QDir::homePath() + QStringLiteral("/.config");
+    }
+    return base + QStringLiteral("/talvora/Talvora.ini");
+}
+
+SettingsFile::SettingsFile(QString path) : path_(std::move(path)) {}
+
+SettingsFileState SettingsFile::Read() {
+    const IniLoadResult result = ini_.Load(path_);
+    reason_ = result.reason;
+    switch (result.status) {
+        case IniLoadStatus::Loaded:
+            state_ = SettingsFileState::Loaded;
+            break;
+        case IniLoadStatus::Missing:
+            state_ = SettingsFileState::Missing;
+            break;
+        case IniLoadStatus::Unreadable:
+            state_ = SettingsFileState::Unreadable;
+            break;
+    }
+    return state_;
+}
+
+StoredSettings SettingsFile::LoadSettings(const ListColors& defaultColors) const {
+    StoredSettings settings;
+    LocationSettings& location = settings.location;
+    location.location = ini_.ReadInt(kLogFile, kLocation, Unset);
+    location.dbPath = ini_.ReadString(kLogFile, kDbPath);
+    location.msgIdxFile = ini_.ReadString(kLogFile, kMsgIdxFile);
+    location.msgDatFile = ini_.ReadString(kLogFile, kMsgDatFile);
+    location.uin = ini_.ReadInt(kLogFile, kUin, 0);
+
+    settings.colors = defaultColors;
+    for (const auto& [key, field] : ColorKeys()) {
+        const auto fallback = static_cast<std::int32_t>(defaultColors.*field);
+        settings.colors.*field = static_cast<std::uint32_t>(ini_.ReadInt(kColor, *key, fallback));
+    }
+    return settings;
+}
+
+void SettingsFile::LoadMemberNames(MessageDatabase& database) const {
+    if (!database.loaded()) {
+        return;
+    }
+    // Keys first: naming a member must not disturb the walk.
+    for (const std::int32_t key : MemberKeys(database)) {
+        std::string name = NameToShiftJis(ini_.ReadString(kMemberName, QString::number(key)));
+        CutShiftJis(name, kMaxNameBytes);
+        database.SetMemberName(key, name);
+    }
+}
+
+IniSaveResult SettingsFile::SaveSettings(const LocationSettings& location, const ListColors& colors,
+                                         MessageDatabase& database) {
+    if (state_ == SettingsFileState::Unreadable) {
+        return {false, QStringLiteral("not overwritten: %1").arg(reason_)};
+    }
+    // Start from the file as it is now, so that what others wrote since start-up stays.
+    IniFile current;
+    const IniLoadResult loaded = current.Load(path_);
+    if (loaded.status == IniLoadStatus::Unreadable) {
+        return {false, QStringLiteral("not overwritten: %1").arg(loaded.reason)};
+    }
+
+    WriteLocation(current, location);
+    for (const auto& [key, field] : ColorKeys()) {
+        current.WriteInt(kColor, *key, static_cast<std::int32_t>(colors.*field));
+    }
+    if (database.loaded()) {
+        for (bool more = database.FirstMember(); more; more = database.NextMember()) {
+            const std::int32_t key = database.CurrentKey();
+            // A member that appeared after the names were applied has no name yet.
+            const std::string& name = database.CurrentName();
+            current.WriteString(
+                kMemberName, QString::number(key),
+                FromShiftJis(name.empty() ? MessageDatabase::DefaultMemberName(key) : name));
+        }
+    }
+
+    const QString folder = QFileInfo(path_).absolutePath();
+    if (!QDir().mkpath(folder)) {
+        return {false, QStringLiteral("cannot create the folder %1").arg(folder)};
+    }
+    IniSaveResult saved = current.Save(path_);
+    if (saved.ok) {
+        ini_ = std::move(current);
+        state_ = SettingsFileState::Loaded;
+    }
+    return saved;
+}
