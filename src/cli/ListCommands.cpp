@@ -1,0 +1,89 @@
+#include "cli/ListCommands.h"
+
+#include <ostream>
+
+#include "cli/CliArgs.h"
+#include "cli/ListFormat.h"
+#include "database/MessageDatabase.h"
+#include "text/ShiftJis.h"
+
+void FlushOutput(CliContext& context, std::string& buffer, bool force) {
+    if (force || buffer.size() >= (256u << 10)) {
+        context.out.write(buffer.data(), static_cast<std::streamsize>(buffer.size()));
+        buffer.clear();
+        if (force) {
+            context.out.flush();
+        }
+    }
+}
+
+bool ParseKeyArgument(CliContext& context, const std::vector<std::string>& positionals,
+                      const char* command, std::int32_t& key) {
+    if (positionals.size() != 1) {
+        UsageError(context, std::string(command) + " takes one member KEY");
+        return false;
+    }
+    auto parsed = ParseInt32(positionals[0]);
+    if (!parsed) {
+        UsageError(context, "not a member key: " + positionals[0]);
+        return false;
+    }
+    key = *parsed;
+    return true;
+}
+
+int RunMembersCommand(CliContext& context, const std::vector<std::string>& args) {
+    std::string error;
+    auto parsed = CliArgs::Parse(args, {}, {}, error);
+    if (!parsed) {
+        return UsageError(context, error);
+    }
+    if (!parsed->positionals().empty()) {
+        return UsageError(context, "members takes no arguments");
+    }
+    MessageDatabase& db = *context.db;
+    std::string out;
+    // The walk adds nothing, but EventCount of a walked key must not disturb it either:
+    // collect first, then look up.
+    std::vector<std::pair<std::int32_t, std::string>> members;
+    if (db.FirstMember()) {
+        do {
+            members.emplace_back(db.CurrentKey(), db.CurrentName());
+        } while (db.NextMember());
+    }
+    for (const auto& [key, name] : members) {
+        out += std::to_string(key);
+        out += '\t';
+        AppendEscapedCell(name, out);
+        out += '\t';
+        out += std::to_string(db.EventCount(key));
+        out += '\n';
+        FlushOutput(context, out, false);
+    }
+    FlushOutput(context, out, true);
+    return kExitOk;
+}
+
+int RunListCommand(CliContext& context, const std::vector<std::string>& args) {
+    std::string error;
+    auto parsed = CliArgs::Parse(args, {}, {}, error);
+    if (!parsed) {
+        return UsageError(context, error);
+    }
+    std::int32_t key = 0;
+    if (!ParseKeyArgument(context, parsed->positionals(), "list", key)) {
+        return kExitUsage;
+    }
+    MessageDatabase& db = *context.db;
+    const std::int32_t rows = db.EventCount(key);
+    EventRecord record;
+    EventCells cells;
+    std::string out;
+    for (std::int32_t row = 0; row < rows; ++row) {
+        AppendListRow(db, key, row, record, cells, out);
+        out += '\n';
+        FlushOutput(context, out, false);
+    }
+    FlushOutput(context, out, true);
+    return kExitOk;
+}

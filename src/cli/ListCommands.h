@@ -1,0 +1,17 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "cli/CliApp.h"
+
+int RunMembersCommand(CliContext& context, const std::vector<std::string>& args);
+int RunListCommand(CliContext& context, const std::vector<std::string>& args);
+
+// Parses the single KEY positional of a command; prints the usage error itself.
+bool ParseKeyArgument(CliContext& context, const std::vector<std::string>& positionals,
+                      const char* command, std::int32_t& key);
+
+// Writes `buffer` to the output when it has grown past a few hundred kilobytes (or always
+// with `force`), so that long listings stream without holding everything.
+void FlushOutput(CliContext& context, std::string& buffer, bool force);

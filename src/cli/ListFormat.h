@@ -1,0 +1,21 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "database/EventCells.h"
+
+class MessageDatabase;
+struct EventRecord;
+
+// Appends `bytes` (Shift-JIS) to `line` as UTF-8 with backslash, TAB, CR and LF written as
+// \\, \t, \r and \n, so that a cell never breaks the line.
+void AppendEscapedCell(std::string_view bytes, std::string& line);
+
+// The six cells of a list row, TAB-separated, as UTF-8 (no line end).
+void AppendListLine(const EventCells& cells, std::string& line);
+
+// Reads row `row` of member `key` and appends its list line.
+void AppendListRow(MessageDatabase& db, std::int32_t key, std::int32_t row, EventRecord& record,
+                   EventCells& cells, std::string& line);

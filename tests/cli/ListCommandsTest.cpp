@@ -1,0 +1,123 @@
+#include <gtest/gtest.h>
+
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "cli/CliRunner.h"
+#include "database/LocalTime.h"
+#include "historywriter/HistoryWriter.h"
+#include "support/TempFolder.h"
+
+namespace {
+
+class ListCommands : public ::testing::Test {
+protected:
+    void SetUp() override {
+        setenv("TZ", "UTC0", 1);
+        InitTimeZone();
+        paths_ = HistoryPathsFor(folder_.Path(), 777);
+        auto writer = HistoryWriter::Create(paths_.data, paths_.index);
+        ASSERT_TRUE(writer);
+        WriterRecord first;
+        first.uin = 12345;
+        first.text = "\x93\xFA\x96{\\tab\there\r\nline";  // 日本\tab<TAB>here<CR><LF>line
+        first.stamp = 952247223;                           // 2000-03-05 09:07:03, a Sunday
+        writer->AppendEvent(12345, first);
+        WriterRecord second;
+        second.type = 7;
+        second.uin = 10;
+        writer->AppendEvent(10, second);
+        WriterRecord third;
+        third.uin = 10;
+        third.direction = 1;
+        third.text = "bad \x81";  // a lead byte with nothing after it
+        third.stamp = 952247223 + 86400;
+        writer->AppendEvent(10, third);
+    }
+    std::vector<std::string> Db() { return {"--data", paths_.data, "--index", paths_.index}; }
+    std::vector<std::string> With(std::vector<std::string> tail) {
+        std::vector<std::string> args = Db();
+        args.insert(args.end(), tail.begin(), tail.end());
+        return args;
+    }
+
+    TempFolder folder_;
+    HistoryPaths paths_;
+};
+
+TEST_F(ListCommands, MembersListsTheWalkWithNamesAndCounts) {
+    CliResult r = RunTool(With({"members"}));
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(OutputLines(r.out), (std::vector<std::string>{"-1\t-1\t0", "0\t0\t0", "1\t-\t0",
+                                                      "10\t-\t2", "12345\t12345\t1"}));
+}
+
+TEST_F(ListCommands, ListShowsTheSixCellsNewestFirst) {
+    CliResult r = RunTool(With({"list", "-2"}));
+    ASSERT_EQ(r.status, 0) << r.err;
+    const auto lines = OutputLines(r.out);
+    ASSERT_EQ(lines.size(), 3u);
+    EXPECT_EQ(lines[0], "メッセージ\t2000/03/06 月\t09:07:03\t-\tbad \xEF\xBF\xBD\t-");
+    // An undecodable record: its type and text, four empty cells.
+    EXPECT_EQ(lines[1], "タイプ 7\t\t\t\tこのイベントはサポートされていないか壊れています\t");
+    EXPECT_EQ(lines[2],
+              "メッセージ\t2000/03/05 日\t09:07:03\t12345\t日本\\\\tab\\there\\r\\nline\t12345");
+
+    CliResult member = RunTool(With({"list", "10"}));
+    EXPECT_EQ(OutputLines(member.out).size(), 2u);
+    CliResult nobody = RunTool(With({"list", "4242"}));
+    EXPECT_EQ(nobody.status, 0);
+    EXPECT_EQ(nobody.out, "");
+}
+
+TEST_F(ListCommands, FolderAndUinNameTheSamePair) {
+    EXPECT_EQ(RunTool({"--folder", folder_.Path(), "--uin", "777", "list", "-2"}).out,
+              RunTool(With({"list", "-2"})).out);
+}
+
+TEST_F(ListCommands, UsageErrorsExitWithTwo) {
+    EXPECT_EQ(RunTool({}).status, 2);
+    EXPECT_EQ(RunTool(With({"frobnicate"})).status, 2);
+    EXPECT_EQ(RunTool(With({"list"})).status, 2);
+    EXPECT_EQ(RunTool(With({"list", "x"})).status, 2);
+    EXPECT_EQ(RunTool(With({"list", "1", "2"})).status, 2);
+    EXPECT_EQ(RunTool(With({"list", "99999999999"})).status, 2);
+    EXPECT_EQ(RunTool(With({"list", "--bogus", "1"})).status, 2);
+    EXPECT_EQ(RunTool({"--folder", folder_.Path(), "list", "1"}).status, 2);
+    EXPECT_EQ(RunTool({"--uin", "x", "--folder", "f", "list", "1"}).status, 2);
+    EXPECT_EQ(RunTool({"--bogus"}).status, 2);
+    CliResult help = RunTool({"--help"});
+    EXPECT_EQ(help.status, 0);
+    EXPECT_NE(help.out.find("list KEY"), std::string::npos);
+}
+
+TEST_F(ListCommands, UnopenableHistoryExitsWithOneNamingTheFile) {
+    CliResult r = RunTool({"--folder", folder_.Path(), "--uin", "5", "members"});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_NE(r.err.find(folder_.Path() + "/5msg.dat"), std::string::npos) << r.err;
+    EXPECT_NE(r.err.find("No such file"), std::string::npos) << r.err;
+
+    CliResult noIndex = RunTool({"--data", paths_.data, "--index", folder_.File("x.idx"), "members"});
+    EXPECT_EQ(noIndex.status, 1);
+    EXPECT_NE(noIndex.err.find("index file"), std::string::npos) << noIndex.err;
+}
+
+TEST_F(ListCommands, DamagedFilesStillList) {
+    {
+        auto writer = HistoryWriter::OpenAppend(paths_.data, paths_.index);
+        ASSERT_TRUE(writer);
+        writer->AppendEntry(12345, 1 << 30);   // past the end of the data file
+        writer->AppendIndexRaw("\x01\x02\x03");  // half an entry
+        writer->TruncateData(30);               // cuts into the first record
+    }
+    CliResult r = RunTool(With({"list", "-2"}));
+    ASSERT_EQ(r.status, 0) << r.err;
+    const auto lines = OutputLines(r.out);
+    ASSERT_EQ(lines.size(), 4u);
+    EXPECT_EQ(lines[0], "エラー\t\t\t\tこのイベントはデータが壊れていて読み出せません\t");
+    // The first record, cut short: its text as far as it reached, no date.
+    EXPECT_EQ(lines[3].rfind("メッセージ\t\t\t\t日本", 0), 0u) << lines[3];
+}
+
+}  // namespace
