@@ -40,7 +40,7 @@ demo: build
 
 run: demo
 	$(BUILD)/src/cli/talvora-cli --settings $(DEMO)/Talvora.ini members
-	$(BUILD)/src/cli/talvora-cli --settings $(DEMO)/Talvora.ini list -2 | head -40
+	$(BUILD)/src/cli/talvora-cli --settings $(DEMO)/Talvora.ini list -2 | head -n 40
 
 bench: deps
 	cmake -S . -B $(BENCH_BUILD) $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=Release -DTALVORA_BENCH=ON -DTALVORA_TESTS=OFF

@@ -9,10 +9,14 @@
 #include <optional>
 #include <ostream>
 
+#include <QFile>
+#include <QString>
+
 #include "cli/CliArgs.h"
 #include "cli/Commands.h"
 #include "database/LocalTime.h"
 #include "database/MessageDatabase.h"
+#include "settings/Settings.h"
 
 namespace {
 
@@ -123,12 +127,34 @@ int RunCli(int argc, char** argv, std::ostream& out, std::ostream& err) {
         }
     }
 
+    // The settings file gives the location when no database options are given, and the
+    // members' display names either way.
+    SettingsFile settingsFile(BuildSettingsPath(settings ? QFile::decodeName(settings->c_str())
+                                                         : QString()));
+    if (settingsFile.Read() == SettingsFileState::Unreadable) {
+        err << "talvora-cli: the settings file " << QFile::encodeName(settingsFile.path()).toStdString()
+            << " cannot be read (" << settingsFile.reason().toStdString()
+            << "); going on without it\n";
+    }
+
     MessageDatabase db;
     if (command->needsDatabase) {
         InitTimeZone();
         if (!folder && !data) {
-            return UsageError(context,
-                              "no history given: use --folder DIR --uin N or --data FILE --index FILE");
+            const LocationSettings stored = settingsFile.LoadSettings(CliDefaultColors()).location;
+            if (stored.location == DatabaseFolder) {
+                folder = QFile::encodeName(stored.dbPath).toStdString();
+                uin = stored.uin;
+            } else if (stored.location == LogFiles) {
+                data = QFile::encodeName(stored.msgDatFile).toStdString();
+                index = QFile::encodeName(stored.msgIdxFile).toStdString();
+            } else {
+                err << "talvora-cli: the settings file "
+                    << QFile::encodeName(settingsFile.path()).toStdString()
+                    << " names no history (Location " << stored.location
+                    << "); use --folder DIR --uin N or --data FILE --index FILE\n";
+                return kExitFailure;
+            }
         }
         const bool opened = folder ? db.OpenFolder(*folder, *uin) : db.Open(*data, *index);
         if (!opened || !db.loaded()) {
@@ -146,6 +172,7 @@ int RunCli(int argc, char** argv, std::ostream& out, std::ostream& err) {
             }
             return kExitFailure;
         }
+        settingsFile.LoadMemberNames(db);
         context.db = &db;
     }
     return command->run(context, args);

@@ -1,6 +1,7 @@
 #include "cli/Commands.h"
 
 #include "cli/ListCommands.h"
+#include "cli/commands/DetectCommand.h"
 
 namespace {
 
@@ -9,6 +10,8 @@ const CliCommand kCommands[] = {
      RunMembersCommand, true},
     {"list", "list KEY                the event list of member KEY, newest first", RunListCommand,
      true},
+    {"detect", "detect                  the history folder and owner UIN the messenger uses",
+     RunDetectCommand, false},
 };
 
 }  // namespace

@@ -15,6 +15,7 @@ class ListCommands : public ::testing::Test {
 protected:
     void SetUp() override {
         setenv("TZ", "UTC0", 1);
+        setenv("XDG_CONFIG_HOME", folder_.File("config").c_str(), 1);
         InitTimeZone();
         paths_ = HistoryPathsFor(folder_.Path(), 777);
         auto writer = HistoryWriter::Create(paths_.data, paths_.index);
