@@ -1,0 +1,332 @@
+#include "text/ShiftJis.h"
+
+#include "text/Cp932Table.h"
+
+#include <algorithm>
+#include <bit>
+#include <cstddef>
+#include <cstdint>
+#include <cstring>
+
+namespace {
+
+constexpr char16_t kReplacement = 0xFFFD;
+// Longest UTF-8 form of anything the decoder produces (all of it is in the BMP).
+constexpr std::size_t kMaxUtf8PerByte = 3;
+// Room the converter's main loop wants: it stores a packed form as four bytes at once.
+constexpr std::ptrdiff_t kStoreWidth = 4;
+
+struct Decoded {
+    char16_t unit;
+    std::size_t length;  // bytes consumed: 1 or 2
+};
+
+// Decodes the character at p[0] (p[0] >= 0x80; `left` >= 1 bytes are readable). A lead
+// byte that does not start a defined pair becomes U+FFFD on its own, so the byte after
+// it is read again as the start of the next character.
+inline Decoded DecodeAt(const unsigned char* p, std::size_t left) {
+    const std::uint8_t row = cp932::kLeadRow[p[0]];
+    if (row == cp932::kNone) {
+        return {cp932::kSingleByte[p[0]], 1};
+    }
+    if (left >= 2) {
+        const std::uint8_t column = cp932::kTrailColumn[p[1]];
+        if (column != cp932::kNone) {
+            const char16_t unit = cp932::kDoubleByte[row * cp932::kTrailCount + column];
+            if (unit != 0) {
+                return {unit, 2};
+            }
+        }
+    }
+    return {kReplacement, 1};
+}
+
+// Bytes of `code` (a BMP code point >= 0x80): a single byte (<= 0xFF), lead << 8 | trail,
+// or 0 when code page 932 has no form for it.
+inline std::uint16_t EncodeUnit(char32_t code) {
+    if (code > 0xFFFF) {
+        return 0;
+    }
+    const std::size_t page = cp932::kEncodePage[code >> 8];
+    return cp932::kEncode[page * 256 + (code & 0xFF)];
+}
+
+inline void PutEncoded(std::uint16_t encoded, std::string& out) {
+    if (encoded > 0xFF) {
+        out.push_back(static_cast<char>(encoded >> 8));
+    }
+    out.push_back(static_cast<char>(encoded & 0xFF));
+}
+
+inline std::size_t Utf8Length(char16_t unit) {
+    return unit < 0x80 ? 1 : unit < 0x800 ? 2 : 3;
+}
+
+// Writes the UTF-8 form of a BMP unit that is not a surrogate; returns the byte count.
+inline std::size_t PutUtf8(char16_t unit, char* dst) {
+    if (unit < 0x80) {
+        dst[0] = static_cast<char>(unit);
+        return 1;
+    }
+    if (unit < 0x800) {
+        dst[0] = static_cast<char>(0xC0 | (unit >> 6));
+        dst[1] = static_cast<char>(0x80 | (unit & 0x3F));
+        return 2;
+    }
+    dst[0] = static_cast<char>(0xE0 | (unit >> 12));
+    dst[1] = static_cast<char>(0x80 | ((unit >> 6) & 0x3F));
+    dst[2] = static_cast<char>(0x80 | (unit & 0x3F));
+    return 3;
+}
+
+// UTF-8 forms of every single byte and every pair: up to three bytes of UTF-8 packed
+// little-endian, with the length in the top byte (0 for an undefined pair). Built once
+// from the UTF-16 tables; it saves the converter a branch per character.
+static_assert(std::endian::native == std::endian::little,
+              "packed UTF-8 forms are stored LSB first");
+
+struct Utf8Forms {
+    std::uint32_t single[256];
+    std::uint32_t pair[cp932::kLeadCount * cp932::kTrailCount];
+};
+
+std::uint32_t PackUtf8(char16_t unit) {
+    char bytes[kMaxUtf8PerByte] = {};
+    const std::size_t length = PutUtf8(unit, bytes);
+    std::uint32_t packed = static_cast<std::uint32_t>(length) << 24;
+    for (std::size_t i = 0; i < length; ++i) {
+        packed |= static_cast<std::uint32_t>(static_cast<unsigned char>(bytes[i])) << (8 * i);
+    }
+    return packed;
+}
+
+Utf8Forms BuildUtf8Forms() {
+    Utf8Forms forms{};
+    for (std::size_t i = 0; i < 256; ++i) {
+        forms.single[i] = PackUtf8(cp932::kSingleByte[i]);
+    }
+    for (std::size_t i = 0; i < cp932::kLeadCount * cp932::kTrailCount; ++i) {
+        const char16_t unit = cp932::kDoubleByte[i];
+        forms.pair[i] = unit == 0 ? 0 : PackUtf8(unit);
+    }
+    return forms;
+}
+
+const Utf8Forms& Forms() {
+    static const Utf8Forms forms = BuildUtf8Forms();
+    return forms;
+}
+
+// Packed UTF-8 form of the character at p[0] (p[0] >= 0x80, `left` >= 1), advancing p.
+// Same rules as DecodeAt.
+inline std::uint32_t NextForm(const Utf8Forms& forms, const unsigned char*& p, std::size_t left) {
+    const unsigned char first = p[0];
+    const std::uint8_t row = cp932::kLeadRow[first];
+    if (row != cp932::kNone && left >= 2) {
+        const std::uint8_t column = cp932::kTrailColumn[p[1]];
+        if (column != cp932::kNone) {
+            const std::uint32_t form = forms.pair[row * cp932::kTrailCount + column];
+            if (form != 0) {
+                p += 2;
+                return form;
+            }
+        }
+    }
+    ++p;
+    return forms.single[first];
+}
+
+// Length of the run of ASCII bytes at the start of [p, end). Eight bytes at a time:
+// most texts are long runs of one kind.
+inline std::size_t AsciiRun(const unsigned char* p, const unsigned char* end) {
+    const unsigned char* q = p;
+    while (end - q >= 8) {
+        std::uint64_t word;
+        std::memcpy(&word, q, sizeof word);
+        if ((word & 0x8080808080808080ULL) != 0) {
+            break;
+        }
+        q += 8;
+    }
+    while (q != end && *q < 0x80) {
+        ++q;
+    }
+    return static_cast<std::size_t>(q - p);
+}
+
+// Next code point of UTF-8 text at `pos`, advancing `pos`; nullopt for anything that is
+// not well-formed (overlong forms, surrogates, values past U+10FFFF, cut sequences).
+std::optional<char32_t> NextUtf8(std::string_view utf8, std::size_t& pos) {
+    const auto byte = [&](std::size_t i) { return static_cast<unsigned char>(utf8[i]); };
+    const unsigned char first = byte(pos);
+    std::size_t length;
+    char32_t code;
+    char32_t minimum;
+    if (first < 0x80) {
+        ++pos;
+        return first;
+    } else if (first >= 0xC2 && first <= 0xDF) {
+        length = 2, code = first & 0x1Fu, minimum = 0x80;
+    } else if (first >= 0xE0 && first <= 0xEF) {
+        length = 3, code = first & 0x0Fu, minimum = 0x800;
+    } else if (first >= 0xF0 && first <= 0xF4) {
+        length = 4, code = first & 0x07u, minimum = 0x10000;
+    } else {
+        return std::nullopt;
+    }
+    if (utf8.size() - pos < length) {
+        return std::nullopt;
+    }
+    for (std::size_t i = 1; i < length; ++i) {
+        const unsigned char next = byte(pos + i);
+        if ((next & 0xC0) != 0x80) {
+            return std::nullopt;
+        }
+        code = (code << 6) | (next & 0x3Fu);
+    }
+    if (code < minimum || code > 0x10FFFF || (code >= 0xD800 && code <= 0xDFFF)) {
+        return std::nullopt;
+    }
+    pos += length;
+    return code;
+}
+
+// One character of `text` at `i` as a code point, advancing `i`. An unpaired surrogate
+// comes back as itself; no table entry exists for it.
+char32_t NextCodePoint(const QString& text, qsizetype& i) {
+    const char16_t unit = text[i].unicode();
+    ++i;
+    if (QChar::isHighSurrogate(unit) && i < text.size() && text[i].isLowSurrogate()) {
+        return QChar::surrogateToUcs4(unit, text[i++].unicode());
+    }
+    return unit;
+}
+
+}  // namespace
+
+QString FromShiftJis(std::string_view bytes) {
+    // Every byte gives at most one UTF-16 unit.
+    QString text(static_cast<qsizetype>(bytes.size()), Qt::Uninitialized);
+    QChar* dst = text.data();
+    const auto* p = reinterpret_cast<const unsigned char*>(bytes.data());
+    const unsigned char* const end = p + bytes.size();
+    while (p != end) {
+        if (*p < 0x80) {
+            *dst++ = QChar(static_cast<char16_t>(*p++));
+            continue;
+        }
+        const Decoded decoded = DecodeAt(p, static_cast<std::size_t>(end - p));
+        *dst++ = QChar(decoded.unit);
+        p += decoded.length;
+    }
+    text.truncate(dst - text.data());
+    return text;
+}
+
+std::optional<std::string> ToShiftJis(const QString& text) {
+    std::string out;
+    out.reserve(static_cast<std::size_t>(text.size()) * 2);
+    for (qsizetype i = 0; i < text.size();) {
+        const char32_t code = NextCodePoint(text, i);
+        if (code < 0x80) {
+            out.push_back(static_cast<char>(code));
+            continue;
+        }
+        const std::uint16_t encoded = EncodeUnit(code);
+        if (encoded == 0) {
+            return std::nullopt;
+        }
+        PutEncoded(encoded, out);
+    }
+    return out;
+}
+
+bool CanEncodeShiftJis(const QString& text) {
+    for (qsizetype i = 0; i < text.size();) {
+        const char32_t code = NextCodePoint(text, i);
+        if (code >= 0x80 && EncodeUnit(code) == 0) {
+            return false;
+        }
+    }
+    return true;
+}
+
+std::size_t ShiftJisLength(const QString& text) {
+    std::size_t length = 0;
+    for (qsizetype i = 0; i < text.size();) {
+        const char32_t code = NextCodePoint(text, i);
+        length += code >= 0x80 && EncodeUnit(code) > 0xFF ? 2u : 1u;
+    }
+    return length;
+}
+
+std::string Utf8FromShiftJis(std::string_view bytes) {
+    std::string out;
+    // Typical text (ASCII and double-byte characters) grows by at most half; half-width
+    // katakana grows threefold and is handled by the append growing once.
+    out.reserve(bytes.size() + bytes.size() / 2);
+    AppendUtf8FromShiftJis(bytes, out);
+    return out;
+}
+
+std::optional<std::string> ShiftJisFromUtf8(std::string_view utf8) {
+    std::string out;
+    out.reserve(utf8.size());  // never longer than the UTF-8 form
+    for (std::size_t pos = 0; pos < utf8.size();) {
+        const std::optional<char32_t> code = NextUtf8(utf8, pos);
+        if (!code) {
+            return std::nullopt;
+        }
+        if (*code < 0x80) {
+            out.push_back(static_cast<char>(*code));
+            continue;
+        }
+        const std::uint16_t encoded = EncodeUnit(*code);
+        if (encoded == 0) {
+            return std::nullopt;
+        }
+        PutEncoded(encoded, out);
+    }
+    return out;
+}
+
+void AppendUtf8FromShiftJis(std::string_view bytes, std::string& out) {
+    const Utf8Forms& forms = Forms();
+    const auto* p = reinterpret_cast<const unsigned char*>(bytes.data());
+    const unsigned char* const end = p + bytes.size();
+    // Work in the room `out` already has (resizing within the capacity does not
+    // allocate); grow once, to the worst case of what is left, only if that runs out.
+    std::size_t used = out.size();
+    out.resize(std::min(out.capacity(), used + kMaxUtf8PerByte * bytes.size() + 1));
+    char* dst = out.data() + used;
+    char* limit = out.data() + out.size();
+    while (p != end) {
+        const auto left = static_cast<std::size_t>(end - p);
+        if (limit - dst < kStoreWidth) {
+            // Close to the end of the room: write the next character exactly, or grow.
+            const Decoded next = *p < 0x80 ? Decoded{*p, 1} : DecodeAt(p, left);
+            if (static_cast<std::ptrdiff_t>(Utf8Length(next.unit)) <= limit - dst) {
+                p += next.length;
+                dst += PutUtf8(next.unit, dst);
+                continue;
+            }
+            used = static_cast<std::size_t>(dst - out.data());
+            out.resize(used + kMaxUtf8PerByte * left + 1);
+            dst = out.data() + used;
+            limit = out.data() + out.size();
+        }
+        if (*p < 0x80) {
+            const std::size_t run =
+                std::min(AsciiRun(p, end), static_cast<std::size_t>(limit - dst));
+            std::memcpy(dst, p, run);
+            p += run;
+            dst += run;
+            continue;
+        }
+        // The fourth byte stored is scratch: the next write or the final resize drops it.
+        const std::uint32_t form = NextForm(forms, p, left);
+        std::memcpy(dst, &form, sizeof form);
+        dst += form >> 24;
+    }
+    out.resize(static_cast<std::size_t>(dst - out.data()));
+}
