@@ -1,0 +1,38 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <string>
+
+struct EventRecord;
+class MessageDatabase;
+
+// The six lines that the text export writes for one event, in Shift-JIS with CR LF line
+// ends:
+//   --------------------------------------
+//   2000/3/5 日 9:7:3 受信 12345(name)
+//   [メッセージ]
+//   (empty)
+//   the event's text
+//   (empty)
+// Line 2 is empty for an event that failed to decode, as the list leaves its date, time,
+// name and UIN empty.
+class ExportBlock {
+public:
+    explicit ExportBlock(MessageDatabase& db) : db_(db) {}
+
+    // Appends the block of `record`, for which ReadEvent returned `decoded`.
+    void Append(const EventRecord& record, bool decoded, std::string& out);
+
+private:
+    const std::string& TypeNameOf(std::uint16_t type);
+
+    MessageDatabase& db_;
+    // Type names are asked for once per row; the table ones are kept after the first use.
+    std::array<std::string, 21> typeNames_;
+    std::string otherTypeName_;
+};
+
+// Appends `text` with each line break written once as CR LF: CR LF and a lone LF both
+// become CR LF, a lone CR stays as it is.
+void AppendWithCrLf(const std::string& text, std::string& out);
