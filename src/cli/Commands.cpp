@@ -2,6 +2,10 @@
 
 #include "cli/ListCommands.h"
 #include "cli/commands/DetectCommand.h"
+#include "cli/commands/ExportCommand.h"
+#include "cli/commands/FollowCommand.h"
+#include "cli/commands/SearchCommand.h"
+#include "cli/commands/StatsCommand.h"
 
 namespace {
 
@@ -12,6 +16,17 @@ const CliCommand kCommands[] = {
      true},
     {"detect", "detect                  the history folder and owner UIN the messenger uses",
      RunDetectCommand, false},
+    {"export",
+     "export KEY -o FILE      member KEY's rows as text [--rows 0,2-4] [--encoding utf-8]",
+     RunExportCommand, true},
+    {"search",
+     "search KEY --text TEXT  rows F3 finds [--date D | --from D --to D] [--received] [--sent] "
+     "[--up] [--start ROW]",
+     RunSearchCommand, true},
+    {"stats", "stats KEY               counts by type, hour and day of the week", RunStatsCommand,
+     true},
+    {"follow", "follow KEY              member KEY's new events as they arrive, until interrupted",
+     RunFollowCommand, true},
 };
 
 }  // namespace

@@ -1,0 +1,16 @@
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "cli/CliApp.h"
+
+// export KEY -o FILE [--rows ROWS] [--encoding shift-jis|utf-8]
+int RunExportCommand(CliContext& context, const std::vector<std::string>& args);
+
+// Row numbers of a list such as "0,2-4,9", each below `rowCount`; std::nullopt with the
+// reason in `error` otherwise.
+std::optional<std::vector<std::int32_t>> ParseRowList(const std::string& list,
+                                                      std::int32_t rowCount, std::string& error);

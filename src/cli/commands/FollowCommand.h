@@ -1,0 +1,10 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "cli/CliApp.h"
+
+// follow KEY: prints member KEY's new events as list lines, oldest first, as the messenger
+// appends them, until SIGINT or SIGTERM (status 0).
+int RunFollowCommand(CliContext& context, const std::vector<std::string>& args);

@@ -1,0 +1,163 @@
+#include "cli/commands/SearchCommand.h"
+
+#include <ostream>
+#include <tuple>
+
+#include "cli/CliArgs.h"
+#include "cli/ListCommands.h"
+#include "database/MessageDatabase.h"
+#include "search/FindNext.h"
+#include "search/SearchCriteria.h"
+#include "search/SearchList.h"
+#include "text/ShiftJis.h"
+
+namespace {
+
+// The list as F3 sees it: a selection that follows the hits, nothing to scroll.
+class CliSearchList : public SearchList {
+public:
+    CliSearchList(MessageDatabase& db, std::int32_t key, std::int32_t selected)
+        : db_(db), key_(key), selected_(selected) {}
+
+    std::int32_t RowCount() override { return db_.EventCount(key_); }
+    std::int32_t FirstSelectedRow() override { return selected_; }
+    std::int32_t MemberKey() override { return key_; }
+    std::int32_t RowsPerPage() override { return 0; }
+    void SelectRow(std::int32_t row) override { selected_ = row; }
+    void ShowRowAt(std::int32_t, std::int32_t) override {}
+    void SearchFinished() override {}
+
+private:
+    MessageDatabase& db_;
+    std::int32_t key_;
+    std::int32_t selected_;
+};
+
+bool IsLeapYear(int year) {
+    return (year % 4 == 0 && year % 100 != 0) || year % 400 == 0;
+}
+
+// Fills the date range of the criteria from --date or --from/--to; false after a usage
+// error has been printed.
+bool ApplyDateOptions(CliContext& context, const CliArgs& args, SearchCriteria& criteria) {
+    const auto date = args.Value("--date");
+    const auto from = args.Value("--from");
+    const auto to = args.Value("--to");
+    if (date && (from || to)) {
+        UsageError(context, "give either --date or --from and --to");
+        return false;
+    }
+    if (from.has_value() != to.has_value()) {
+        UsageError(context, "give --from and --to together");
+        return false;
+    }
+    auto parse = [&](const std::string& text, std::optional<CalendarDate>& out) {
+        out = ParseCalendarDate(text);
+        if (!out) {
+            UsageError(context, "not a date (YYYY-MM-DD): " + text);
+        }
+        return out.has_value();
+    };
+    std::optional<CalendarDate> first, last;
+    if (date) {
+        if (!parse(*date, first)) {
+            return false;
+        }
+        SetDateRange(criteria, OneDayRange(*first));
+    } else if (from) {
+        if (!parse(*from, first) || !parse(*to, last)) {
+            return false;
+        }
+        if (std::tie(first->year, first->month, first->day) >
+            std::tie(last->year, last->month, last->day)) {
+            UsageError(context, "the period ends before it starts");
+            return false;
+        }
+        SetDateRange(criteria, PeriodRange(*first, *last));
+    }
+    return true;
+}
+
+}  // namespace
+
+std::optional<CalendarDate> ParseCalendarDate(const std::string& text) {
+    static constexpr int kMonthDays[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+    if (text.size() != 10 || text[4] != '-' || text[7] != '-') {
+        return std::nullopt;
+    }
+    auto number = [&](std::size_t at, std::size_t length) {
+        int value = 0;
+        for (std::size_t i = at; i < at + length; ++i) {
+            if (text[i] < '0' || text[i] > '9') {
+                return -1;
+            }
+            value = value * 10 + (text[i] - '0');
+        }
+        return value;
+    };
+    const int year = number(0, 4);
+    const int month = number(5, 2);
+    const int day = number(8, 2);
+    if (year < 1 || month < 1 || month > 12 || day < 1) {
+        return std::nullopt;
+    }
+    const int monthDays = kMonthDays[month - 1] + (month == 2 && IsLeapYear(year) ? 1 : 0);
+    if (day > monthDays) {
+        return std::nullopt;
+    }
+    return CalendarDate{year, month, day};
+}
+
+int RunSearchCommand(CliContext& context, const std::vector<std::string>& args) {
+    std::string error;
+    auto parsed = CliArgs::Parse(args, {"--text", "--date", "--from", "--to", "--start"},
+                                 {"--received", "--sent", "--up"}, error);
+    if (!parsed) {
+        return UsageError(context, error);
+    }
+    std::int32_t key = 0;
+    if (!ParseKeyArgument(context, parsed->positionals(), "search", key)) {
+        return kExitUsage;
+    }
+    const auto text = parsed->Value("--text");
+    if (!text) {
+        return UsageError(context, "search needs the text to find: --text TEXT");
+    }
+    SearchCriteria criteria;
+    criteria.ready = true;
+    auto shiftJis = ShiftJisFromUtf8(*text);
+    if (!shiftJis) {
+        return UsageError(context, "the search text has characters that Shift-JIS cannot hold");
+    }
+    criteria.searchText = std::move(*shiftJis);
+    if (!ApplyDateOptions(context, *parsed, criteria)) {
+        return kExitUsage;
+    }
+    // Neither direction named means both.
+    const bool received = parsed->Has("--received");
+    const bool sent = parsed->Has("--sent");
+    criteria.includeReceived = received || !sent;
+    criteria.includeSent = sent || !received;
+
+    MessageDatabase& db = *context.db;
+    std::int32_t selected = kNoRow;
+    if (auto start = parsed->Value("--start")) {
+        const auto row = ParseInt32(*start);
+        if (!row || *row < 0 || *row >= db.EventCount(key)) {
+            return UsageError(context, "not a row of the list: " + *start);
+        }
+        selected = *row;
+    }
+    criteria.position = selected;
+
+    const bool downward = !parsed->Has("--up");
+    CliSearchList list(db, key, selected);
+    std::string out;
+    while (FindNext(db, criteria, downward, list)) {
+        out += std::to_string(criteria.position);
+        out += '\n';
+        FlushOutput(context, out, false);
+    }
+    FlushOutput(context, out, true);
+    return kExitOk;
+}

@@ -1,0 +1,42 @@
+#include "cli/commands/StatsCommand.h"
+
+#include <ostream>
+
+#include "cli/CliArgs.h"
+#include "cli/ListCommands.h"
+#include "database/EventTypes.h"
+#include "database/MessageDatabase.h"
+#include "stats/DistributionGraph.h"
+#include "stats/MemberStats.h"
+#include "stats/StatsTable.h"
+#include "text/ShiftJis.h"
+
+int RunStatsCommand(CliContext& context, const std::vector<std::string>& args) {
+    std::string error;
+    auto parsed = CliArgs::Parse(args, {}, {}, error);
+    if (!parsed) {
+        return UsageError(context, error);
+    }
+    std::int32_t key = 0;
+    if (!ParseKeyArgument(context, parsed->positionals(), "stats", key)) {
+        return kExitUsage;
+    }
+    const MemberStats stats = ComputeStats(*context.db, key);
+    std::string out;
+    for (const StatsRow& row : StatsTableRows(stats)) {
+        AppendUtf8FromShiftJis(row.typeName, out);
+        out += '\t' + std::to_string(row.sent) + '\t' + std::to_string(row.received) + '\t' +
+               std::to_string(row.total) + '\n';
+    }
+    for (std::int32_t hour = 0; hour < kHourBars; ++hour) {
+        out += "hour\t" + std::to_string(hour) + '\t' +
+               std::to_string(CountOf(stats.byHour, hour)) + '\n';
+    }
+    for (std::int32_t day = 0; day < kWeekdayBars; ++day) {
+        out += "weekday\t";
+        AppendUtf8FromShiftJis(WeekdayName(day), out);
+        out += '\t' + std::to_string(CountOf(stats.byWeekday, day)) + '\n';
+    }
+    FlushOutput(context, out, true);
+    return kExitOk;
+}

@@ -1,0 +1,9 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "cli/CliApp.h"
+
+// stats KEY: the general page's table, then the hour and weekday distributions.
+int RunStatsCommand(CliContext& context, const std::vector<std::string>& args);

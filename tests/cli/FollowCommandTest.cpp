@@ -1,0 +1,197 @@
+#include <gtest/gtest.h>
+
+#include <poll.h>
+#include <signal.h>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdlib>
+#include <filesystem>
+#include <memory>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "historywriter/HistoryWriter.h"
+#include "support/TempFolder.h"
+
+extern char** environ;
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+using namespace std::chrono_literals;
+
+constexpr std::int32_t kSunday = 952247223;  // 2000-03-05 09:07:03 UTC
+
+WriterRecord Message(std::int32_t uin, const std::string& text) {
+    WriterRecord record;
+    record.uin = uin;
+    record.text = text;
+    record.stamp = kSunday;
+    return record;
+}
+
+// talvora-cli follow as a child process with its output on a pipe.
+class FollowProcess {
+public:
+    FollowProcess(const HistoryPaths& paths, const std::string& key) {
+        int fds[2];
+        if (::pipe(fds) != 0) {
+            return;
+        }
+        posix_spawn_file_actions_t actions;
+        posix_spawn_file_actions_init(&actions);
+        posix_spawn_file_actions_adddup2(&actions, fds[1], STDOUT_FILENO);
+        posix_spawn_file_actions_addclose(&actions, fds[0]);
+        std::vector<std::string> args = {TALVORA_CLI, "--data", paths.data, "--index",
+                                         paths.index, "follow", key};
+        std::vector<char*> argv;
+        for (std::string& arg : args) {
+            argv.push_back(arg.data());
+        }
+        argv.push_back(nullptr);
+        if (posix_spawn(&pid_, TALVORA_CLI, &actions, nullptr, argv.data(), environ) != 0) {
+            pid_ = -1;
+        }
+        posix_spawn_file_actions_destroy(&actions);
+        ::close(fds[1]);
+        out_ = fds[0];
+        index_ = std::filesystem::canonical(paths.index).string();
+    }
+    ~FollowProcess() {
+        if (pid_ > 0) {
+            ::kill(pid_, SIGKILL);
+            ::waitpid(pid_, nullptr, 0);
+        }
+        if (out_ >= 0) {
+            ::close(out_);
+        }
+    }
+    FollowProcess(const FollowProcess&) = delete;
+    FollowProcess& operator=(const FollowProcess&) = delete;
+
+    bool Started() const { return pid_ > 0; }
+
+    // Waits until the process has the index open and its first pass is surely done.
+    bool WaitReady() {
+        const auto deadline = Clock::now() + 10s;
+        while (Clock::now() < deadline) {
+            std::error_code ignored;
+            for (const auto& fd : std::filesystem::directory_iterator(
+                     "/proc/" + std::to_string(pid_) + "/fd", ignored)) {
+                if (std::filesystem::read_symlink(fd.path(), ignored).string() == index_) {
+                    std::this_thread::sleep_for(300ms);
+                    return true;
+                }
+            }
+            std::this_thread::sleep_for(10ms);
+        }
+        return false;
+    }
+
+    // Reads output until it holds `lines` line ends or `wait` has passed.
+    std::string ReadLines(std::size_t lines, std::chrono::milliseconds wait) {
+        const auto deadline = Clock::now() + wait;
+        while (static_cast<std::size_t>(std::count(text_.begin(), text_.end(), '\n')) < lines) {
+            const auto left =
+                std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now());
+            if (left.count() <= 0) {
+                break;
+            }
+            pollfd p{out_, POLLIN, 0};
+            if (::poll(&p, 1, static_cast<int>(left.count())) <= 0) {
+                break;
+            }
+            char buffer[4096];
+            const ssize_t got = ::read(out_, buffer, sizeof buffer);
+            if (got <= 0) {
+                break;
+            }
+            text_.append(buffer, static_cast<std::size_t>(got));
+        }
+        return text_;
+    }
+
+    // Sends `signal` and returns the exit status (-1 when it did not exit normally in time).
+    int Stop(int signal) {
+        ::kill(pid_, signal);
+        const auto deadline = Clock::now() + 5s;
+        while (Clock::now() < deadline) {
+            int status = 0;
+            if (::waitpid(pid_, &status, WNOHANG) == pid_) {
+                pid_ = -1;
+                return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+            }
+            std::this_thread::sleep_for(10ms);
+        }
+        return -1;
+    }
+
+private:
+    pid_t pid_ = -1;
+    int out_ = -1;
+    std::string index_;
+    std::string text_;
+};
+
+class Follow : public ::testing::Test {
+protected:
+    void SetUp() override {
+        setenv("TZ", "UTC0", 1);
+        setenv("XDG_CONFIG_HOME", folder_.File("config").c_str(), 1);
+        paths_ = HistoryPathsFor(folder_.Path(), 777);
+        auto writer = HistoryWriter::Create(paths_.data, paths_.index);
+        ASSERT_TRUE(writer);
+        writer->AppendEvent(5, Message(5, "old"));
+        writer_ = std::make_unique<HistoryWriter>(std::move(*writer));
+    }
+    void TearDown() override { unsetenv("XDG_CONFIG_HOME"); }
+
+    TempFolder folder_;
+    HistoryPaths paths_;
+    std::unique_ptr<HistoryWriter> writer_;
+};
+
+TEST_F(Follow, PrintsNewEventsOfTheMemberOnceEachAndEndsOnSigterm) {
+    // The messenger is between its two writes of an entry when the tool starts.
+    const std::int32_t pending = writer_->AppendRecord(Message(5, "pending"));
+    ASSERT_TRUE(writer_->AppendEntryKey(5));
+
+    FollowProcess follow(paths_, "5");
+    ASSERT_TRUE(follow.Started());
+    ASSERT_TRUE(follow.WaitReady());
+    EXPECT_EQ(follow.ReadLines(1, 400ms), "") << "neither old nor half-written events";
+
+    ASSERT_TRUE(writer_->CompleteEntryOffset(pending));
+    std::string out = follow.ReadLines(1, 2s);
+    EXPECT_EQ(out, "メッセージ\t2000/03/05 日\t09:07:03\t5\tpending\t5\n");
+
+    writer_->AppendEvent(6, Message(6, "other member"));
+    writer_->AppendEvent(5, Message(5, "first"));
+    writer_->AppendEvent(5, Message(5, "second"));
+    out = follow.ReadLines(3, 2s);
+    EXPECT_NE(out.find("\tfirst\t5\n"), std::string::npos);
+    EXPECT_LT(out.find("\tfirst\t"), out.find("\tsecond\t")) << "oldest first";
+    EXPECT_EQ(out.find("other member"), std::string::npos);
+
+    EXPECT_EQ(follow.Stop(SIGTERM), 0);
+    EXPECT_EQ(std::count(out.begin(), out.end(), '\n'), 3);
+}
+
+TEST_F(Follow, AllMembersAndSigint) {
+    FollowProcess follow(paths_, "-2");
+    ASSERT_TRUE(follow.Started());
+    ASSERT_TRUE(follow.WaitReady());
+    writer_->AppendEvent(6, Message(6, "six"));
+    writer_->AppendEvent(7, Message(7, "seven"));
+    const std::string out = follow.ReadLines(2, 2s);
+    EXPECT_NE(out.find("\tsix\t6\n"), std::string::npos) << out;
+    EXPECT_NE(out.find("\tseven\t7\n"), std::string::npos) << out;
+    EXPECT_EQ(follow.Stop(SIGINT), 0);
+}
+
+}  // namespace
