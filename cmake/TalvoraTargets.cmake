@@ -33,5 +33,6 @@ function(talvora_test name)
     talvora_warnings(${name})
     gtest_discover_tests(${name}
         DISCOVERY_MODE PRE_TEST
-        PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen;TALVORA_TEST_TMP=${CMAKE_CURRENT_BINARY_DIR}")
+        PROPERTIES TIMEOUT 120
+                   ENVIRONMENT "QT_QPA_PLATFORM=offscreen;TALVORA_TEST_TMP=${CMAKE_CURRENT_BINARY_DIR}")
 endfunction()
