@@ -1,0 +1,147 @@
+#include "ui/controls/Prompts.h"
+
+#include <QColorDialog>
+#include <QDesktopServices>
+#include <QFileDialog>
+#include <QRegularExpression>
+#include <QStringList>
+
+namespace {
+
+QMessageBox::Icon ToQtIcon(Prompts::Icon icon) {
+    switch (icon) {
+        case Prompts::Icon::Information:
+            return QMessageBox::Information;
+        case Prompts::Icon::Exclamation:
+            return QMessageBox::Warning;
+        case Prompts::Icon::Question:
+            return QMessageBox::Question;
+        case Prompts::Icon::Stop:
+            return QMessageBox::Critical;
+    }
+    return QMessageBox::NoIcon;
+}
+
+class QtDialogPrompts : public Prompts {
+public:
+    QMessageBox::StandardButton Message(QWidget* parent, const QString& caption,
+                                        const QString& text, Icon icon,
+                                        QMessageBox::StandardButtons buttons) override {
+        QMessageBox box(ToQtIcon(icon), caption, text, buttons, parent);
+        box.exec();
+        return box.standardButton(box.clickedButton());
+    }
+
+    std::optional<QString> SaveFileName(QWidget* parent, const QString& filter,
+                                        const QString& defaultSuffix) override {
+        // The static getSaveFileName cannot take a default suffix. Qt adds it to a name
+        // without an extension before it asks about overwriting, so the question is about
+        // the file that will really be written.
+        QFileDialog dialog(parent);
+        dialog.setAcceptMode(QFileDialog::AcceptSave);
+        dialog.setFileMode(QFileDialog::AnyFile);
+        dialog.setNameFilter(filter);
+        dialog.setDefaultSuffix(defaultSuffix);
+        if (dialog.exec() != QDialog::Accepted) {
+            return std::nullopt;
+        }
+        const QStringList files = dialog.selectedFiles();
+        if (files.isEmpty() || files.first().isEmpty()) {
+            return std::nullopt;
+        }
+        return files.first();
+    }
+
+    std::optional<QString> OpenFileName(QWidget* parent, const QString& filter) override {
+        const QString name = QFileDialog::getOpenFileName(parent, QString(), QString(), filter);
+        if (name.isEmpty()) {
+            return std::nullopt;
+        }
+        return name;
+    }
+
+    std::optional<QColor> Color(QWidget* parent, const QColor& initial) override {
+        const QColor color = QColorDialog::getColor(initial, parent);
+        if (!color.isValid()) {
+            return std::nullopt;
+        }
+        return color;
+    }
+
+    std::optional<QString> Folder(QWidget* parent, const QString& prompt,
+                                  const QString& initial) override {
+        const QString folder = QFileDialog::getExistingDirectory(parent, prompt, initial);
+        if (folder.isEmpty()) {
+            return std::nullopt;
+        }
+        return folder;
+    }
+
+    void OpenUrl(const QUrl& url) override { QDesktopServices::openUrl(url); }
+};
+
+// The patterns Qt's file dialog takes from one of its filters: the words inside the
+// parentheses that close the filter, else every word of it. QFileDialog simplifies the
+// white space of each filter first.
+QStringList PatternsQtReads(const QString& filter) {
+    static const QRegularExpression trailingPatterns(
+        QStringLiteral("^(.*)\\(([a-zA-Z0-9_.,*? +;#\\-\\[\\]@\\{\\}/!<>\\$%&=^~:\\|]*)\\)$"));
+    const QString clean = filter.simplified();
+    const QRegularExpressionMatch match = trailingPatterns.match(clean);
+    const QString patterns = match.hasMatch() ? match.captured(2) : clean;
+    return patterns.split(QLatin1Char(' '), Qt::SkipEmptyParts);
+}
+
+// The resource's patterns ("*.txt;*.log") as Qt wants them. "*.*" becomes "*": to Qt it
+// would hide files without an extension and turn a typed "log.txt" into "log.*".
+QStringList QtPatterns(const QString& resourcePatterns) {
+    QStringList patterns;
+    for (const QString& part : resourcePatterns.split(QLatin1Char(';'))) {
+        QString pattern = part.trimmed();
+        if (pattern == QStringLiteral("*.*")) {
+            pattern = QStringLiteral("*");
+        }
+        if (!pattern.isEmpty() && !patterns.contains(pattern)) {
+            patterns.append(pattern);
+        }
+    }
+    return patterns;
+}
+
+// One filter of Qt's form. The label is kept as it stands; the patterns are appended in
+// parentheses only when Qt would not read exactly these from the label itself.
+QString QtFilter(const QString& label, const QStringList& patterns) {
+    const QString joined = patterns.join(QLatin1Char(' '));
+    if (label.trimmed().isEmpty()) {
+        return joined;
+    }
+    if (PatternsQtReads(label) == patterns) {
+        return label;
+    }
+    const bool endsWithSpace = label.back().isSpace();
+    return label + (endsWithSpace ? QString() : QStringLiteral(" ")) + QLatin1Char('(') + joined +
+           QLatin1Char(')');
+}
+
+}  // namespace
+
+Prompts& DialogPrompts() {
+    static QtDialogPrompts prompts;
+    return prompts;
+}
+
+QString QtFilterFromResource(const QString& resourceFilter) {
+    const QStringList parts = resourceFilter.split(QLatin1Char('|'));
+    QStringList filters;
+    for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
+        const QString& label = parts[i];
+        if (label.isEmpty()) {
+            break;  // "||" ends the list
+        }
+        const QStringList patterns = QtPatterns(parts[i + 1]);
+        if (!patterns.isEmpty()) {
+            filters.append(QtFilter(label, patterns));
+        }
+    }
+    return filters.join(QStringLiteral(";;"));
+}
