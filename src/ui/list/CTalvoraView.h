@@ -1,0 +1,88 @@
+#pragma once
+
+#include <QTableView>
+
+#include <cstdint>
+#include <vector>
+
+#include "settings/Settings.h"
+
+class CommandTable;
+class EventListModel;
+class MessageDatabase;
+
+// The event list: one row per event of the member shown, newest first (row r is the
+// member's reference n - 1 - r), six columns (type, date, time, name, text, UIN), rows in
+// the sent or received colours, the selected rows in the highlight colours whether or not
+// the list has the focus. Virtual: a row is decoded only when it is painted or asked for.
+//
+// A table view rather than a tree view: it keeps no per-row item, so a million rows cost
+// a few bytes each and switching members costs the same whatever the count.
+class CTalvoraView : public QTableView {
+    Q_OBJECT
+public:
+    CTalvoraView(MessageDatabase& database, CommandTable& commands, QWidget* parent = nullptr);
+    ~CTalvoraView() override;
+
+    // Shows the events of `key`. Showing the member already shown again (the live refresh)
+    // adds the new events at the top as inserted rows: the selection, the current row and
+    // the rows on screen stay on the same events; a list at the very top stays there.
+    void ShowMember(std::int32_t key);
+    // Empties the list.
+    void ClearList();
+    // Save displayed (32787), save selected (32788) and find (32780).
+    void EnableEventCommands(bool on);
+    // Moves the selection from the first selected row to `row`.
+    void SelectRow(int row);
+    // Makes `row` the `position`-th visible line (1-based).
+    void ShowRowAt(int row, int position);
+    // Forgets the remembered decoded row (a database was opened or closed).
+    void ForgetDecodedRow();
+
+    const ListColors& listColors() const;
+    // Sets the six colours and repaints at once.
+    void SetListColors(const ListColors& colors);
+
+    bool hasMember() const;
+    std::int32_t currentMember() const;
+    int RowCount() const;
+    int FirstSelectedRow() const;                 // -1 when none
+    std::vector<int> SelectedRows() const;        // ascending
+    int TopRow() const;                           // first visible row
+    int RowsPerPage() const;                      // fully visible rows
+    QString CellText(int row, int column) const;  // the whole text, line breaks kept
+    int RowImage(int row) const;                  // the event-type image of the row
+    EventListModel* eventModel() const;
+
+    // Brings a row into view without scrolling sideways to the cell.
+    void scrollTo(const QModelIndex& index, ScrollHint hint = EnsureVisible) override;
+
+signals:
+    // A double click while a row is selected: the details of the first selected row.
+    void detailsRequested();
+
+protected:
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    void CopySelection();
+    void UpdateRowHeight();
+    // The focus rectangle around the whole current row, while the list has the focus.
+    void DrawFocusRow();
+    void RepaintRows();
+
+    void mousePressEvent(QMouseEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
+    void changeEvent(QEvent* event) override;
+    void currentChanged(const QModelIndex& current, const QModelIndex& previous) override;
+    void selectionChanged(const QItemSelection& selected,
+                          const QItemSelection& deselected) override;
+
+    MessageDatabase& database_;
+    CommandTable& commands_;
+    EventListModel* model_;
+    int insertedAtTop_ = 0;  // rows the model inserted at the top during ShowMember
+};

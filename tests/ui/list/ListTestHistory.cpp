@@ -1,0 +1,57 @@
+#include "ui/list/ListTestHistory.h"
+
+#include <cstdlib>
+
+#include "database/LocalTime.h"
+#include "text/ShiftJis.h"
+
+namespace {
+HistoryWriter MakeWriter(const HistoryPaths& paths) {
+    auto writer = HistoryWriter::Create(paths.data, paths.index);
+    if (!writer) {
+        std::abort();
+    }
+    return std::move(*writer);
+}
+}  // namespace
+
+ListHistory::ListHistory()
+    : paths(HistoryPathsFor(folder.Path(), kOwner)), writer(MakeWriter(paths)) {}
+
+std::int32_t ListHistory::Add(std::int32_t key, const QString& text, std::uint32_t direction,
+                              std::uint16_t type, std::int32_t stamp) {
+    WriterRecord record;
+    record.type = type;
+    record.uin = key;
+    record.text = Sjis(text);
+    record.direction = direction;
+    record.stamp = stamp;
+    return writer.AppendEvent(key, record);
+}
+
+std::int32_t ListHistory::AddRecord(std::int32_t key, const WriterRecord& record) {
+    return writer.AppendEvent(key, record);
+}
+
+std::string Sjis(const QString& text) {
+    return ToShiftJis(text).value_or(std::string());
+}
+
+UtcZone::UtcZone() {
+    const char* old = std::getenv("TZ");
+    hadPrevious_ = old != nullptr;
+    if (hadPrevious_) {
+        previous_ = old;
+    }
+    setenv("TZ", "UTC0", 1);
+    InitTimeZone();
+}
+
+UtcZone::~UtcZone() {
+    if (hadPrevious_) {
+        setenv("TZ", previous_.c_str(), 1);
+    } else {
+        unsetenv("TZ");
+    }
+    InitTimeZone();
+}
