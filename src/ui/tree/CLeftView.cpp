@@ -1,0 +1,181 @@
+#include "ui/tree/CLeftView.h"
+
+#include <QAction>
+#include <QContextMenuEvent>
+#include <QHeaderView>
+#include <QMenu>
+#include <QTimer>
+
+#include <set>
+
+#include "database/MessageDatabase.h"
+#include "text/ShiftJis.h"
+#include "ui/controls/CommandIds.h"
+#include "ui/controls/CommandTable.h"
+#include "ui/controls/Icons.h"
+#include "ui/controls/Prompts.h"
+#include "ui/controls/WaitCursor.h"
+#include "ui/list/CTalvoraView.h"
+#include "ui/tree/NameEditDelegate.h"
+#include "ui/tree/TreeTexts.h"
+
+namespace {
+constexpr int kKeyRole = Qt::UserRole;
+}
+
+CLeftView::CLeftView(MessageDatabase& database, CommandTable& commands, CTalvoraView& list,
+                     Prompts& prompts, QWidget* parent)
+    : QTreeWidget(parent), database_(database), commands_(commands), list_(list), prompts_(prompts) {
+    setObjectName(QStringLiteral("memberTree"));
+    setColumnCount(1);
+    setHeaderHidden(true);
+    setSelectionMode(QAbstractItemView::SingleSelection);
+    setRootIsDecorated(true);
+    setIconSize(QSize(16, 16));
+    // A slow second click on the selected item, or F2, edits its label.
+    setEditTriggers(QAbstractItemView::SelectedClicked | QAbstractItemView::EditKeyPressed);
+    setSortingEnabled(false);
+
+    auto* delegate = new NameEditDelegate(this);
+    setItemDelegate(delegate);
+    connect(delegate, &NameEditDelegate::nameAccepted, this,
+            [this](const QModelIndex& index, const QString& name) {
+                QTreeWidgetItem* item = itemFromIndex(index);
+                if (item == nullptr) {
+                    return;
+                }
+                database_.SetMemberName(ItemKey(item), ToShiftJis(name).value_or(std::string()));
+                // The list's name column follows at once.
+                list_.ForgetDecodedRow();
+                list_.viewport()->update();
+            });
+    connect(delegate, &NameEditDelegate::nameRefused, this, [this](const QString& message) {
+        // Shown once the editor has closed: a modal box inside the edit's commit would
+        // take the focus from the editor and commit it again.
+        QTimer::singleShot(0, this, [this, message] {
+            prompts_.Message(this, QString::fromUtf8(kAppTitle), message, Prompts::Icon::Exclamation,
+                             QMessageBox::Ok);
+        });
+    });
+    connect(this, &QTreeWidget::currentItemChanged, this, [this] { OnSelectionChanged(); });
+}
+
+std::int32_t CLeftView::ItemKey(const QTreeWidgetItem* item) {
+    return item != nullptr ? item->data(0, kKeyRole).toInt() : 0;
+}
+
+bool CLeftView::IsMemberItem(const QTreeWidgetItem* item) const {
+    return item != nullptr && item != membersRoot_ && item != allMembersItem_;
+}
+
+void CLeftView::RebuildTree() {
+    emit statusTextChanged(QString());
+    rebuilding_ = true;
+    clear();
+    memberItems_.clear();
+    membersRoot_ = nullptr;
+    allMembersItem_ = nullptr;
+    contextItem_ = nullptr;
+
+    membersRoot_ = new QTreeWidgetItem(this, QStringList(QString::fromUtf8(kMembersRootLabel)));
+    membersRoot_->setIcon(0, Icons::Member(0));
+    allMembersItem_ = new QTreeWidgetItem(this, QStringList(QString::fromUtf8(kAllMembersLabel)));
+    allMembersItem_->setIcon(0, Icons::Member(2));
+    allMembersItem_->setData(0, kKeyRole, ALL_MEMBERS);
+    AddNewMembers();
+    membersRoot_->sortChildren(0, Qt::AscendingOrder);
+    membersRoot_->setExpanded(true);
+    rebuilding_ = false;
+    setCurrentItem(membersRoot_);
+    OnSelectionChanged();
+}
+
+void CLeftView::AddNewMembers() {
+    if (membersRoot_ == nullptr || !database_.loaded()) {
+        return;
+    }
+    std::set<std::int32_t> shown;
+    for (const QTreeWidgetItem* item : memberItems_) {
+        shown.insert(ItemKey(item));
+    }
+    // Collect first: the walk's cursor is shared, and nothing may look members up meanwhile.
+    std::vector<std::pair<std::int32_t, std::string>> members;
+    if (database_.FirstMember()) {
+        do {
+            if (shown.count(database_.CurrentKey()) == 0) {
+                members.emplace_back(database_.CurrentKey(), database_.CurrentName());
+            }
+        } while (database_.NextMember());
+    }
+    const bool blocked = blockSignals(true);
+    for (const auto& [key, name] : members) {
+        auto* item = new QTreeWidgetItem(membersRoot_, QStringList(FromShiftJis(name)));
+        item->setIcon(0, Icons::Member(1));
+        item->setData(0, kKeyRole, key);
+        item->setFlags(item->flags() | Qt::ItemIsEditable);
+        memberItems_.push_back(item);
+    }
+    blockSignals(blocked);
+    if (!members.empty() && !rebuilding_) {
+        membersRoot_->sortChildren(0, Qt::AscendingOrder);
+    }
+}
+
+void CLeftView::RefreshNames() {
+    if (membersRoot_ == nullptr) {
+        return;
+    }
+    const bool blocked = blockSignals(true);
+    for (QTreeWidgetItem* item : memberItems_) {
+        item->setText(0, FromShiftJis(database_.MemberName(ItemKey(item))));
+    }
+    blockSignals(blocked);
+    membersRoot_->sortChildren(0, Qt::AscendingOrder);
+}
+
+void CLeftView::OnSelectionChanged() {
+    if (rebuilding_) {
+        return;
+    }
+    QTreeWidgetItem* selected = currentItem();
+    commands_.SetEnabled(ID_EDIT_RENAME, IsMemberItem(selected));
+    commands_.SetEnabled(ID_VIEW_PROPERTIES, selected != nullptr && selected != membersRoot_);
+    if (selected == nullptr || selected == membersRoot_) {
+        list_.ClearList();
+        return;
+    }
+    WaitCursor wait;
+    list_.ClearList();
+    list_.ShowMember(ItemKey(selected));
+}
+
+void CLeftView::StartRename(QTreeWidgetItem* item) {
+    if (!IsMemberItem(item)) {
+        return;
+    }
+    setFocus();
+    scrollToItem(item);
+    editItem(item, 0);
+}
+
+bool CLeftView::PrepareContextMenu(const QPoint& viewportPos) {
+    contextItem_ = itemAt(viewportPos);
+    if (contextItem_ == nullptr) {
+        return false;
+    }
+    commands_.SetEnabled(ID_TREE_RENAME, IsMemberItem(contextItem_));
+    commands_.SetEnabled(ID_TREE_PROPERTIES, contextItem_ != membersRoot_);
+    return true;
+}
+
+void CLeftView::contextMenuEvent(QContextMenuEvent* event) {
+    // The right click does not change the selection.
+    if (!PrepareContextMenu(event->pos())) {
+        return;
+    }
+    QMenu menu(this);
+    menu.addAction(commands_.Action(ID_TREE_RENAME));
+    menu.addSeparator();
+    menu.addAction(commands_.Action(ID_TREE_PROPERTIES));
+    menu.exec(event->globalPos());
+}
