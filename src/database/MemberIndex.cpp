@@ -40,6 +40,7 @@ MemberIndex::Slot* MemberIndex::Insert(std::int32_t key, Member* member) {
 }
 
 void MemberIndex::Grow() {
+    ++generation_;
     std::vector<Slot> old(slots_.size() * 2);
     old.swap(slots_);
     used_ = 0;
@@ -51,6 +52,7 @@ void MemberIndex::Grow() {
 }
 
 void MemberIndex::Clear() {
+    ++generation_;
     slots_.assign(64, Slot{});
     used_ = 0;
 }

@@ -23,6 +23,8 @@ public:
     Slot* Insert(std::int32_t key, Member* member);
     void Clear();
     std::vector<Slot>& slots() { return slots_; }
+    // Changes whenever the table grows: slot pointers taken before are then stale.
+    std::uint64_t generation() const { return generation_; }
 
 private:
     std::size_t SlotOf(std::int32_t key) const;
@@ -30,4 +32,5 @@ private:
 
     std::vector<Slot> slots_;
     std::size_t used_ = 0;
+    std::uint64_t generation_ = 0;
 };

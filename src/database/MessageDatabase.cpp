@@ -189,6 +189,9 @@ void MessageDatabase::ReadIndexRange(std::int64_t end, bool countAhead) {
     auto sweep = [&](std::int64_t limit, auto&& visit) {
         std::int64_t position = indexPosition_;
         std::int64_t taken = entryCount_;
+        std::int32_t lastKey = 0;
+        MemberIndex::Slot* lastSlot = nullptr;
+        std::uint64_t generation = memberIndex_->generation();
         while (position + kEntrySize <= limit && taken < INT32_MAX) {
             const auto want = static_cast<std::size_t>(
                 std::min<std::int64_t>(static_cast<std::int64_t>(chunkEntries),
@@ -205,12 +208,18 @@ void MessageDatabase::ReadIndexRange(std::int64_t end, bool countAhead) {
                 if (key == 0) {
                     break;  // the messenger's next entry goes here; read this word again later
                 }
-                MemberIndex::Slot* slot = memberIndex_->Find(key);
-                if (slot == nullptr) {
-                    Member& member = members_[key];
-                    slot = memberIndex_->Insert(key, &member);
+                // Entries of one conversation tend to follow each other.
+                if (key != lastKey || lastSlot == nullptr ||
+                    generation != memberIndex_->generation()) {
+                    lastSlot = memberIndex_->Find(key);
+                    if (lastSlot == nullptr) {
+                        Member& member = members_[key];
+                        lastSlot = memberIndex_->Insert(key, &member);
+                    }
+                    lastKey = key;
+                    generation = memberIndex_->generation();
                 }
-                visit(*slot, I32(p + 4));
+                visit(*lastSlot, I32(p + 4));
                 ++taken;
             }
             position += static_cast<std::int64_t>(i) * kEntrySize;

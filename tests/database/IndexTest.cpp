@@ -319,3 +319,24 @@ TEST(Replacement, ShortenedOrReplacedFilesAreNoticed) {
 }
 
 }  // namespace
+
+namespace {
+
+// Members looked up before any entry exists fill the key table; the pass that then adds
+// ALL_MEMBERS makes it grow in the middle of a run of one key.
+TEST(Index, TableGrowingDuringAPassKeepsEveryEntry) {
+    TestHistory h;
+    MessageDatabase db;
+    ASSERT_TRUE(db.Open(h.paths.data, h.paths.index));
+    for (std::int32_t key = 1000; key < 1027; ++key) {
+        db.MemberName(key);
+    }
+    h.Message(77, "a");
+    h.Message(77, "b");
+    h.Message(77, "c");
+    db.ReadIndex();
+    EXPECT_EQ(db.EventCount(77), 3);
+    EXPECT_EQ(db.EventCount(ALL_MEMBERS), 3);
+}
+
+}  // namespace
