@@ -1,0 +1,128 @@
+#include "ui/frame/CMainFrame.h"
+
+#include <QAction>
+#include <QCloseEvent>
+#include <QMenuBar>
+#include <QSplitter>
+#include <QStatusBar>
+#include <QStatusTipEvent>
+#include <QToolBar>
+
+#include "ui/controls/CommandIds.h"
+#include "ui/controls/CommandTable.h"
+#include "ui/controls/Icons.h"
+#include "ui/list/CTalvoraView.h"
+#include "ui/tree/CLeftView.h"
+
+namespace {
+constexpr int kTreeWidth = 200;
+
+struct MenuSpec {
+    const char* title;
+    std::initializer_list<int> items;  // 0 is a separator
+};
+
+const MenuSpec kMenus[] = {
+    {"ファイル(&F)", {ID_FILE_SAVE_DISPLAYED, ID_FILE_SAVE_SELECTED, 0, ID_APP_EXIT}},
+    {"編集(&E)", {ID_EDIT_RENAME}},
+    {"検索(&S)", {ID_SEARCH_FIND, ID_SEARCH_DOWN, ID_SEARCH_UP}},
+    {"表示(&V)", {ID_VIEW_TOOLBAR, ID_VIEW_STATUS_BAR, 0, ID_VIEW_PROPERTIES}},
+    {"オプション(&O)", {ID_OPTIONS}},
+    {"ヘルプ(&H)", {ID_APP_ABOUT}},
+};
+
+const int kToolBarItems[] = {ID_FILE_SAVE_DISPLAYED, 0, ID_SEARCH_FIND, 0, ID_OPTIONS, 0,
+                             ID_APP_ABOUT};
+}  // namespace
+
+CMainFrame::CMainFrame(MessageDatabase& database, Prompts& prompts, QWidget* parent)
+    : QMainWindow(parent), commands_(new CommandTable(this)) {
+    setObjectName(QStringLiteral("mainFrame"));
+    setWindowTitle(QStringLiteral("Talvora"));
+    setWindowIcon(Icons::Program());
+    commands_->CreateActions(this);
+
+    splitter_ = new QSplitter(Qt::Horizontal, this);
+    splitter_->setObjectName(QStringLiteral("splitter"));
+    list_ = new CTalvoraView(database, *commands_);
+    tree_ = new CLeftView(database, *commands_, *list_, prompts);
+    splitter_->addWidget(tree_);
+    splitter_->addWidget(list_);
+    splitter_->setStretchFactor(0, 0);
+    splitter_->setStretchFactor(1, 1);
+    splitter_->setChildrenCollapsible(false);
+    splitter_->setSizes({kTreeWidth, 600});
+    setCentralWidget(splitter_);
+
+    CreateMenus();
+    CreateToolBar();
+    statusBar()->setObjectName(QStringLiteral("statusBar"));
+    statusBar()->setSizeGripEnabled(true);
+
+    connect(tree_, &CLeftView::statusTextChanged, this, &CMainFrame::SetStatusText);
+    connect(commands_->Action(ID_APP_EXIT), &QAction::triggered, this, &QWidget::close);
+    resize(900, 600);
+}
+
+CMainFrame::~CMainFrame() = default;
+
+void CMainFrame::CreateMenus() {
+    for (const MenuSpec& spec : kMenus) {
+        QMenu* menu = menuBar()->addMenu(QString::fromUtf8(spec.title));
+        for (int id : spec.items) {
+            if (id == 0) {
+                menu->addSeparator();
+            } else {
+                menu->addAction(commands_->Action(id));
+            }
+        }
+    }
+}
+
+void CMainFrame::CreateToolBar() {
+    toolBar_ = new QToolBar(this);
+    toolBar_->setObjectName(QStringLiteral("toolBar"));
+    toolBar_->setWindowTitle(QStringLiteral("ツールバー"));
+    toolBar_->setIconSize(QSize(16, 16));
+    toolBar_->setMovable(true);
+    toolBar_->setFloatable(true);
+    toolBar_->setAllowedAreas(Qt::AllToolBarAreas);
+    for (int id : kToolBarItems) {
+        if (id == 0) {
+            toolBar_->addSeparator();
+        } else {
+            toolBar_->addAction(commands_->Action(id));
+        }
+    }
+    addToolBar(Qt::TopToolBarArea, toolBar_);
+
+    // The View menu's switches; their states are not stored.
+    QAction* toolBarSwitch = commands_->Action(ID_VIEW_TOOLBAR);
+    toolBarSwitch->setChecked(true);
+    connect(toolBarSwitch, &QAction::toggled, toolBar_, &QWidget::setVisible);
+    connect(toolBar_, &QToolBar::visibilityChanged, toolBarSwitch, &QAction::setChecked);
+    QAction* statusSwitch = commands_->Action(ID_VIEW_STATUS_BAR);
+    statusSwitch->setChecked(true);
+    connect(statusSwitch, &QAction::toggled, this, [this](bool on) { statusBar()->setVisible(on); });
+}
+
+void CMainFrame::SetStatusText(const QString& text) {
+    statusText_ = text;
+    statusBar()->showMessage(statusText_);
+}
+
+bool CMainFrame::event(QEvent* event) {
+    // A prompt is shown while a menu item is highlighted or the pointer rests on a
+    // button; when it ends, the remembered status text comes back.
+    if (event->type() == QEvent::StatusTip) {
+        const QString tip = static_cast<QStatusTipEvent*>(event)->tip();
+        statusBar()->showMessage(tip.isEmpty() ? statusText_ : tip);
+        return true;
+    }
+    return QMainWindow::event(event);
+}
+
+void CMainFrame::closeEvent(QCloseEvent* event) {
+    emit closing();
+    event->accept();
+}

@@ -1,0 +1,51 @@
+#pragma once
+
+#include <QMainWindow>
+
+class CLeftView;
+class CommandTable;
+class CTalvoraView;
+class MessageDatabase;
+class Prompts;
+class QSplitter;
+class QToolBar;
+
+// The main window: title "Talvora" alone, the menu bar, a toolbar that docks on any side,
+// a one-pane status bar, and a splitter with the member tree (200 pixels wide at start) and
+// the event list. The status bar shows a command's prompt while its menu item is
+// highlighted or the pointer rests on its button, and the remembered status text otherwise.
+class CMainFrame : public QMainWindow {
+    Q_OBJECT
+public:
+    CMainFrame(MessageDatabase& database, Prompts& prompts, QWidget* parent = nullptr);
+    ~CMainFrame() override;
+
+    CLeftView* leftPane() const { return tree_; }
+    CTalvoraView* rightPane() const { return list_; }
+    CommandTable& commands() const { return *commands_; }
+    QToolBar* toolBar() const { return toolBar_; }
+    QSplitter* splitter() const { return splitter_; }
+
+    // Remembers `text` as the status text shown when no prompt is.
+    void SetStatusText(const QString& text);
+    const QString& statusText() const { return statusText_; }
+
+signals:
+    // The window is being closed (close box or the exit command).
+    void closing();
+
+protected:
+    bool event(QEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void CreateMenus();
+    void CreateToolBar();
+
+    CommandTable* commands_;
+    QSplitter* splitter_;
+    CLeftView* tree_;
+    CTalvoraView* list_;
+    QToolBar* toolBar_ = nullptr;
+    QString statusText_;
+};
