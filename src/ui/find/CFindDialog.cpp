@@ -1,0 +1,303 @@
+#include "ui/find/CFindDialog.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QDateEdit>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QLocale>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QVBoxLayout>
+
+#include "search/DateRange.h"
+#include "search/SearchList.h"
+#include "text/ShiftJis.h"
+#include "ui/find/SearchStep.h"
+
+namespace {
+
+// A character without a Shift-JIS form can be in no event's text. It is searched as a NUL
+// byte, which no text holds, so such a search finds nothing instead of finding a
+// look-alike.
+std::string SearchBytes(const QString& text) {
+    if (std::optional<std::string> bytes = ToShiftJis(text)) {
+        return *bytes;
+    }
+    std::string bytes;
+    for (qsizetype i = 0; i < text.size();) {
+        const qsizetype length = text[i].isHighSurrogate() && i + 1 < text.size() ? 2 : 1;
+        const std::optional<std::string> one = ToShiftJis(text.mid(i, length));
+        bytes += one ? *one : std::string(1, '\0');
+        i += length;
+    }
+    return bytes;
+}
+
+QString SearchTextOf(const std::string& bytes) {
+    QString text = FromShiftJis(bytes);
+    text.replace(QChar(u'\0'), QChar::ReplacementCharacter);
+    return text;
+}
+
+QDateEdit* NewPicker(const QString& name, QWidget* parent) {
+    auto* picker = new QDateEdit(QDate::currentDate(), parent);
+    picker->setObjectName(name);
+    picker->setCalendarPopup(true);
+    picker->setDisplayFormat(QLocale().dateFormat(QLocale::LongFormat));
+    return picker;
+}
+
+QRadioButton* NewRadio(const QString& text, const QString& name, QWidget* parent) {
+    auto* button = new QRadioButton(text, parent);
+    button->setObjectName(name);
+    return button;
+}
+
+QCheckBox* NewCheck(const QString& text, const QString& name, QWidget* parent) {
+    auto* box = new QCheckBox(text, parent);
+    box->setObjectName(name);
+    return box;
+}
+
+bool IsEnterKey(const QEvent* event) {
+    if (event->type() != QEvent::KeyPress) {
+        return false;
+    }
+    const int key = static_cast<const QKeyEvent*>(event)->key();
+    return key == Qt::Key_Return || key == Qt::Key_Enter;
+}
+
+}  // namespace
+
+CFindDialog::CFindDialog(MessageDatabase& database, SearchCriteria& saved, SearchList& list,
+                         QWidget* parent)
+    : QDialog(parent), database_(database), saved_(saved), list_(list) {
+    setWindowTitle(QStringLiteral("リスト内の検索"));
+    setWindowFlag(Qt::WindowContextHelpButtonHint, false);
+    setModal(true);
+
+    auto* label = new QLabel(QStringLiteral("検索する文字列(&N):"), this);
+    label->setObjectName(QStringLiteral("searchLabel"));
+    text_ = new QLineEdit(this);
+    text_->setObjectName(QStringLiteral("searchText"));
+    label->setBuddy(text_);
+
+    findNext_ = new QPushButton(QStringLiteral("次を検索(&F)"), this);
+    findNext_->setObjectName(QStringLiteral("findNext"));
+    cancel_ = new QPushButton(QStringLiteral("キャンセル"), this);
+    cancel_->setObjectName(QStringLiteral("cancel"));
+    // Neither is the default button: Enter is handled in eventFilter.
+    for (QPushButton* button : {findNext_, cancel_}) {
+        button->setAutoDefault(false);
+        button->setDefault(false);
+    }
+
+    auto* buttons = new QVBoxLayout;
+    buttons->addWidget(findNext_);
+    buttons->addWidget(cancel_);
+    buttons->addStretch();
+
+    auto* bottom = new QHBoxLayout;
+    bottom->addWidget(CreateTargetGroup());
+    bottom->addWidget(CreateDirectionGroup());
+    bottom->addStretch();
+    bottom->addLayout(buttons);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(label);
+    layout->addWidget(text_);
+    layout->addWidget(CreateDateGroup());
+    layout->addLayout(bottom);
+    layout->setSizeConstraint(QLayout::SetFixedSize);
+
+    CopyIn(list);
+
+    // Connected after the copy-in: the first check runs on the first change by the user.
+    connect(text_, &QLineEdit::textChanged, this, &CFindDialog::CheckCriteria);
+    connect(received_, &QCheckBox::clicked, this, &CFindDialog::CheckCriteria);
+    connect(sent_, &QCheckBox::clicked, this, &CFindDialog::CheckCriteria);
+    connect(first_, &QDateEdit::dateChanged, this, &CFindDialog::CheckCriteria);
+    connect(last_, &QDateEdit::dateChanged, this, &CFindDialog::CheckCriteria);
+    connect(allEvents_, &QRadioButton::toggled, this, [this](bool on) {
+        if (on) {
+            ShowDateMode(DateMode::AllEvents);
+        }
+    });
+    connect(oneDay_, &QRadioButton::toggled, this, [this](bool on) {
+        if (on) {
+            ShowDateMode(DateMode::OneDay);
+        }
+    });
+    connect(period_, &QRadioButton::toggled, this, [this](bool on) {
+        if (on) {
+            ShowDateMode(DateMode::Period);
+            CheckCriteria();
+        }
+    });
+    connect(findNext_, &QPushButton::clicked, this, &CFindDialog::FindNextStep);
+    connect(cancel_, &QPushButton::clicked, this, &CFindDialog::SaveAndClose);
+
+    qApp->installEventFilter(this);
+}
+
+CFindDialog::~CFindDialog() {
+    qApp->removeEventFilter(this);
+}
+
+QWidget* CFindDialog::CreateDateGroup() {
+    auto* group = new QGroupBox(QStringLiteral("日付"), this);
+    group->setObjectName(QStringLiteral("dateGroup"));
+    allEvents_ = NewRadio(QStringLiteral("すべてのイベント"), QStringLiteral("allEvents"), group);
+    oneDay_ = NewRadio(QStringLiteral("日付指定"), QStringLiteral("oneDay"), group);
+    period_ = NewRadio(QStringLiteral("期間指定"), QStringLiteral("period"), group);
+    day_ = NewPicker(QStringLiteral("dayPicker"), group);
+    first_ = NewPicker(QStringLiteral("periodFirst"), group);
+    last_ = NewPicker(QStringLiteral("periodLast"), group);
+    auto* from = new QLabel(QStringLiteral("から"), group);
+    from->setObjectName(QStringLiteral("fromLabel"));
+    from->setAlignment(Qt::AlignCenter);
+
+    auto* grid = new QGridLayout(group);
+    grid->addWidget(allEvents_, 0, 0, 1, 4);
+    grid->addWidget(oneDay_, 1, 0);
+    grid->addWidget(day_, 1, 1);
+    grid->addWidget(period_, 2, 0);
+    grid->addWidget(first_, 2, 1);
+    grid->addWidget(from, 2, 2);
+    grid->addWidget(last_, 2, 3);
+    grid->setColumnStretch(1, 1);
+    grid->setColumnStretch(3, 1);
+    return group;
+}
+
+QWidget* CFindDialog::CreateTargetGroup() {
+    auto* group = new QGroupBox(QStringLiteral("対象"), this);
+    group->setObjectName(QStringLiteral("targetGroup"));
+    received_ = NewCheck(QStringLiteral("受信イベント"), QStringLiteral("includeReceived"), group);
+    sent_ = NewCheck(QStringLiteral("送信イベント"), QStringLiteral("includeSent"), group);
+    auto* box = new QVBoxLayout(group);
+    box->addWidget(received_);
+    box->addWidget(sent_);
+    return group;
+}
+
+QWidget* CFindDialog::CreateDirectionGroup() {
+    auto* group = new QGroupBox(QStringLiteral("検索する方向"), this);
+    group->setObjectName(QStringLiteral("directionGroup"));
+    up_ = NewRadio(QStringLiteral("上へ"), QStringLiteral("searchUp"), group);
+    down_ = NewRadio(QStringLiteral("下へ"), QStringLiteral("searchDown"), group);
+    auto* box = new QVBoxLayout(group);
+    box->addWidget(up_);
+    box->addWidget(down_);
+    return group;
+}
+
+// The text and the two check boxes come back from the last saved search; the date mode
+// always starts at all events and the direction at down.
+void CFindDialog::CopyIn(SearchList& list) {
+    working_ = saved_;
+    allEvents_->setChecked(true);
+    ShowDateMode(DateMode::AllEvents);
+    down_->setChecked(true);
+    if (working_.ready) {
+        text_->setText(SearchTextOf(working_.searchText));
+        text_->selectAll();
+        received_->setChecked(working_.includeReceived);
+        sent_->setChecked(working_.includeSent);
+    } else {
+        received_->setChecked(true);
+        sent_->setChecked(true);
+    }
+    findNext_->setEnabled(working_.ready);
+    working_.position = list.FirstSelectedRow();
+    text_->setFocus();
+}
+
+CFindDialog::DateMode CFindDialog::dateMode() const {
+    if (oneDay_->isChecked()) {
+        return DateMode::OneDay;
+    }
+    return period_->isChecked() ? DateMode::Period : DateMode::AllEvents;
+}
+
+void CFindDialog::ShowDateMode(DateMode mode) {
+    day_->setEnabled(mode == DateMode::OneDay);
+    first_->setEnabled(mode == DateMode::Period);
+    last_->setEnabled(mode == DateMode::Period);
+}
+
+void CFindDialog::CheckCriteria() {
+    bool complete = received_->isChecked() || sent_->isChecked();
+    if (text_->text().isEmpty()) {
+        complete = false;
+    }
+    if (period_->isChecked() && !(first_->date() < last_->date())) {
+        complete = false;
+    }
+    findNext_->setEnabled(complete);
+    working_.ready = complete;
+}
+
+CalendarDate CFindDialog::DateOf(const QDateEdit* picker) {
+    const QDate date = picker->date();
+    return CalendarDate{date.year(), date.month(), date.day()};
+}
+
+void CFindDialog::ReadControls(SearchCriteria& criteria) const {
+    criteria.includeReceived = received_->isChecked();
+    criteria.includeSent = sent_->isChecked();
+    criteria.searchText = SearchBytes(text_->text());
+    switch (dateMode()) {
+        case DateMode::AllEvents:
+            ClearDateRange(criteria);
+            break;
+        case DateMode::OneDay:
+            SetDateRange(criteria, OneDayRange(DateOf(day_)));
+            break;
+        case DateMode::Period:
+            SetDateRange(criteria, PeriodRange(DateOf(first_), DateOf(last_)));
+            break;
+    }
+}
+
+void CFindDialog::FindNextStep() {
+    ReadControls(working_);
+    RunSearchStep(database_, working_, down_->isChecked(), list_);
+}
+
+void CFindDialog::SaveAndClose() {
+    // What the dialog shows is saved, not only what the last search used: a text typed
+    // and left with "キャンセル" is what F3 then looks for.
+    ReadControls(working_);
+    saved_ = working_;
+    accept();
+}
+
+bool CFindDialog::eventFilter(QObject* watched, QEvent* event) {
+    // Enter is taken before the dialog's own keys. On "キャンセル" it presses that button;
+    // on any other control of this dialog it runs a search step, and the control then
+    // gets the key as an ordinary key that never reaches the dialog, so it stays open.
+    if (!IsEnterKey(event) || !isVisible() || !watched->isWidgetType()) {
+        return QDialog::eventFilter(watched, event);
+    }
+    auto* widget = static_cast<QWidget*>(watched);
+    if (widget->window() != this) {
+        return QDialog::eventFilter(watched, event);  // the calendar popup, another window
+    }
+    if (widget == cancel_) {
+        cancel_->click();
+    } else {
+        FindNextStep();
+        if (widget != this) {
+            static_cast<QObject*>(widget)->event(event);
+        }
+    }
+    // Accepted, or the application would hand it on to the parents and the dialog.
+    event->accept();
+    return true;
+}

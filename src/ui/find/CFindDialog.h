@@ -1,0 +1,72 @@
+#pragma once
+
+#include <QDialog>
+
+#include "search/SearchCriteria.h"
+
+class MessageDatabase;
+class QCheckBox;
+class QDateEdit;
+class QLineEdit;
+class QPushButton;
+class QRadioButton;
+class SearchList;
+struct CalendarDate;
+
+// "リスト内の検索": the search text, a date limit (all events, one day or a period of
+// days), the directions taken part and the direction of travel. It works on a copy of the
+// application's criteria: "次を検索" searches with what it shows, "キャンセル" saves what it
+// shows and closes, Esc and the close box save nothing. Enter on any control but
+// "キャンセル" runs "次を検索" whatever the button's state and leaves the dialog open.
+class CFindDialog : public QDialog {
+    Q_OBJECT
+public:
+    enum class DateMode { AllEvents, OneDay, Period };
+
+    // `saved` is the application's criteria: copied in now, written back by "キャンセル".
+    CFindDialog(MessageDatabase& database, SearchCriteria& saved, SearchList& list,
+                QWidget* parent = nullptr);
+    ~CFindDialog() override;
+
+    const SearchCriteria& criteria() const { return working_; }
+    DateMode dateMode() const;
+
+    // Enables "次を検索" when the criteria are complete and keeps `ready` in step with it.
+    void CheckCriteria();
+    // "次を検索": one search step with what the dialog shows.
+    void FindNextStep();
+    // "キャンセル": saves what the dialog shows and closes.
+    void SaveAndClose();
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    QWidget* CreateDateGroup();
+    QWidget* CreateTargetGroup();
+    QWidget* CreateDirectionGroup();
+    void CopyIn(SearchList& list);
+    void ShowDateMode(DateMode mode);
+    // The text, the two check boxes and the date limit as the dialog shows them.
+    void ReadControls(SearchCriteria& criteria) const;
+    static CalendarDate DateOf(const QDateEdit* picker);
+
+    MessageDatabase& database_;
+    SearchCriteria& saved_;
+    SearchList& list_;
+    SearchCriteria working_;
+
+    QLineEdit* text_ = nullptr;
+    QRadioButton* allEvents_ = nullptr;
+    QRadioButton* oneDay_ = nullptr;
+    QRadioButton* period_ = nullptr;
+    QDateEdit* day_ = nullptr;
+    QDateEdit* first_ = nullptr;
+    QDateEdit* last_ = nullptr;
+    QCheckBox* received_ = nullptr;
+    QCheckBox* sent_ = nullptr;
+    QRadioButton* up_ = nullptr;
+    QRadioButton* down_ = nullptr;
+    QPushButton* findNext_ = nullptr;
+    QPushButton* cancel_ = nullptr;
+};

@@ -1,0 +1,147 @@
+#include <QApplication>
+#include <QCheckBox>
+#include <QDeadlineTimer>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+
+#include <functional>
+#include <memory>
+
+#include "app/AppFixture.h"
+#include "ui/controls/CAboutDlg.h"
+#include "ui/controls/CommandIds.h"
+#include "ui/find/CFindDialog.h"
+#include "ui/list/CTalvoraView.h"
+#include "ui/tree/CLeftView.h"
+
+namespace {
+
+// Runs `act` on the modal dialog of type T as soon as it is shown. A different dialog, or
+// none within five seconds, fails the test; a dialog that `act` leaves open is closed, so
+// the test cannot hang.
+template <typename T>
+void WhenShown(std::function<void(T*)> act) {
+    auto* timer = new QTimer;
+    auto deadline = std::make_shared<QDeadlineTimer>(5000);
+    QObject::connect(timer, &QTimer::timeout, [timer, deadline, act]() {
+        QWidget* modal = QApplication::activeModalWidget();
+        auto* dialog = qobject_cast<T*>(modal);
+        if (dialog == nullptr && !deadline->hasExpired()) {
+            return;
+        }
+        timer->stop();
+        timer->deleteLater();
+        if (dialog == nullptr) {
+            ADD_FAILURE() << "the expected dialog was not shown";
+            if (auto* other = qobject_cast<QDialog*>(modal)) {
+                other->reject();
+            }
+            return;
+        }
+        act(dialog);
+        if (dialog->isVisible()) {
+            ADD_FAILURE() << "the dialog was left open";
+            dialog->reject();
+        }
+    });
+    timer->start(10);
+}
+
+// Opens the find dialog, types `text` and leaves with "キャンセル" (or Esc).
+void FindDialogRun(const QString& text, bool withCancel = true) {
+    WhenShown<CFindDialog>([text, withCancel](CFindDialog* dialog) {
+        auto* edit = dialog->findChild<QLineEdit*>(QStringLiteral("searchText"));
+        ASSERT_NE(edit, nullptr);
+        edit->clear();
+        QTest::keyClicks(edit, text);
+        if (withCancel) {
+            QTest::mouseClick(dialog->findChild<QPushButton*>(QStringLiteral("cancel")),
+                              Qt::LeftButton);
+        } else {
+            QTest::keyClick(edit, Qt::Key_Escape);
+        }
+    });
+}
+
+class FindCommandsTest : public AppFixture {
+protected:
+    void StartOn(std::int32_t key) {
+        Start();
+        tree().setCurrentItem(MemberItem(key));
+        ASSERT_EQ(list().currentMember(), key);
+    }
+    void Find(const QString& text, bool withCancel = true) {
+        FindDialogRun(text, withCancel);
+        Trigger(ID_SEARCH_FIND);
+    }
+    std::size_t Finishes() const { return prompts_.CallsOf(QueuedPrompts::Kind::Message).size(); }
+};
+
+TEST_F(FindCommandsTest, F3FollowsTheCriteriaTheDialogLeaves) {
+    StartOn(100);
+    EXPECT_FALSE(Enabled(ID_SEARCH_DOWN));
+    EXPECT_FALSE(Enabled(ID_SEARCH_UP));
+    Trigger(ID_SEARCH_DOWN);  // greyed: nothing happens
+    EXPECT_EQ(Finishes(), 0u);
+
+    Find(QStringLiteral("hello"));
+    EXPECT_TRUE(Enabled(ID_SEARCH_DOWN));
+    EXPECT_TRUE(Enabled(ID_SEARCH_UP));
+
+    // Esc keeps what was saved, also when the dialog showed incomplete criteria.
+    Find(QString(), false);
+    EXPECT_TRUE(Enabled(ID_SEARCH_DOWN));
+    EXPECT_EQ(app_->searchCriteria().searchText, "hello");
+
+    Find(QString());
+    EXPECT_FALSE(Enabled(ID_SEARCH_DOWN));
+    EXPECT_FALSE(Enabled(ID_SEARCH_UP));
+
+    // They follow the criteria alone, also while the list is empty.
+    Find(QStringLiteral("x"));
+    tree().setCurrentItem(tree().membersRoot());
+    EXPECT_FALSE(Enabled(ID_SEARCH_FIND));
+    EXPECT_TRUE(Enabled(ID_SEARCH_DOWN));
+}
+
+TEST_F(FindCommandsTest, TextLeftWithCancelIsFoundAndTheEndIsToldFromTheLastRow) {
+    StartOn(100);  // rows: hello 2, hello 1, hello 0
+    Find(QStringLiteral("hello 0"));
+    Trigger(ID_SEARCH_DOWN);
+    ASSERT_EQ(list().SelectedRows(), std::vector<int>{2});  // the last row
+    EXPECT_EQ(Finishes(), 0u);
+    Trigger(ID_SEARCH_DOWN);
+    ASSERT_EQ(Finishes(), 1u);
+    const QueuedPrompts::Call end = prompts_.CallsOf(QueuedPrompts::Kind::Message)[0];
+    EXPECT_EQ(end.caption, QStringLiteral("Talvora"));
+    EXPECT_EQ(end.text, QStringLiteral("検索を終えました"));
+    EXPECT_EQ(end.icon, Prompts::Icon::Information);
+    EXPECT_EQ(app_->searchCriteria().position, 2);
+    EXPECT_EQ(list().SelectedRows(), std::vector<int>{2});  // the selection stays
+    Trigger(ID_SEARCH_DOWN);
+    EXPECT_EQ(Finishes(), 2u);
+    // Upward the search starts above the selected row, where nothing matches.
+    Trigger(ID_SEARCH_UP);
+    EXPECT_EQ(Finishes(), 3u);
+    EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+}
+
+TEST_F(FindCommandsTest, AboutBoxShowsTheNameAndVersion) {
+    Start();
+    bool shown = false;
+    WhenShown<CAboutDlg>([&shown](CAboutDlg* about) {
+        shown = true;
+        EXPECT_EQ(about->windowTitle(), QStringLiteral("バージョン情報"));
+        auto* version = about->findChild<QLabel*>(QStringLiteral("version"));
+        ASSERT_NE(version, nullptr);
+        EXPECT_EQ(version->text(), QStringLiteral("Talvora  Version 1.00a"));
+        QTest::mouseClick(about->findChild<QPushButton*>(QStringLiteral("ok")), Qt::LeftButton);
+    });
+    Trigger(ID_APP_ABOUT);
+    EXPECT_TRUE(shown);
+}
+
+}  // namespace
