@@ -1,0 +1,73 @@
+#pragma once
+
+#include <QString>
+
+#include <cstdint>
+#include <functional>
+
+#include "ui/options/COptionPage.h"
+
+class Prompts;
+class QLineEdit;
+class QPushButton;
+class QRadioButton;
+struct LocationSettings;
+
+// "ファイル": where the database is, either a folder and the owner's UIN or a data file and
+// an index file; the folder and UIN can be read from the messenger's own settings. Works
+// on the application's location settings directly; the commit opens the chosen pair.
+class COptionPage1 : public COptionPage {
+    Q_OBJECT
+public:
+    COptionPage1(LocationSettings& location, Prompts& prompts, std::function<bool()> openLocation,
+                 QWidget* parent = nullptr);
+
+    void Commit() override;
+
+    QRadioButton* folderMode() const { return folderMode_; }
+    QRadioButton* filesMode() const { return filesMode_; }
+    QLineEdit* folderEdit() const { return folderEdit_; }
+    QLineEdit* uinEdit() const { return uinEdit_; }
+    QLineEdit* dataEdit() const { return dataEdit_; }
+    QLineEdit* indexEdit() const { return indexEdit_; }
+
+    // Browse buttons and the read-settings button.
+    void BrowseFolder();
+    void BrowseDataFile();
+    void BrowseIndexFile();
+    void ReadSettings();
+
+protected:
+    void InitPage() override;
+
+private:
+    void BuildControls();
+    // Checks the mode's radio button, enables its controls and disables the other mode's.
+    void SetMode(std::int32_t mode);
+    void GreetUnsetLocation();
+
+    LocationSettings& location_;
+    Prompts& prompts_;
+    std::function<bool()> openLocation_;
+
+    QRadioButton* folderMode_ = nullptr;
+    QLineEdit* folderEdit_ = nullptr;
+    QPushButton* folderBrowse_ = nullptr;
+    QLineEdit* uinEdit_ = nullptr;
+    QPushButton* readSettings_ = nullptr;
+    QRadioButton* filesMode_ = nullptr;
+    QLineEdit* dataEdit_ = nullptr;
+    QPushButton* dataBrowse_ = nullptr;
+    QLineEdit* indexEdit_ = nullptr;
+    QPushButton* indexBrowse_ = nullptr;
+};
+
+// The UIN edit's text as a number: empty gives 0; beyond the signed 32-bit range the value
+// wraps modulo 2^32 (4294967295 gives -1), as the messenger names its files.
+std::int32_t UinFromText(const QString& text);
+// A UIN as the edit shows it: digits only, so a negative key shows as its 32-bit pattern
+// and reads back as the same key.
+QString UinText(std::int32_t uin);
+// The index file that goes with a data file: the file name's extension replaced by ".idx"
+// (".idx" appended when the name has none).
+QString DerivedIndexPath(const QString& dataPath);

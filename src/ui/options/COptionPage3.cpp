@@ -1,0 +1,210 @@
+#include "ui/options/COptionPage3.h"
+
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QStyledItemDelegate>
+#include <QTimer>
+#include <QTreeWidget>
+#include <QVBoxLayout>
+
+#include <functional>
+
+#include "database/MessageDatabase.h"
+#include "text/ShiftJis.h"
+#include "ui/controls/Prompts.h"
+#include "ui/list/CTalvoraView.h"
+#include "ui/options/OptionTexts.h"
+#include "ui/tree/CLeftView.h"
+#include "ui/tree/NameEditDelegate.h"
+#include "ui/tree/TreeTexts.h"
+
+namespace {
+
+constexpr int kNameColumn = 0;
+constexpr int kUinColumn = 1;
+// The name as Shift-JIS bytes: a stored name that does not decode cleanly is given back to
+// the table unchanged unless it was edited.
+constexpr int kNameBytesRole = Qt::UserRole;
+
+QString Text(const char* utf8) {
+    return QString::fromUtf8(utf8);
+}
+
+// Edits the name column only, and accepts a name (an empty one too) only when it fits.
+class NameColumnDelegate : public QStyledItemDelegate {
+public:
+    NameColumnDelegate(QObject* parent,
+                       std::function<void(const QModelIndex&, const QString&)> accept,
+                       std::function<void(const QString&)> refuse)
+        : QStyledItemDelegate(parent), accept_(std::move(accept)), refuse_(std::move(refuse)) {}
+
+    QWidget* createEditor(QWidget* parent, const QStyleOptionViewItem& option,
+                          const QModelIndex& index) const override {
+        if (index.column() != kNameColumn) {
+            return nullptr;
+        }
+        return QStyledItemDelegate::createEditor(parent, option, index);
+    }
+
+    void setModelData(QWidget* editor, QAbstractItemModel*,
+                      const QModelIndex& index) const override {
+        auto* line = qobject_cast<QLineEdit*>(editor);
+        if (line == nullptr) {
+            return;
+        }
+        const QString name = line->text();
+        switch (CheckDisplayName(name)) {
+            case NameCheck::TooLong:
+                refuse_(Text(kNameTooLong));
+                return;
+            case NameCheck::Unencodable:
+                refuse_(Text(kNameUnencodable));
+                return;
+            case NameCheck::Empty:
+            case NameCheck::Ok:
+                accept_(index, name);
+                return;
+        }
+    }
+
+private:
+    std::function<void(const QModelIndex&, const QString&)> accept_;
+    std::function<void(const QString&)> refuse_;
+};
+
+}  // namespace
+
+COptionPage3::COptionPage3(MessageDatabase& database, CLeftView& tree, CTalvoraView& list,
+                           Prompts& prompts, QWidget* parent)
+    : COptionPage(parent),
+      database_(database),
+      tree_(tree),
+      eventList_(list),
+      prompts_(prompts),
+      list_(new QTreeWidget) {
+    setObjectName(QStringLiteral("membersPage"));
+    list_->setObjectName(QStringLiteral("memberList"));
+    list_->setColumnCount(2);
+    list_->setHeaderLabels({Text(optiontext::kNameColumn), Text(optiontext::kUinColumn)});
+    list_->setRootIsDecorated(false);
+    list_->setUniformRowHeights(true);
+    list_->setSortingEnabled(false);
+    list_->setSelectionMode(QAbstractItemView::SingleSelection);
+    list_->setSelectionBehavior(QAbstractItemView::SelectRows);
+    list_->setAllColumnsShowFocus(true);
+    list_->setEditTriggers(QAbstractItemView::SelectedClicked | QAbstractItemView::EditKeyPressed);
+    list_->header()->setSectionsClickable(false);
+    list_->header()->setStretchLastSection(false);
+    list_->setMinimumSize(300, 220);
+
+    auto* delegate = new NameColumnDelegate(
+        list_,
+        [this](const QModelIndex& index, const QString& name) {
+            QTreeWidgetItem* item = list_->topLevelItem(index.row());
+            if (item == nullptr) {
+                return;
+            }
+            item->setText(kNameColumn, name);
+            item->setData(kNameColumn, kNameBytesRole,
+                          QByteArray::fromStdString(ToShiftJis(name).value_or(std::string())));
+        },
+        [this](const QString& message) { RefuseName(message); });
+    list_->setItemDelegate(delegate);
+    // Every edit that ends marks the page changed, an abandoned one too; a refused name
+    // does not.
+    connect(delegate, &QAbstractItemDelegate::closeEditor, this, [this] {
+        if (!refused_) {
+            SetModified(true);
+        }
+        refused_ = false;
+    });
+
+    auto* rename = new QPushButton(Text(optiontext::kRename));
+    rename->setObjectName(QStringLiteral("renameMember"));
+    connect(rename, &QPushButton::clicked, this, &COptionPage3::RenameSelected);
+    auto* buttonRow = new QHBoxLayout;
+    buttonRow->addStretch(1);
+    buttonRow->addWidget(rename);
+
+    auto* groupLayout = new QVBoxLayout;
+    groupLayout->addWidget(list_, 1);
+    groupLayout->addLayout(buttonRow);
+    auto* group = new QGroupBox(Text(optiontext::kMembersGroup));
+    group->setLayout(groupLayout);
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(group, 1);
+}
+
+void COptionPage3::InitPage() {
+    if (!database_.loaded()) {
+        return;
+    }
+    // Collect first: the walk's cursor is shared.
+    QList<QTreeWidgetItem*> items;
+    if (database_.FirstMember()) {
+        do {
+            const std::string& name = database_.CurrentName();
+            auto* item = new QTreeWidgetItem(
+                QStringList{FromShiftJis(name), QString::number(database_.CurrentKey())});
+            item->setData(kNameColumn, kNameBytesRole, QByteArray::fromStdString(name));
+            item->setFlags(item->flags() | Qt::ItemIsEditable);
+            items.append(item);
+        } while (database_.NextMember());
+    }
+    list_->addTopLevelItems(items);
+    if (isVisible()) {
+        FitColumns();
+    }
+}
+
+void COptionPage3::showEvent(QShowEvent* event) {
+    COptionPage::showEvent(event);
+    if (!columnsFitted_) {
+        FitColumns();
+    }
+}
+
+void COptionPage3::FitColumns() {
+    // Each column: half the list's outer width, less 10 pixels.
+    const int width = list_->width() / 2 - 10;
+    list_->setColumnWidth(kNameColumn, width);
+    list_->setColumnWidth(kUinColumn, width);
+    columnsFitted_ = true;
+}
+
+void COptionPage3::RefuseName(const QString& message) {
+    refused_ = true;
+    // Shown once the editor has closed: a modal box inside the edit's commit would take
+    // the focus from the editor and commit it again.
+    QTimer::singleShot(0, this, [this, message] {
+        prompts_.Message(this, Text(optiontext::kAppTitle), message, Prompts::Icon::Exclamation,
+                         QMessageBox::Ok);
+    });
+}
+
+void COptionPage3::RenameSelected() {
+    const QList<QTreeWidgetItem*> selected = list_->selectedItems();
+    if (selected.isEmpty()) {
+        return;
+    }
+    list_->setFocus();
+    list_->scrollToItem(selected.first());
+    list_->editItem(selected.first(), kNameColumn);
+}
+
+void COptionPage3::Commit() {
+    for (int row = 0; row < list_->topLevelItemCount(); ++row) {
+        const QTreeWidgetItem* item = list_->topLevelItem(row);
+        const std::int32_t key = item->text(kUinColumn).toInt();
+        const QByteArray name = item->data(kNameColumn, kNameBytesRole).toByteArray();
+        database_.SetMemberName(
+            key, std::string_view(name.constData(), static_cast<std::size_t>(name.size())));
+    }
+    tree_.RefreshNames();
+    // The list's name column follows at once.
+    eventList_.ForgetDecodedRow();
+    eventList_.viewport()->update();
+}

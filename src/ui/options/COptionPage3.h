@@ -1,0 +1,42 @@
+#pragma once
+
+#include "ui/options/COptionPage.h"
+
+class CLeftView;
+class CTalvoraView;
+class MessageDatabase;
+class Prompts;
+class QTreeWidget;
+
+// "メンバー": every member with its display name and UIN; names are edited in place in a
+// working copy (at most 20 Shift-JIS bytes, only characters Shift-JIS has; an empty name
+// stands for the default name). The commit gives every row's name to the member table and
+// relabels the tree.
+class COptionPage3 : public COptionPage {
+    Q_OBJECT
+public:
+    COptionPage3(MessageDatabase& database, CLeftView& tree, CTalvoraView& list, Prompts& prompts,
+                 QWidget* parent = nullptr);
+
+    void Commit() override;
+    // Starts editing the selected row's name; nothing without a selection.
+    void RenameSelected();
+
+    QTreeWidget* memberList() const { return list_; }
+
+protected:
+    void InitPage() override;
+    void showEvent(QShowEvent* event) override;
+
+private:
+    void FitColumns();
+    void RefuseName(const QString& message);
+
+    MessageDatabase& database_;
+    CLeftView& tree_;
+    CTalvoraView& eventList_;
+    Prompts& prompts_;
+    QTreeWidget* list_;
+    bool columnsFitted_ = false;
+    bool refused_ = false;  // the edit that is ending was refused
+};

@@ -1,0 +1,98 @@
+#include "ui/options/COptionSheet.h"
+
+#include <QDialogButtonBox>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QVBoxLayout>
+
+#include "ui/options/COptionPage1.h"
+#include "ui/options/COptionPage2.h"
+#include "ui/options/COptionPage3.h"
+#include "ui/options/OptionTexts.h"
+
+COptionSheet::COptionSheet(const OptionTargets& targets, QWidget* parent)
+    : QDialog(parent),
+      tabs_(new QTabWidget),
+      page1_(new COptionPage1(targets.location, targets.prompts, targets.openLocation)),
+      page2_(new COptionPage2(targets.list, targets.prompts)),
+      page3_(new COptionPage3(targets.database, targets.tree, targets.list, targets.prompts)) {
+    setObjectName(QStringLiteral("optionSheet"));
+    setWindowTitle(QString::fromUtf8(optiontext::kCaption));
+    tabs_->setObjectName(QStringLiteral("optionTabs"));
+    tabs_->addTab(page1_, QString::fromUtf8(optiontext::kFileTab));
+    tabs_->addTab(page2_, QString::fromUtf8(optiontext::kColorTab));
+    tabs_->addTab(page3_, QString::fromUtf8(optiontext::kMembersTab));
+    for (COptionPage* page : {static_cast<COptionPage*>(page1_), static_cast<COptionPage*>(page2_),
+                              static_cast<COptionPage*>(page3_)}) {
+        connect(page, &COptionPage::modifiedChanged, this, &COptionSheet::UpdateApplyButton);
+    }
+    connect(tabs_, &QTabWidget::currentChanged, this, &COptionSheet::SetActivePage);
+
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel |
+                                         QDialogButtonBox::Apply);
+    buttons->button(QDialogButtonBox::Ok)->setText(QString::fromUtf8(optiontext::kOk));
+    buttons->button(QDialogButtonBox::Cancel)->setText(QString::fromUtf8(optiontext::kCancel));
+    applyButton_ = buttons->button(QDialogButtonBox::Apply);
+    applyButton_->setText(QString::fromUtf8(optiontext::kApply));
+    applyButton_->setObjectName(QStringLiteral("applyButton"));
+    applyButton_->setEnabled(false);
+    connect(buttons, &QDialogButtonBox::accepted, this, &COptionSheet::accept);
+    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    connect(applyButton_, &QPushButton::clicked, this, &COptionSheet::Apply);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(tabs_, 1);
+    layout->addWidget(buttons);
+}
+
+COptionSheet::~COptionSheet() = default;
+
+int COptionSheet::DoModal() {
+    SetActivePage(tabs_->currentIndex());
+    return exec();
+}
+
+void COptionSheet::SetActivePage(int index) {
+    if (index < 0 || index >= tabs_->count()) {
+        return;
+    }
+    if (tabs_->currentIndex() != index) {
+        tabs_->setCurrentIndex(index);  // comes back here through currentChanged
+        return;
+    }
+    if (auto* page = qobject_cast<COptionPage*>(tabs_->widget(index))) {
+        page->Initialise();
+    }
+}
+
+void COptionSheet::Apply() {
+    // In page order: a new pair opened by the file page is there before the members page
+    // applies its names.
+    for (int i = 0; i < tabs_->count(); ++i) {
+        auto* page = qobject_cast<COptionPage*>(tabs_->widget(i));
+        if (page != nullptr && page->initialised()) {
+            page->Commit();
+            page->SetModified(false);
+        }
+    }
+    UpdateApplyButton();
+}
+
+void COptionSheet::accept() {
+    Apply();
+    QDialog::accept();
+}
+
+void COptionSheet::showEvent(QShowEvent* event) {
+    QDialog::showEvent(event);
+    SetActivePage(tabs_->currentIndex());
+}
+
+void COptionSheet::UpdateApplyButton() {
+    bool modified = false;
+    for (int i = 0; i < tabs_->count(); ++i) {
+        auto* page = qobject_cast<COptionPage*>(tabs_->widget(i));
+        modified = modified || (page != nullptr && page->modified());
+    }
+    applyButton_->setEnabled(modified);
+}

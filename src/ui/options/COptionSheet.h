@@ -1,0 +1,68 @@
+#pragma once
+
+#include <QDialog>
+
+#include <functional>
+
+class CLeftView;
+class COptionPage;
+class COptionPage1;
+class COptionPage2;
+class COptionPage3;
+class CTalvoraView;
+class MessageDatabase;
+class Prompts;
+class QPushButton;
+class QTabWidget;
+struct LocationSettings;
+
+// What the options sheet works on.
+struct OptionTargets {
+    LocationSettings& location;  // edited in place by the file page
+    MessageDatabase& database;
+    CTalvoraView& list;
+    CLeftView& tree;
+    Prompts& prompts;
+    // Opens the pair the location names; when it is a new pair, applies the stored names
+    // and rebuilds the tree. True when a new pair was opened.
+    std::function<bool()> openLocation;
+};
+
+// "環境設定": the file, colour and members pages with OK, Cancel and Apply. Apply is enabled
+// while a page reports a change; OK and Apply commit every page shown so far, the file page
+// first; Cancel commits nothing.
+class COptionSheet : public QDialog {
+    Q_OBJECT
+public:
+    explicit COptionSheet(const OptionTargets& targets, QWidget* parent = nullptr);
+    ~COptionSheet() override;
+
+    // Initialises the first page (its questions come before the sheet appears), then runs
+    // the sheet modally.
+    int DoModal();
+    // Shows page `index`, initialising it when it is shown for the first time.
+    void SetActivePage(int index);
+    // Commits every initialised page; the pages are unchanged afterwards.
+    void Apply();
+
+    QTabWidget* tabs() const { return tabs_; }
+    QPushButton* applyButton() const { return applyButton_; }
+    COptionPage1* filePage() const { return page1_; }
+    COptionPage2* colorPage() const { return page2_; }
+    COptionPage3* membersPage() const { return page3_; }
+
+public slots:
+    void accept() override;
+
+protected:
+    void showEvent(QShowEvent* event) override;
+
+private:
+    void UpdateApplyButton();
+
+    QTabWidget* tabs_;
+    COptionPage1* page1_;
+    COptionPage2* page2_;
+    COptionPage3* page3_;
+    QPushButton* applyButton_ = nullptr;
+};

@@ -1,0 +1,50 @@
+#pragma once
+
+// Texts of the options sheet (UTF-8).
+namespace optiontext {
+
+inline constexpr char kAppTitle[] = "Talvora";
+inline constexpr char kCaption[] = "環境設定";
+inline constexpr char kOk[] = "OK";
+inline constexpr char kCancel[] = "キャンセル";
+inline constexpr char kApply[] = "適用(&A)";
+
+// The file page.
+inline constexpr char kFileTab[] = "ファイル";
+inline constexpr char kLocationGroup[] = "ログファイルの場所";
+inline constexpr char kFolderMode[] = "Velmuのデータベースフォルダを指定";
+inline constexpr char kFolderLabel[] = "フォルダ :";
+inline constexpr char kUinLabel[] = "Velmu # :";
+inline constexpr char kReadSettings[] = "Velmuの設定を読み込む...";
+inline constexpr char kFilesMode[] = "ログファイルを指定";
+inline constexpr char kDataLabel[] = "データ :";
+inline constexpr char kIndexLabel[] = "インデックス :";
+inline constexpr char kBrowse[] = "...";
+inline constexpr char kFolderPrompt[] = "Velmuのデータベースフォルダを選択してください";
+inline constexpr char kDataFilter[] =
+    "Velmuログデータファイル (*msg.dat)|*msg.dat| すべてのファイル (*.*) |*.*|";
+inline constexpr char kIndexFilter[] =
+    "Velmuログインデックスファイル (*msg.idx)|*msg.idx| すべてのファイル (*.*) |*.*|";
+inline constexpr char kLocationUnset[] = "Velmuのログファイルが正しく指定されていません";
+inline constexpr char kReadSettingsQuestion[] = "Velmuの設定を読みこんでよろしいですか";
+inline constexpr char kReadSettingsFailed[] = "Velmuの設定を読み込めませんでした";
+
+// The colour page.
+inline constexpr char kColorTab[] = "色";
+inline constexpr char kColorGroup[] = "リストの表示色";
+inline constexpr char kSentSample[] = "送信イベント";
+inline constexpr char kReceivedSample[] = "受信イベント";
+inline constexpr char kSelectedSample[] = "選択項目";
+inline constexpr char kTextColor[] = "文字色...";
+inline constexpr char kBackColor[] = "背景色...";
+inline constexpr char kRestoreColors[] = "標準の色に戻す...";
+inline constexpr char kRestoreQuestion[] = "標準の色に戻してよろしいですか";
+
+// The members page.
+inline constexpr char kMembersTab[] = "メンバー";
+inline constexpr char kMembersGroup[] = "メンバー情報";
+inline constexpr char kNameColumn[] = "名前";
+inline constexpr char kUinColumn[] = "UIN";
+inline constexpr char kRename[] = "名前の変更(&R)";
+
+}  // namespace optiontext
