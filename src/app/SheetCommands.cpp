@@ -1,0 +1,39 @@
+// The member properties and options commands of the application, and the options sheet
+// that start-up shows when no location is set.
+#include "app/CTalvoraApp.h"
+
+#include "ui/frame/CMainFrame.h"
+#include "ui/list/CTalvoraView.h"
+#include "ui/options/COptionSheet.h"
+#include "ui/stats/CMemberSheet.h"
+#include "ui/tree/CLeftView.h"
+
+namespace {
+
+int RunOptionSheet(CTalvoraApp& app) {
+    const OptionTargets targets{app.location(),  app.database(),
+                                *app.listView(), *app.treeView(),
+                                app.prompts(),   [&app] { return app.OpenLocation(); }};
+    COptionSheet sheet(targets, app.mainFrame());
+    return sheet.DoModal();
+}
+
+}  // namespace
+
+void CTalvoraApp::ShowMemberProperties(QTreeWidgetItem* item) {
+    // The root "メンバー" stands for no member.
+    if (item == nullptr || item == treeView()->membersRoot()) {
+        return;
+    }
+    CMemberSheet sheet(database_, frame_.get());
+    sheet.SetMember(CLeftView::ItemKey(item));
+    sheet.exec();
+}
+
+void CTalvoraApp::ShowOptions() {
+    RunOptionSheet(*this);
+}
+
+bool CTalvoraApp::RunStartupOptions() {
+    return RunOptionSheet(*this) == QDialog::Accepted;
+}

@@ -1,0 +1,283 @@
+#include <QAction>
+#include <QLineEdit>
+#include <QTest>
+#include <QTreeWidgetItem>
+
+#include <cstdio>
+#include <fstream>
+
+#include "app/AppFixture.h"
+#include "database/MessageDatabase.h"
+#include "export/ExportText.h"
+#include "support/TempFolder.h"
+#include "text/ShiftJis.h"
+#include "ui/controls/CommandIds.h"
+#include "ui/frame/CMainFrame.h"
+#include "ui/list/CTalvoraView.h"
+#include "ui/tree/CLeftView.h"
+
+namespace {
+
+using Kind = QueuedPrompts::Kind;
+
+QStringList ChildLabels(QTreeWidgetItem* parent) {
+    QStringList labels;
+    for (int i = 0; i < parent->childCount(); ++i) {
+        labels << parent->child(i)->text(0);
+    }
+    return labels;
+}
+
+TEST_F(AppFixture, StartupShowsTheTreeWithStoredNamesAndGraysTheEventCommands) {
+    Start();
+    EXPECT_EQ(app_->mainFrame()->windowTitle(), "Talvora");
+    ASSERT_EQ(tree().topLevelItemCount(), 2);
+    EXPECT_EQ(tree().topLevelItem(0)->text(0), "メンバー");
+    EXPECT_EQ(tree().topLevelItem(1)->text(0), "全メンバー");
+    EXPECT_TRUE(tree().membersRoot()->isExpanded());
+    EXPECT_EQ(ChildLabels(tree().membersRoot()),
+              (QStringList{"-", "-", "-1", "0", "100", "300", "花子"}));
+    EXPECT_EQ(tree().currentItem(), tree().membersRoot());
+    EXPECT_EQ(list().RowCount(), 0);
+
+    for (int id : {ID_FILE_SAVE_DISPLAYED, ID_FILE_SAVE_SELECTED, ID_SEARCH_FIND, ID_SEARCH_DOWN,
+                   ID_SEARCH_UP, ID_EDIT_RENAME, ID_VIEW_PROPERTIES}) {
+        EXPECT_FALSE(Enabled(id)) << id;
+    }
+    for (int id : {ID_OPTIONS, ID_APP_ABOUT, ID_APP_EXIT}) {
+        EXPECT_TRUE(Enabled(id)) << id;
+    }
+    EXPECT_TRUE(prompts_.Calls().empty());
+}
+
+TEST_F(AppFixture, TreeSelectionDrivesTheListAndTheCommands) {
+    Start();
+    tree().setCurrentItem(tree().allMembersItem());
+    EXPECT_EQ(list().currentMember(), ALL_MEMBERS);
+    EXPECT_EQ(list().RowCount(), 6);
+    EXPECT_TRUE(Enabled(ID_FILE_SAVE_DISPLAYED));
+    EXPECT_TRUE(Enabled(ID_FILE_SAVE_SELECTED));
+    EXPECT_TRUE(Enabled(ID_SEARCH_FIND));
+    EXPECT_FALSE(Enabled(ID_EDIT_RENAME));
+    EXPECT_TRUE(Enabled(ID_VIEW_PROPERTIES));
+    EXPECT_FALSE(Enabled(ID_SEARCH_DOWN));
+
+    tree().setCurrentItem(MemberItem(100));
+    EXPECT_EQ(list().RowCount(), 3);
+    EXPECT_EQ(list().CellText(0, 4), "hello 2");  // newest first
+    EXPECT_TRUE(Enabled(ID_EDIT_RENAME));
+    EXPECT_TRUE(Enabled(ID_VIEW_PROPERTIES));
+
+    tree().setCurrentItem(MemberItem(0));  // a member without events
+    EXPECT_EQ(list().RowCount(), 0);
+    EXPECT_FALSE(Enabled(ID_FILE_SAVE_DISPLAYED));
+    EXPECT_FALSE(Enabled(ID_SEARCH_FIND));
+    EXPECT_TRUE(Enabled(ID_EDIT_RENAME));
+
+    tree().setCurrentItem(tree().membersRoot());
+    EXPECT_EQ(list().RowCount(), 0);
+    EXPECT_FALSE(Enabled(ID_EDIT_RENAME));
+    EXPECT_FALSE(Enabled(ID_VIEW_PROPERTIES));
+    EXPECT_FALSE(Enabled(ID_FILE_SAVE_DISPLAYED));
+}
+
+class Rename : public AppFixture {
+protected:
+    // Edits member 100's label to `text` through the rename command and presses Enter.
+    void RenameTo(const QString& text) {
+        tree().setCurrentItem(MemberItem(100));
+        Trigger(ID_EDIT_RENAME);
+        auto* editor = tree().findChild<QLineEdit*>();
+        ASSERT_NE(editor, nullptr);
+        editor->setText(text);
+        QTest::keyClick(editor, Qt::Key_Return);
+        QTest::qWait(50);  // a refusal is told once the editor has closed
+    }
+};
+
+TEST_F(Rename, TwentyBytesAreAcceptedAndTheListFollows) {
+    Start();
+    tree().setCurrentItem(tree().allMembersItem());
+    const QString tenWide = QString::fromUtf8("日本語の名前を十文字");
+    RenameTo(tenWide);
+    EXPECT_EQ(MemberItem(100)->text(0), tenWide);
+    EXPECT_EQ(app_->database().MemberName(100), ToShiftJis(tenWide).value());
+    EXPECT_TRUE(prompts_.Calls().empty());
+    tree().setCurrentItem(tree().allMembersItem());
+    EXPECT_EQ(list().CellText(3, 3), tenWide);  // the list's name column
+}
+
+TEST_F(Rename, LongUnencodableAndEmptyNamesAreRefused) {
+    Start();
+    RenameTo(QString::fromUtf8("日本語の名前を十文字x"));  // 21 bytes
+    EXPECT_EQ(MemberItem(100)->text(0), "100");
+    EXPECT_TRUE(QTest::qWaitFor([this] { return !prompts_.Calls().empty(); }, 1000));
+    ASSERT_EQ(prompts_.CallsOf(Kind::Message).size(), 1u);
+    EXPECT_EQ(prompts_.Calls()[0].text, "名前が長すぎます");
+    EXPECT_EQ(prompts_.Calls()[0].icon, Prompts::Icon::Exclamation);
+
+    prompts_.ClearCalls();
+    RenameTo(QString::fromUtf8("Ωmega \U0001F600"));
+    EXPECT_EQ(MemberItem(100)->text(0), "100");
+    EXPECT_TRUE(QTest::qWaitFor([this] { return !prompts_.Calls().empty(); }, 1000));
+    ASSERT_EQ(prompts_.CallsOf(Kind::Message).size(), 1u);
+    EXPECT_EQ(prompts_.Calls()[0].text, "この名前には使えない文字が含まれています");
+
+    prompts_.ClearCalls();
+    RenameTo(QString());
+    EXPECT_EQ(MemberItem(100)->text(0), "100");
+    EXPECT_TRUE(prompts_.Calls().empty());  // refused silently
+    EXPECT_EQ(app_->database().MemberName(100), "100");
+}
+
+TEST_F(AppFixture, ContextMenuFollowsTheItemUnderThePointer) {
+    Start();
+    const auto at = [this](QTreeWidgetItem* item) {
+        return tree().PrepareContextMenu(tree().visualItemRect(item).center());
+    };
+    ASSERT_TRUE(at(tree().membersRoot()));
+    EXPECT_FALSE(Enabled(ID_TREE_RENAME));
+    EXPECT_FALSE(Enabled(ID_TREE_PROPERTIES));
+    ASSERT_TRUE(at(tree().allMembersItem()));
+    EXPECT_FALSE(Enabled(ID_TREE_RENAME));
+    EXPECT_TRUE(Enabled(ID_TREE_PROPERTIES));
+    ASSERT_TRUE(at(MemberItem(300)));
+    EXPECT_TRUE(Enabled(ID_TREE_RENAME));
+    EXPECT_TRUE(Enabled(ID_TREE_PROPERTIES));
+    EXPECT_EQ(tree().contextItem(), MemberItem(300));
+    EXPECT_EQ(tree().currentItem(), tree().membersRoot()) << "a right click keeps the selection";
+    EXPECT_FALSE(tree().PrepareContextMenu(QPoint(5, tree().viewport()->height() - 2)));
+}
+
+TEST_F(AppFixture, AppendedEventsAppearAtTheTopWithoutInput) {
+    Start();
+    tree().setCurrentItem(tree().allMembersItem());
+    list().SelectRow(1);
+    ASSERT_EQ(list().CellText(1, 4), "sent 1");
+
+    Append(100, "new one", 4000000);
+    Append(555, "a stranger", 4000001);
+    ASSERT_TRUE(QTest::qWaitFor([this] { return list().RowCount() == 8; }, 1500));
+    EXPECT_EQ(list().CellText(0, 4), "a stranger");
+    EXPECT_EQ(list().CellText(1, 4), "new one");
+    EXPECT_EQ(list().FirstSelectedRow(), 3);
+    EXPECT_EQ(list().CellText(3, 4), "sent 1") << "the selected event stays selected";
+    ASSERT_NE(MemberItem(555), nullptr) << "a new member gets its item";
+    EXPECT_EQ(MemberItem(555)->text(0), "555");
+    EXPECT_EQ(MemberItem(200)->text(0), "花子");
+}
+
+TEST_F(AppFixture, AppendWithTheRootSelectedKeepsTheListEmpty) {
+    Start();
+    Append(100, "new one", 4000000);
+    QTest::qWait(1200);
+    EXPECT_EQ(list().RowCount(), 0);
+    EXPECT_FALSE(Enabled(ID_FILE_SAVE_DISPLAYED));
+    EXPECT_EQ(app_->database().EventCount(ALL_MEMBERS), 7);
+}
+
+TEST_F(AppFixture, ReplacedFilesAreReloadedKeepingNames) {
+    Start();
+    tree().setCurrentItem(MemberItem(100));
+    app_->database().SetMemberName(300, "Three");
+    // A copy of the history with one more event put in place of the open files.
+    TempFolder other;
+    const HistoryPaths copy = HistoryPathsFor(other.Path(), kOwner);
+    ASSERT_EQ(std::system(("cp '" + paths_.data + "' '" + copy.data + "' && cp '" + paths_.index +
+                           "' '" + copy.index + "'")
+                              .c_str()),
+              0);
+    {
+        auto writer = HistoryWriter::OpenAppend(copy.data, copy.index);
+        ASSERT_TRUE(writer);
+        WriterRecord r;
+        r.uin = 100;
+        r.text = "restored";
+        writer->AppendEvent(100, r);
+    }
+    ASSERT_EQ(std::rename(copy.data.c_str(), paths_.data.c_str()), 0);
+    ASSERT_EQ(std::rename(copy.index.c_str(), paths_.index.c_str()), 0);
+    ASSERT_TRUE(QTest::qWaitFor([this] { return list().RowCount() == 4; }, 2500));
+    EXPECT_EQ(list().CellText(0, 4), "restored");
+    EXPECT_EQ(MemberItem(300)->text(0), "Three");
+    EXPECT_EQ(CLeftView::ItemKey(tree().currentItem()), 100);
+}
+
+class SaveCommands : public AppFixture {
+protected:
+    std::string CoreExport(const RowSelection& rows) {
+        const std::string path = folder_.File("core.txt");
+        EXPECT_TRUE(ExportText(app_->database(), 100, rows, path).ok);
+        return ReadFileBytes(path);
+    }
+};
+
+TEST_F(SaveCommands, WriteExactlyWhatTheCoreExportWrites) {
+    Start();
+    tree().setCurrentItem(MemberItem(100));
+    const std::string displayed = folder_.File("displayed.txt");
+    prompts_.QueueSaveFileName(QString::fromStdString(displayed));
+    Trigger(ID_FILE_SAVE_DISPLAYED);
+    EXPECT_EQ(ReadFileBytes(displayed), CoreExport(RowSelection::All()));
+    ASSERT_EQ(prompts_.CallsOf(Kind::SaveFileName).size(), 1u);
+    EXPECT_EQ(prompts_.Calls()[0].defaultSuffix, "txt");
+
+    list().SelectRow(0);
+    list().selectionModel()->select(list().model()->index(2, 0),
+                                    QItemSelectionModel::Select | QItemSelectionModel::Rows);
+    const std::string selected = folder_.File("selected.txt");
+    prompts_.QueueSaveFileName(QString::fromStdString(selected));
+    Trigger(ID_FILE_SAVE_SELECTED);
+    EXPECT_EQ(ReadFileBytes(selected), CoreExport(RowSelection::Rows({0, 2})));
+}
+
+TEST_F(SaveCommands, CancellingWritesNothingAndFailuresAreTold) {
+    Start();
+    tree().setCurrentItem(MemberItem(100));
+    prompts_.QueueSaveFileName(std::nullopt);
+    Trigger(ID_FILE_SAVE_DISPLAYED);
+    EXPECT_EQ(prompts_.CallsOf(Kind::Message).size(), 0u);
+
+    prompts_.QueueSaveFileName(QString::fromStdString(folder_.File("no/such/folder/x.txt")));
+    Trigger(ID_FILE_SAVE_DISPLAYED);
+    ASSERT_EQ(prompts_.CallsOf(Kind::Message).size(), 1u);
+    EXPECT_EQ(prompts_.CallsOf(Kind::Message)[0].icon, Prompts::Icon::Stop);
+}
+
+TEST_F(AppFixture, SettingsAreSavedWhenTheWindowCloses) {
+    Start();
+    app_->database().SetMemberName(300, "Three");
+    app_->mainFrame()->close();
+    const std::string saved = ReadFileBytes(settingsPath_);
+    EXPECT_NE(saved.find("300=Three"), std::string::npos) << saved;
+    EXPECT_NE(saved.find("200=花子"), std::string::npos) << saved;
+    EXPECT_NE(saved.find("Send Background="), std::string::npos) << saved;
+}
+
+TEST_F(AppFixture, UnreadableSettingsAreToldOnceAndNeverOverwritten) {
+    settingsPath_ = folder_.Path();  // a folder where the file should be
+    Start();
+    // Told once; then, with the defaults, no location is set and the options say so.
+    const auto messages = prompts_.CallsOf(Kind::Message);
+    ASSERT_EQ(messages.size(), 2u);
+    EXPECT_TRUE(messages[0].text.contains(QString::fromStdString(folder_.Path()))) << messages[0].text.toStdString();
+    EXPECT_EQ(messages[1].text, "Velmuのログファイルが正しく指定されていません");
+    EXPECT_EQ(tree().topLevelItemCount(), 0) << "cancelled: nothing is loaded";
+    app_->mainFrame()->close();
+    EXPECT_EQ(prompts_.CallsOf(Kind::Message).size(), 2u) << "nothing more at exit";
+}
+
+TEST_F(AppFixture, NoLocationLeavesTheWindowEmpty) {
+    std::ofstream(settingsPath_, std::ios::trunc) << "[Log File]\nLocation=-1\n";
+    Start();
+    EXPECT_EQ(tree().topLevelItemCount(), 0);
+    EXPECT_FALSE(app_->database().loaded());
+    std::ofstream(settingsPath_, std::ios::trunc) << "[Log File]\nLocation=0\nDB Path=/nonexistent\n";
+    app_.reset();
+    prompts_.ClearCalls();
+    Start();
+    EXPECT_EQ(tree().topLevelItemCount(), 0);
+    EXPECT_TRUE(prompts_.Calls().empty()) << "a missing history is not an error at start-up";
+}
+
+}  // namespace
