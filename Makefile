@@ -9,7 +9,7 @@ DEMO        := demo
 DEMO_UIN    := 31415926
 CTEST_JOBS  ?= 2
 
-.PHONY: all deps build test test-fast test-asan run demo bench fuzz format clean
+.PHONY: all deps build test test-fast test-asan run demo screenshot bench fuzz format clean
 
 all: build
 
@@ -38,9 +38,15 @@ demo: build
 	$(BUILD)/tools/makedb/talvora-makedb --demo --folder $(DEMO) --uin $(DEMO_UIN) \
 		--settings $(DEMO)/Talvora.ini
 
+# The window on the demo history (a settings file of its own, so the user's is untouched).
 run: demo
-	$(BUILD)/src/cli/talvora-cli --settings $(DEMO)/Talvora.ini members
-	$(BUILD)/src/cli/talvora-cli --settings $(DEMO)/Talvora.ini list -2 | head -n 40
+	$(BUILD)/src/app/talvora --settings $(DEMO)/Talvora.ini
+
+# The README's picture of the window, rendered offscreen.
+screenshot: demo
+	mkdir -p docs
+	QT_QPA_PLATFORM=offscreen $(BUILD)/tools/screenshot/talvora-screenshot \
+		--settings $(DEMO)/Talvora.ini --member -2 --row 3 docs/screenshot.png
 
 bench: deps
 	cmake -S . -B $(BENCH_BUILD) $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=Release -DTALVORA_BENCH=ON -DTALVORA_TESTS=OFF

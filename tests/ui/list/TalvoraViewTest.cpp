@@ -85,8 +85,12 @@ TEST_F(TalvoraViewTest, ListHasTheSixColumnsAndFixedRows) {
     ASSERT_EQ(header->count(), 6);
     const int widths[] = {120, 90, 60, 100, 300, 60};
     const char* texts[] = {"種類", "日付", "時間", "名前", "情報", "UIN"};
+    // The widths keep their proportions and grow with a font larger than the one they
+    // were made for, never shrink.
+    const double scale = header->sectionSize(0) / 120.0;
+    EXPECT_GE(scale, 1.0);
     for (int column = 0; column < 6; ++column) {
-        EXPECT_EQ(header->sectionSize(column), widths[column]);
+        EXPECT_NEAR(header->sectionSize(column), widths[column] * scale, 1.0) << column;
         EXPECT_EQ(view->model()->headerData(column, Qt::Horizontal).toString(), U(texts[column]));
     }
     EXPECT_EQ(view->verticalHeader()->sectionResizeMode(0), QHeaderView::Fixed);

@@ -1,0 +1,73 @@
+// talvora_window_bench SETTINGS: starts the window on the history the settings file names
+// (offscreen) and prints how long start-up, switching to all members and scrolling to the
+// last row take, and the process's resident memory afterwards.
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QScrollBar>
+#include <QTest>
+
+#include <cstdio>
+#include <fstream>
+#include <string>
+
+#include "app/CTalvoraApp.h"
+#include "settings/Settings.h"
+#include "ui/controls/Prompts.h"
+#include "ui/frame/CMainFrame.h"
+#include "ui/list/CTalvoraView.h"
+#include "ui/tree/CLeftView.h"
+
+namespace {
+
+long ResidentKilobytes() {
+    std::ifstream status("/proc/self/status");
+    for (std::string line; std::getline(status, line);) {
+        if (line.rfind("VmRSS:", 0) == 0) {
+            return std::stol(line.substr(6));
+        }
+    }
+    return 0;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    QElapsedTimer startup;
+    startup.start();
+    QApplication application(argc, argv);
+    if (argc < 2) {
+        std::fprintf(stderr, "usage: talvora_window_bench SETTINGS\n");
+        return 2;
+    }
+    CTalvoraApp app(BuildSettingsPath(QString::fromLocal8Bit(argv[1])), DialogPrompts());
+    app.InitInstance();
+    app.mainFrame()->resize(1100, 700);
+    app.mainFrame()->repaint();
+    QApplication::processEvents();
+    const double startupMs = static_cast<double>(startup.nsecsElapsed()) / 1e6;
+
+    CTalvoraView* list = app.listView();
+    QElapsedTimer timer;
+    timer.start();
+    app.treeView()->setCurrentItem(app.treeView()->allMembersItem());
+    list->viewport()->repaint();
+    const double switchMs = static_cast<double>(timer.nsecsElapsed()) / 1e6;
+
+    timer.restart();
+    list->scrollToBottom();
+    list->viewport()->repaint();
+    const double scrollMs = static_cast<double>(timer.nsecsElapsed()) / 1e6;
+
+    timer.restart();
+    list->ShowRowAt(list->RowCount() / 2, 1);
+    list->viewport()->repaint();
+    const double jumpMs = static_cast<double>(timer.nsecsElapsed()) / 1e6;
+
+    std::printf("events %d\n", list->RowCount());
+    std::printf("start-up to painted window   %8.1f ms\n", startupMs);
+    std::printf("select all members, paint    %8.1f ms\n", switchMs);
+    std::printf("scroll to last row, paint    %8.1f ms\n", scrollMs);
+    std::printf("jump to middle row, paint    %8.1f ms\n", jumpMs);
+    std::printf("resident memory              %8ld kB\n", ResidentKilobytes());
+    return 0;
+}
