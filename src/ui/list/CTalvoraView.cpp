@@ -15,6 +15,7 @@
 #include "ui/controls/Colors.h"
 #include "ui/controls/CommandIds.h"
 #include "ui/controls/CommandTable.h"
+#include "ui/controls/Metrics.h"
 #include "ui/controls/WaitCursor.h"
 #include "ui/list/EventListModel.h"
 #include "ui/list/EventRowDelegate.h"
@@ -84,13 +85,8 @@ CTalvoraView::CTalvoraView(MessageDatabase& database, CommandTable& commands, QW
     columns->setStretchLastSection(false);
     columns->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     columns->setSectionResizeMode(QHeaderView::Interactive);
-    // The widths are the program's, measured for a font whose digits are 6 pixels wide
-    // (the date "0000/00/00" takes 60); a larger font widens them alike, so that a date or
-    // a time is never cut.
-    const double scale = std::max(
-        1.0, fontMetrics().horizontalAdvance(QStringLiteral("0000/00/00")) / 60.0);
     for (int column = 0; column < model_->columnCount(); ++column) {
-        columns->resizeSection(column, static_cast<int>(kColumnWidths[column] * scale + 0.5));
+        columns->resizeSection(column, ScaledWidth(*this, kColumnWidths[column]));
     }
 
     // The platform's list colours until the settings give the stored ones.
