@@ -306,7 +306,32 @@ void CTalvoraView::paintEvent(QPaintEvent* event) {
     }
     QPaintEvent widened(region);
     QTableView::paintEvent(&widened);
+    PaintRowEnds();
     DrawFocusRow();
+}
+
+// The table paints only as far as its columns reach; each row's colour (or the highlight)
+// goes on to the right edge of the list.
+void CTalvoraView::PaintRowEnds() {
+    const int last = model_->columnCount() - 1;
+    const int right = columnViewportPosition(last) + columnWidth(last);
+    const int rows = model_->rowCount();
+    if (right >= viewport()->width() || rows == 0) {
+        return;
+    }
+    const int first = std::max(0, rowAt(0));
+    int end = rowAt(viewport()->height() - 1);
+    end = end < 0 ? rows - 1 : end;
+    QPainter painter(viewport());
+    for (int row = first; row <= end; ++row) {
+        const QRect strip(right, rowViewportPosition(row), viewport()->width() - right,
+                          rowHeight(row));
+        if (selectionModel()->isRowSelected(row, QModelIndex())) {
+            painter.fillRect(strip, palette().color(QPalette::Highlight));
+        } else {
+            painter.fillRect(strip, model_->index(row, last).data(Qt::BackgroundRole).value<QBrush>());
+        }
+    }
 }
 
 void CTalvoraView::DrawFocusRow() {

@@ -71,6 +71,7 @@ private:
     void UpdateRowHeight();
     // The focus rectangle around the whole current row, while the list has the focus.
     void DrawFocusRow();
+    void PaintRowEnds();
     void RepaintRows();
 
     void mousePressEvent(QMouseEvent* event) override;
