@@ -101,7 +101,6 @@ void CTalvoraApp::LoadDatabase() {
             break;
         default:
             break;  // any other value opens nothing
-
     }
 }
 
@@ -115,6 +114,13 @@ bool CTalvoraApp::OpenLocation() {
         return false;
     }
     if (!opened) {
+        // The same pair is still open: nothing changes. A pair that could not be opened
+        // has closed the one before it: its members must not stay on screen.
+        if (!database_.loaded()) {
+            listView()->ClearList();
+            listView()->ForgetDecodedRow();
+            treeView()->ClearTree();
+        }
         return false;
     }
     listView()->ForgetDecodedRow();

@@ -280,4 +280,22 @@ TEST_F(AppFixture, NoLocationLeavesTheWindowEmpty) {
     EXPECT_TRUE(prompts_.Calls().empty()) << "a missing history is not an error at start-up";
 }
 
+TEST_F(AppFixture, ALocationThatCannotBeOpenedLeavesNoStaleMembers) {
+    Start();
+    tree().setCurrentItem(MemberItem(100));
+    ASSERT_EQ(list().RowCount(), 3);
+    // The same pair again: nothing changes.
+    EXPECT_FALSE(app_->OpenLocation());
+    EXPECT_EQ(list().RowCount(), 3);
+    // Another pair that cannot be opened closes the open one: its members go too.
+    app_->location().dbPath = QString::fromStdString(folder_.File("nowhere"));
+    EXPECT_FALSE(app_->OpenLocation());
+    EXPECT_FALSE(app_->database().loaded());
+    EXPECT_EQ(tree().topLevelItemCount(), 0);
+    EXPECT_EQ(list().RowCount(), 0);
+    EXPECT_FALSE(Enabled(ID_FILE_SAVE_DISPLAYED));
+    EXPECT_FALSE(Enabled(ID_EDIT_RENAME));
+    EXPECT_FALSE(Enabled(ID_VIEW_PROPERTIES));
+}
+
 }  // namespace

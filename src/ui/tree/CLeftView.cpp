@@ -70,12 +70,8 @@ bool CLeftView::IsMemberItem(const QTreeWidgetItem* item) const {
 
 void CLeftView::RebuildTree() {
     emit statusTextChanged(QString());
+    ClearTree();
     rebuilding_ = true;
-    clear();
-    memberItems_.clear();
-    membersRoot_ = nullptr;
-    allMembersItem_ = nullptr;
-    contextItem_ = nullptr;
 
     membersRoot_ = new QTreeWidgetItem(this, QStringList(QString::fromUtf8(kMembersRootLabel)));
     membersRoot_->setIcon(0, Icons::Member(0));
@@ -88,6 +84,18 @@ void CLeftView::RebuildTree() {
     rebuilding_ = false;
     setCurrentItem(membersRoot_);
     OnSelectionChanged();
+}
+
+void CLeftView::ClearTree() {
+    rebuilding_ = true;
+    clear();
+    memberItems_.clear();
+    membersRoot_ = nullptr;
+    allMembersItem_ = nullptr;
+    contextItem_ = nullptr;
+    rebuilding_ = false;
+    commands_.SetEnabled(ID_EDIT_RENAME, false);
+    commands_.SetEnabled(ID_VIEW_PROPERTIES, false);
 }
 
 void CLeftView::AddNewMembers() {

@@ -22,6 +22,8 @@ public:
 
     // Builds the tree from the member table and selects "メンバー" (the list is emptied).
     void RebuildTree();
+    // Removes every item (no database is loaded).
+    void ClearTree();
     // Relabels every member item from the table and sorts them again.
     void RefreshNames();
     // Gives members that have no item yet (they came with new entries) their item.
