@@ -5,7 +5,7 @@
 #include <string>
 
 #include "database/MessageDatabase.h"
-#include "database/TestHistory.h"
+#include "support/TestHistory.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "database/MessageDatabase.h"
-#include "database/TestHistory.h"
+#include "support/TestHistory.h"
 
 namespace {
 

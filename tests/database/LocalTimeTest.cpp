@@ -4,7 +4,7 @@
 #include <random>
 
 #include "database/LocalTime.h"
-#include "database/TestHistory.h"
+#include "support/TestHistory.h"
 
 namespace {
 

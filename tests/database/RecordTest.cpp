@@ -5,7 +5,7 @@
 #include "database/DatabaseTexts.h"
 #include "database/EventTypes.h"
 #include "database/MessageDatabase.h"
-#include "database/TestHistory.h"
+#include "support/TestHistory.h"
 
 namespace {
 

@@ -11,7 +11,7 @@
 
 #include "database/DatabaseTexts.h"
 #include "database/MessageDatabase.h"
-#include "database/TestHistory.h"
+#include "support/TestHistory.h"
 #include "export/ExportText.h"
 
 namespace {

@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "database/MessageDatabase.h"
-#include "database/TestHistory.h"
+#include "support/TestHistory.h"
 #include "search/DateRange.h"
 #include "search/FindNext.h"
 #include "search/SearchCriteria.h"

@@ -5,7 +5,7 @@
 
 #include "database/EventTypes.h"
 #include "database/MessageDatabase.h"
-#include "database/TestHistory.h"
+#include "support/TestHistory.h"
 #include "stats/DistributionGraph.h"
 #include "stats/MemberStats.h"
 #include "stats/StatsTable.h"

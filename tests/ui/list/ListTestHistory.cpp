@@ -36,22 +36,3 @@ std::int32_t ListHistory::AddRecord(std::int32_t key, const WriterRecord& record
 std::string Sjis(const QString& text) {
     return ToShiftJis(text).value_or(std::string());
 }
-
-UtcZone::UtcZone() {
-    const char* old = std::getenv("TZ");
-    hadPrevious_ = old != nullptr;
-    if (hadPrevious_) {
-        previous_ = old;
-    }
-    setenv("TZ", "UTC0", 1);
-    InitTimeZone();
-}
-
-UtcZone::~UtcZone() {
-    if (hadPrevious_) {
-        setenv("TZ", previous_.c_str(), 1);
-    } else {
-        unsetenv("TZ");
-    }
-    InitTimeZone();
-}

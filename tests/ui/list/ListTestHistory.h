@@ -7,6 +7,7 @@
 
 #include "historywriter/HistoryWriter.h"
 #include "support/TempFolder.h"
+#include "support/TestHistory.h"
 
 // A history pair in a fresh folder for the list's tests. Texts are given in Unicode and
 // stored in Shift-JIS, as the messenger stores them.
@@ -33,14 +34,7 @@ public:
 std::string Sjis(const QString& text);
 
 // Sets TZ to UTC for a test and restores it afterwards.
-class UtcZone {
+class UtcZone : public ScopedTimeZone {
 public:
-    UtcZone();
-    ~UtcZone();
-    UtcZone(const UtcZone&) = delete;
-    UtcZone& operator=(const UtcZone&) = delete;
-
-private:
-    std::string previous_;
-    bool hadPrevious_ = false;
+    UtcZone() : ScopedTimeZone("UTC0") {}
 };

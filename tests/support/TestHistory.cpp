@@ -1,4 +1,4 @@
-#include "database/TestHistory.h"
+#include "support/TestHistory.h"
 
 #include <cstdlib>
 
