@@ -2,7 +2,6 @@
 
 #include <cstdlib>
 
-#include "database/LocalTime.h"
 #include "text/ShiftJis.h"
 
 namespace {
