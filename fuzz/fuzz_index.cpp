@@ -10,8 +10,10 @@
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     MemoryFileSystem fs;
     // marker, type 1, uin 5, L 3, "ab\0", extra, direction 1, two unused bytes, time 16
-    static const char kRecord[] = "\xA0\x00\x01\x00\x05\x00\x00\x00\x03\x00" "ab\x00"
-                                  "\x00\x00\x00\x00\x01\x00\x00\x00\x00\x00\x10\x00\x00\x00";
+    static const char kRecord[] =
+        "\xA0\x00\x01\x00\x05\x00\x00\x00\x03\x00"
+        "ab\x00"
+        "\x00\x00\x00\x00\x01\x00\x00\x00\x00\x00\x10\x00\x00\x00";
     const std::string record(kRecord, sizeof kRecord - 1);
     fs.Put("d", record + record);
     // The second half of the input is appended later, as the messenger would.

@@ -18,7 +18,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         std::memcpy(bytes + 4, &offset, 4);
         index.append(bytes, 8);
     };
-    for (std::int32_t offset = 0; offset < 256 && static_cast<std::size_t>(offset) < size; ++offset) {
+    for (std::int32_t offset = 0; offset < 256 && static_cast<std::size_t>(offset) < size;
+         ++offset) {
         entry(7, offset);
     }
     if (size >= 4) {

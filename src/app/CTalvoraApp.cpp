@@ -32,7 +32,9 @@ std::string PathBytes(const QString& path) {
 }  // namespace
 
 CTalvoraApp::CTalvoraApp(const QString& settingsPath, Prompts& prompts, QObject* parent)
-    : QObject(parent), prompts_(prompts), settingsFile_(std::make_unique<SettingsFile>(settingsPath)) {}
+    : QObject(parent),
+      prompts_(prompts),
+      settingsFile_(std::make_unique<SettingsFile>(settingsPath)) {}
 
 CTalvoraApp::~CTalvoraApp() {
     if (QAbstractEventDispatcher* dispatcher = QAbstractEventDispatcher::instance()) {
@@ -76,11 +78,12 @@ bool CTalvoraApp::InitInstance() {
 
 void CTalvoraApp::LoadDatabase() {
     if (settingsFile_->Read() == SettingsFileState::Unreadable) {
-        prompts_.Message(frame_.get(), QString::fromUtf8(kAppTitle),
-                         QStringLiteral("設定ファイルを読み込めませんでした。\n%1\n%2\n"
-                                        "標準の設定を使います。この設定ファイルには書き込みません。")
-                             .arg(settingsFile_->path(), settingsFile_->reason()),
-                         Prompts::Icon::Exclamation, QMessageBox::Ok);
+        prompts_.Message(
+            frame_.get(), QString::fromUtf8(kAppTitle),
+            QStringLiteral("設定ファイルを読み込めませんでした。\n%1\n%2\n"
+                           "標準の設定を使います。この設定ファイルには書き込みません。")
+                .arg(settingsFile_->path(), settingsFile_->reason()),
+            Prompts::Icon::Exclamation, QMessageBox::Ok);
     }
     const StoredSettings stored =
         settingsFile_->LoadSettings(PaletteListColors(QApplication::palette()));
@@ -238,7 +241,8 @@ void CTalvoraApp::SaveAsText(bool selectedOnly) {
         return;
     }
     const auto path = prompts_.SaveFileName(
-        frame_.get(), QtFilterFromResource(QString::fromUtf8(kTextFileFilter)), QStringLiteral("txt"));
+        frame_.get(), QtFilterFromResource(QString::fromUtf8(kTextFileFilter)),
+        QStringLiteral("txt"));
     if (!path) {
         return;  // cancelled: nothing is written
     }
@@ -263,4 +267,3 @@ void CTalvoraApp::SaveAsText(bool selectedOnly) {
 void CTalvoraApp::RenameMember(QTreeWidgetItem* item) {
     treeView()->StartRename(item);
 }
-

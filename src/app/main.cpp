@@ -16,7 +16,8 @@ int main(int argc, char** argv) {
     parser.setApplicationDescription(QStringLiteral("Viewer for the Velmu messenger's history"));
     parser.addHelpOption();
     parser.addVersionOption();
-    QCommandLineOption settings(QStringLiteral("settings"), QStringLiteral("The settings file to use."),
+    QCommandLineOption settings(QStringLiteral("settings"),
+                                QStringLiteral("The settings file to use."),
                                 QStringLiteral("FILE"));
     parser.addOption(settings);
     parser.process(application);

@@ -1,9 +1,9 @@
 #include "cli/CliApp.h"
 
-#include <cerrno>
-#include <cstring>
 #include <fcntl.h>
 #include <unistd.h>
+#include <cerrno>
+#include <cstring>
 
 #include <array>
 #include <optional>
@@ -129,12 +129,12 @@ int RunCli(int argc, char** argv, std::ostream& out, std::ostream& err) {
 
     // The settings file gives the location when no database options are given, and the
     // members' display names either way.
-    SettingsFile settingsFile(BuildSettingsPath(settings ? QFile::decodeName(settings->c_str())
-                                                         : QString()));
+    SettingsFile settingsFile(
+        BuildSettingsPath(settings ? QFile::decodeName(settings->c_str()) : QString()));
     if (settingsFile.Read() == SettingsFileState::Unreadable) {
-        err << "talvora-cli: the settings file " << QFile::encodeName(settingsFile.path()).toStdString()
-            << " cannot be read (" << settingsFile.reason().toStdString()
-            << "); going on without it\n";
+        err << "talvora-cli: the settings file "
+            << QFile::encodeName(settingsFile.path()).toStdString() << " cannot be read ("
+            << settingsFile.reason().toStdString() << "); going on without it\n";
     }
 
     MessageDatabase db;
@@ -159,8 +159,9 @@ int RunCli(int argc, char** argv, std::ostream& out, std::ostream& err) {
         const bool opened = folder ? db.OpenFolder(*folder, *uin) : db.Open(*data, *index);
         if (!opened || !db.loaded()) {
             const std::string dataPath =
-                db.dataPath().empty() ? (folder ? MessageDatabase::DataFileName(*folder, *uin) : *data)
-                                      : db.dataPath();
+                db.dataPath().empty()
+                    ? (folder ? MessageDatabase::DataFileName(*folder, *uin) : *data)
+                    : db.dataPath();
             const std::string indexPath =
                 folder ? MessageDatabase::IndexFileName(*folder, *uin) : *index;
             if (db.dataPath().empty()) {

@@ -40,7 +40,8 @@ std::optional<CliArgs> CliArgs::Parse(const std::vector<std::string>& tokens,
         }
         std::string name = token;
         std::optional<std::string> inlineValue;
-        if (std::size_t eq = token.find('='); token.rfind("--", 0) == 0 && eq != std::string::npos) {
+        if (std::size_t eq = token.find('=');
+            token.rfind("--", 0) == 0 && eq != std::string::npos) {
             name = token.substr(0, eq);
             inlineValue = token.substr(eq + 1);
         }

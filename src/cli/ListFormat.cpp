@@ -15,11 +15,20 @@ void AppendEscapedCell(std::string_view bytes, std::string& line) {
     escaped.reserve(line.size() - start + 8);
     for (std::size_t i = start; i < line.size(); ++i) {
         switch (line[i]) {
-            case '\\': escaped += "\\\\"; break;
-            case '\t': escaped += "\\t"; break;
-            case '\r': escaped += "\\r"; break;
-            case '\n': escaped += "\\n"; break;
-            default: escaped += line[i];
+            case '\\':
+                escaped += "\\\\";
+                break;
+            case '\t':
+                escaped += "\\t";
+                break;
+            case '\r':
+                escaped += "\\r";
+                break;
+            case '\n':
+                escaped += "\\n";
+                break;
+            default:
+                escaped += line[i];
         }
     }
     line.resize(start);

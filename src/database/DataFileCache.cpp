@@ -34,7 +34,8 @@ const std::uint8_t* DataFileCache::Fetch(std::int64_t offset, std::size_t length
     if (near) {
         size = kWindow;
         if (offset < start_) {
-            const std::int64_t tail = std::max<std::int64_t>(static_cast<std::int64_t>(length), 1024);
+            const std::int64_t tail =
+                std::max<std::int64_t>(static_cast<std::int64_t>(length), 1024);
             newStart = std::max<std::int64_t>(0, offset + tail - window);
         }
     }

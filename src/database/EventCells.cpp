@@ -20,7 +20,8 @@ std::string FormatListTime(const std::tm& time) {
     return buffer;
 }
 
-void FillEventCells(MessageDatabase& db, const EventRecord& record, bool decoded, EventCells& cells) {
+void FillEventCells(MessageDatabase& db, const EventRecord& record, bool decoded,
+                    EventCells& cells) {
     cells.type = TypeName(record.type);
     cells.text = record.text;
     if (!decoded) {

@@ -1,8 +1,8 @@
 #include "database/LocalTime.h"
 
+#include <time.h>  // tzset, timezone, localtime_r
 #include <array>
 #include <cstring>
-#include <time.h>  // tzset, timezone, localtime_r
 
 namespace {
 

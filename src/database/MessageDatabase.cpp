@@ -95,8 +95,10 @@ std::string MessageDatabase::IndexFileName(const std::string& folder, std::int32
 bool MessageDatabase::OpenFolder(const std::string& folder, std::int32_t uin) {
     std::vector<std::string> listing;
     bool listed = false;
-    const std::string data = ResolveName(fileSystem_, folder, DataFileName(folder, uin), listing, listed);
-    const std::string index = ResolveName(fileSystem_, folder, IndexFileName(folder, uin), listing, listed);
+    const std::string data =
+        ResolveName(fileSystem_, folder, DataFileName(folder, uin), listing, listed);
+    const std::string index =
+        ResolveName(fileSystem_, folder, IndexFileName(folder, uin), listing, listed);
     return Open(data, index);
 }
 
@@ -195,7 +197,8 @@ void MessageDatabase::ReadIndexRange(std::int64_t end, bool countAhead) {
         while (position + kEntrySize <= limit && taken < INT32_MAX) {
             const auto want = static_cast<std::size_t>(
                 std::min<std::int64_t>(static_cast<std::int64_t>(chunkEntries),
-                                       (limit - position) / kEntrySize) * kEntrySize);
+                                       (limit - position) / kEntrySize) *
+                kEntrySize);
             const std::int64_t got = indexFile_->ReadAt(position, chunk.data(), want);
             if (got < kEntrySize) {
                 break;
@@ -360,7 +363,8 @@ bool MessageDatabase::DecodeRecord(std::int64_t offset, EventRecord& out, bool c
     const auto* textStart = reinterpret_cast<const char*>(p + kRecordHead);
     const void* nul = std::memchr(textStart, 0, textRead);
     const std::size_t rawLength =
-        nul != nullptr ? static_cast<std::size_t>(static_cast<const char*>(nul) - textStart) : textRead;
+        nul != nullptr ? static_cast<std::size_t>(static_cast<const char*>(nul) - textStart)
+                       : textRead;
     BuildDisplayText(out.type, std::string_view(textStart, rawLength), out.text);
     if (available < recordLength) {
         return false;  // the fields read so far stand

@@ -260,7 +260,8 @@ TEST_F(AppFixture, UnreadableSettingsAreToldOnceAndNeverOverwritten) {
     // Told once; then, with the defaults, no location is set and the options say so.
     const auto messages = prompts_.CallsOf(Kind::Message);
     ASSERT_EQ(messages.size(), 2u);
-    EXPECT_TRUE(messages[0].text.contains(QString::fromStdString(folder_.Path()))) << messages[0].text.toStdString();
+    EXPECT_TRUE(messages[0].text.contains(QString::fromStdString(folder_.Path())))
+        << messages[0].text.toStdString();
     EXPECT_EQ(messages[1].text, "Velmuのログファイルが正しく指定されていません");
     EXPECT_EQ(tree().topLevelItemCount(), 0) << "cancelled: nothing is loaded";
     app_->mainFrame()->close();
@@ -272,7 +273,8 @@ TEST_F(AppFixture, NoLocationLeavesTheWindowEmpty) {
     Start();
     EXPECT_EQ(tree().topLevelItemCount(), 0);
     EXPECT_FALSE(app_->database().loaded());
-    std::ofstream(settingsPath_, std::ios::trunc) << "[Log File]\nLocation=0\nDB Path=/nonexistent\n";
+    std::ofstream(settingsPath_, std::ios::trunc)
+        << "[Log File]\nLocation=0\nDB Path=/nonexistent\n";
     app_.reset();
     prompts_.ClearCalls();
     Start();

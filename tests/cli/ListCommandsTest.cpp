@@ -23,7 +23,7 @@ protected:
         WriterRecord first;
         first.uin = 12345;
         first.text = "\x93\xFA\x96{\\tab\there\r\nline";  // 日本\tab<TAB>here<CR><LF>line
-        first.stamp = 952247223;                           // 2000-03-05 09:07:03, a Sunday
+        first.stamp = 952247223;                          // 2000-03-05 09:07:03, a Sunday
         writer->AppendEvent(12345, first);
         WriterRecord second;
         second.type = 7;
@@ -51,7 +51,7 @@ TEST_F(ListCommands, MembersListsTheWalkWithNamesAndCounts) {
     CliResult r = RunTool(With({"members"}));
     ASSERT_EQ(r.status, 0) << r.err;
     EXPECT_EQ(OutputLines(r.out), (std::vector<std::string>{"-1\t-1\t0", "0\t0\t0", "1\t-\t0",
-                                                      "10\t-\t2", "12345\t12345\t1"}));
+                                                            "10\t-\t2", "12345\t12345\t1"}));
 }
 
 TEST_F(ListCommands, ListShowsTheSixCellsNewestFirst) {
@@ -99,7 +99,8 @@ TEST_F(ListCommands, UnopenableHistoryExitsWithOneNamingTheFile) {
     EXPECT_NE(r.err.find(folder_.Path() + "/5msg.dat"), std::string::npos) << r.err;
     EXPECT_NE(r.err.find("No such file"), std::string::npos) << r.err;
 
-    CliResult noIndex = RunTool({"--data", paths_.data, "--index", folder_.File("x.idx"), "members"});
+    CliResult noIndex =
+        RunTool({"--data", paths_.data, "--index", folder_.File("x.idx"), "members"});
     EXPECT_EQ(noIndex.status, 1);
     EXPECT_NE(noIndex.err.find("index file"), std::string::npos) << noIndex.err;
 }
@@ -108,9 +109,9 @@ TEST_F(ListCommands, DamagedFilesStillList) {
     {
         auto writer = HistoryWriter::OpenAppend(paths_.data, paths_.index);
         ASSERT_TRUE(writer);
-        writer->AppendEntry(12345, 1 << 30);   // past the end of the data file
+        writer->AppendEntry(12345, 1 << 30);     // past the end of the data file
         writer->AppendIndexRaw("\x01\x02\x03");  // half an entry
-        writer->TruncateData(30);               // cuts into the first record
+        writer->TruncateData(30);                // cuts into the first record
     }
     CliResult r = RunTool(With({"list", "-2"}));
     ASSERT_EQ(r.status, 0) << r.err;

@@ -68,27 +68,29 @@ TEST_F(SettingsCommands, NoLocationIsAFailureThatSaysSo) {
 }
 
 TEST_F(SettingsCommands, UnreadableSettingsFileIsReportedAndSkipped) {
-    CliResult r = RunTool({"--settings", folder_.Path(), "--data", paths_.data, "--index",
-                           paths_.index, "members"});
+    CliResult r = RunTool(
+        {"--settings", folder_.Path(), "--data", paths_.data, "--index", paths_.index, "members"});
     EXPECT_EQ(r.status, 0);
     EXPECT_NE(r.err.find("cannot be read"), std::string::npos) << r.err;
 }
 
 TEST_F(SettingsCommands, DetectReadsTheWinePrefix) {
     const std::string prefix = folder_.File("wine");
-    ASSERT_EQ(system(("mkdir -p '" + prefix + "/drive_c/Velmu/DB' '" + prefix + "/dosdevices'").c_str()), 0);
+    ASSERT_EQ(
+        system(("mkdir -p '" + prefix + "/drive_c/Velmu/DB' '" + prefix + "/dosdevices'").c_str()),
+        0);
     ASSERT_EQ(system(("ln -s ../drive_c '" + prefix + "/dosdevices/c:'").c_str()), 0);
-    WriteText(prefix + "/user.reg",
-              "WINE REGISTRY Version 2\n;; All keys relative to \\\\User\\\\S-1-5-21\n\n"
-              "[Software\\\\Harlund\\\\Velmu\\\\DefaultPrefs] 1700000000\n"
-              "#time=1d9a1b2c3d4e5f6\n\"DataBase\"=\"C:\\\\Velmu\\\\DB\"\n\n"
-              "[Software\\\\Harlund\\\\Velmu\\\\Owners] 1700000000\n\"LastOwner\"=dword:00003039\n");
+    WriteText(
+        prefix + "/user.reg",
+        "WINE REGISTRY Version 2\n;; All keys relative to \\\\User\\\\S-1-5-21\n\n"
+        "[Software\\\\Harlund\\\\Velmu\\\\DefaultPrefs] 1700000000\n"
+        "#time=1d9a1b2c3d4e5f6\n\"DataBase\"=\"C:\\\\Velmu\\\\DB\"\n\n"
+        "[Software\\\\Harlund\\\\Velmu\\\\Owners] 1700000000\n\"LastOwner\"=dword:00003039\n");
     setenv("WINEPREFIX", prefix.c_str(), 1);
     CliResult r = RunTool({"detect"});
     EXPECT_EQ(r.status, 0) << r.err;
-    EXPECT_EQ(OutputLines(r.out), (std::vector<std::string>{
-                                      "folder\t" + prefix + "/drive_c/Velmu/DB",
-                                      "uin\t12345"}))
+    EXPECT_EQ(OutputLines(r.out),
+              (std::vector<std::string>{"folder\t" + prefix + "/drive_c/Velmu/DB", "uin\t12345"}))
         << r.out;
 
     WriteText(prefix + "/user.reg",

@@ -76,9 +76,16 @@ TEST(LocalTime, NegativeStampShowsTimeBefore1970) {
 // The fast path must agree with localtime + mktime everywhere, including around
 // daylight-saving changes, in zones with odd offsets and at the ends of the 32-bit range.
 TEST(LocalTime, FastConversionMatchesTheCLibrary) {
-    const char* zones[] = {"JST-9", "UTC0", "EST5EDT,M3.2.0,M11.1.0", "Europe/Berlin",
-                           "America/New_York", "Australia/Lord_Howe", "Asia/Kolkata",
-                           "America/St_Johns", "Pacific/Apia", "NST-3:30"};
+    const char* zones[] = {"JST-9",
+                           "UTC0",
+                           "EST5EDT,M3.2.0,M11.1.0",
+                           "Europe/Berlin",
+                           "America/New_York",
+                           "Australia/Lord_Howe",
+                           "Asia/Kolkata",
+                           "America/St_Johns",
+                           "Pacific/Apia",
+                           "NST-3:30"};
     std::mt19937 random(7);
     std::uniform_int_distribution<std::int32_t> anyStamp(INT32_MIN, INT32_MAX);
     for (const char* zone : zones) {

@@ -97,9 +97,14 @@ TEST_F(Records, UrlMessagesAreLaidOut) {
     ASSERT_TRUE(Decode(url, e));
     EXPECT_EQ(e.text, "[URL\x82\xCC\x90\xE0\x96\xBE]\r\n\r\n\r\n[URL]\r\nhttp://a");
 
-    url.text = "d\xFE" "a\xFE" "b";
+    url.text =
+        "d\xFE"
+        "a\xFE"
+        "b";
     ASSERT_TRUE(Decode(url, e));
-    EXPECT_EQ(e.text, "[URL\x82\xCC\x90\xE0\x96\xBE]\r\nd\r\n\r\n[URL]\r\na\xFE" "b");
+    EXPECT_EQ(e.text,
+              "[URL\x82\xCC\x90\xE0\x96\xBE]\r\nd\r\n\r\n[URL]\r\na\xFE"
+              "b");
 
     url.text = "no separator";
     ASSERT_TRUE(Decode(url, e));
@@ -188,7 +193,8 @@ TEST_F(Records, RecordCutShortByTheEndOfTheFile) {
             EXPECT_EQ(e.uin, 31);
         }
         if (cut >= 10) {
-            EXPECT_EQ(e.text, std::string("partial text").substr(0, std::min<std::size_t>(cut - 10, 12)));
+            EXPECT_EQ(e.text,
+                      std::string("partial text").substr(0, std::min<std::size_t>(cut - 10, 12)));
         }
         std::uint32_t direction = 7;
         EXPECT_EQ(db.ReadDirection(5, 0, direction), cut >= 10 + 13 + 8);
@@ -222,10 +228,16 @@ TEST(EventTypes, NamesAndSupport) {
         EXPECT_EQ(IsSupportedType(static_cast<std::uint16_t>(t)), decoded) << t;
     }
     EXPECT_EQ(TypeName(0), "\x83G\x83\x89\x81[");
-    EXPECT_EQ(TypeName(1), "\x83\x81\x83" "b\x83Z\x81[\x83W");
+    EXPECT_EQ(TypeName(1),
+              "\x83\x81\x83"
+              "b\x83Z\x81[\x83W");
     EXPECT_EQ(TypeName(8), "authorization");
-    EXPECT_EQ(TypeName(7), "\x83^\x83" "C\x83v 7");
-    EXPECT_EQ(TypeName(65535), "\x83^\x83" "C\x83v 65535");
+    EXPECT_EQ(TypeName(7),
+              "\x83^\x83"
+              "C\x83v 7");
+    EXPECT_EQ(TypeName(65535),
+              "\x83^\x83"
+              "C\x83v 65535");
     EXPECT_EQ(DirectionName(0), "\x8E\xF3\x90M");
     EXPECT_EQ(DirectionName(1), "\x91\x97\x90M");
     EXPECT_EQ(DirectionName(2), "\x91\x97\x90M");

@@ -11,8 +11,8 @@
 
 #include "database/DatabaseTexts.h"
 #include "database/MessageDatabase.h"
-#include "support/TestHistory.h"
 #include "export/ExportText.h"
+#include "support/TestHistory.h"
 
 namespace {
 

@@ -6,11 +6,11 @@
 #include <vector>
 
 #include "database/MessageDatabase.h"
-#include "support/TestHistory.h"
 #include "search/DateRange.h"
 #include "search/FindNext.h"
 #include "search/SearchCriteria.h"
 #include "search/SearchList.h"
+#include "support/TestHistory.h"
 
 namespace {
 

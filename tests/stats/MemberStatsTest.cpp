@@ -5,10 +5,10 @@
 
 #include "database/EventTypes.h"
 #include "database/MessageDatabase.h"
-#include "support/TestHistory.h"
 #include "stats/DistributionGraph.h"
 #include "stats/MemberStats.h"
 #include "stats/StatsTable.h"
+#include "support/TestHistory.h"
 
 namespace {
 

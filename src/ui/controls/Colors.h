@@ -13,13 +13,15 @@ inline QColor ToQColor(std::uint32_t ref) {
                   static_cast<int>((ref >> 16) & 0xFF));
 }
 inline std::uint32_t FromQColor(const QColor& color) {
-    return ColorRef(static_cast<std::uint8_t>(color.red()), static_cast<std::uint8_t>(color.green()),
+    return ColorRef(static_cast<std::uint8_t>(color.red()),
+                    static_cast<std::uint8_t>(color.green()),
                     static_cast<std::uint8_t>(color.blue()));
 }
 // The standard list colours: the palette's Base, Text, Highlight and HighlightedText.
 inline ListColors PaletteListColors(const QPalette& palette) {
-    return DefaultListColors(FromQColor(palette.color(QPalette::Active, QPalette::Base)),
-                             FromQColor(palette.color(QPalette::Active, QPalette::Text)),
-                             FromQColor(palette.color(QPalette::Active, QPalette::Highlight)),
-                             FromQColor(palette.color(QPalette::Active, QPalette::HighlightedText)));
+    return DefaultListColors(
+        FromQColor(palette.color(QPalette::Active, QPalette::Base)),
+        FromQColor(palette.color(QPalette::Active, QPalette::Text)),
+        FromQColor(palette.color(QPalette::Active, QPalette::Highlight)),
+        FromQColor(palette.color(QPalette::Active, QPalette::HighlightedText)));
 }

@@ -14,7 +14,7 @@ struct CommandSpec {
     const char* text;    // menu text, with its mnemonic and the accelerator text after a TAB
     const char* prompt;  // status-bar prompt, "\n", tooltip
     const char* shortcut;
-    bool enabled;        // at start
+    bool enabled;  // at start
 };
 
 // The program's commands. The prompts of the framework's own commands (exit, toolbar and
@@ -24,8 +24,8 @@ const CommandSpec kCommands[] = {
      "表示されているログをテキスト形式で保存\nテキスト形式で保存(表示項目)", "Ctrl+S", false},
     {ID_FILE_SAVE_SELECTED, "選択項目をテキスト形式で保存(&S)...",
      "選択されているログをテキスト形式で保存\nテキスト形式で保存(選択項目)", nullptr, false},
-    {ID_APP_EXIT, "アプリケーションの終了(&X)", "アプリケーションを終了します\n終了",
-     nullptr, true},
+    {ID_APP_EXIT, "アプリケーションの終了(&X)", "アプリケーションを終了します\n終了", nullptr,
+     true},
     {ID_EDIT_RENAME, "名前の変更(&M)", "選択されているメンバーの表示名を変更\n名前の変更", nullptr,
      false},
     {ID_TREE_RENAME, "名前の変更(&M)", "選択されているメンバーの表示名を変更\n名前の変更", nullptr,
@@ -35,8 +35,8 @@ const CommandSpec kCommands[] = {
     {ID_SEARCH_UP, "上へ検索(&P)\tShift+F3", "上へ検索\n上へ検索", "Shift+F3", false},
     {ID_VIEW_TOOLBAR, "ツールバー(&T)", "ツールバーの表示/非表示\nツールバーの表示/非表示", nullptr,
      true},
-    {ID_VIEW_STATUS_BAR, "ステータスバー(&S)", "ステータスバーの表示/非表示\nステータスバーの表示/非表示",
-     nullptr, true},
+    {ID_VIEW_STATUS_BAR, "ステータスバー(&S)",
+     "ステータスバーの表示/非表示\nステータスバーの表示/非表示", nullptr, true},
     {ID_VIEW_PROPERTIES, "プロパティ(&R)", "選択された項目のプロパティ\nプロパティ", nullptr, true},
     {ID_TREE_PROPERTIES, "プロパティ(&R)", "選択された項目のプロパティ\nプロパティ", nullptr, true},
     {ID_OPTIONS, "環境設定(&S)...", "アプリケーションの環境設定\n環境設定", nullptr, true},
@@ -46,11 +46,16 @@ const CommandSpec kCommands[] = {
 
 QIcon IconFor(int id) {
     switch (id) {
-        case ID_FILE_SAVE_DISPLAYED: return Icons::SaveAsText();
-        case ID_SEARCH_FIND: return Icons::Find();
-        case ID_OPTIONS: return Icons::Options();
-        case ID_APP_ABOUT: return Icons::About();
-        default: return {};
+        case ID_FILE_SAVE_DISPLAYED:
+            return Icons::SaveAsText();
+        case ID_SEARCH_FIND:
+            return Icons::Find();
+        case ID_OPTIONS:
+            return Icons::Options();
+        case ID_APP_ABOUT:
+            return Icons::About();
+        default:
+            return {};
     }
 }
 

@@ -31,8 +31,8 @@ const MenuSpec kMenus[] = {
     {"ヘルプ(&H)", {ID_APP_ABOUT}},
 };
 
-const int kToolBarItems[] = {ID_FILE_SAVE_DISPLAYED, 0, ID_SEARCH_FIND, 0, ID_OPTIONS, 0,
-                             ID_APP_ABOUT};
+const int kToolBarItems[] = {
+    ID_FILE_SAVE_DISPLAYED, 0, ID_SEARCH_FIND, 0, ID_OPTIONS, 0, ID_APP_ABOUT};
 }  // namespace
 
 CMainFrame::CMainFrame(MessageDatabase& database, Prompts& prompts, QWidget* parent)
@@ -103,7 +103,8 @@ void CMainFrame::CreateToolBar() {
     connect(toolBar_, &QToolBar::visibilityChanged, toolBarSwitch, &QAction::setChecked);
     QAction* statusSwitch = commands_->Action(ID_VIEW_STATUS_BAR);
     statusSwitch->setChecked(true);
-    connect(statusSwitch, &QAction::toggled, this, [this](bool on) { statusBar()->setVisible(on); });
+    connect(statusSwitch, &QAction::toggled, this,
+            [this](bool on) { statusBar()->setVisible(on); });
 }
 
 void CMainFrame::SetStatusText(const QString& text) {

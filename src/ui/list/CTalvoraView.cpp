@@ -329,7 +329,8 @@ void CTalvoraView::PaintRowEnds() {
         if (selectionModel()->isRowSelected(row, QModelIndex())) {
             painter.fillRect(strip, palette().color(QPalette::Highlight));
         } else {
-            painter.fillRect(strip, model_->index(row, last).data(Qt::BackgroundRole).value<QBrush>());
+            painter.fillRect(strip,
+                             model_->index(row, last).data(Qt::BackgroundRole).value<QBrush>());
         }
     }
 }

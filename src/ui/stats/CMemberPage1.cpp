@@ -13,8 +13,8 @@
 #include "stats/MemberStats.h"
 #include "stats/StatsTable.h"
 #include "text/ShiftJis.h"
-#include "ui/controls/Metrics.h"
 #include "ui/controls/Icons.h"
+#include "ui/controls/Metrics.h"
 #include "ui/stats/MemberSheetTexts.h"
 
 namespace {

@@ -25,7 +25,11 @@ constexpr int kKeyRole = Qt::UserRole;
 
 CLeftView::CLeftView(MessageDatabase& database, CommandTable& commands, CTalvoraView& list,
                      Prompts& prompts, QWidget* parent)
-    : QTreeWidget(parent), database_(database), commands_(commands), list_(list), prompts_(prompts) {
+    : QTreeWidget(parent),
+      database_(database),
+      commands_(commands),
+      list_(list),
+      prompts_(prompts) {
     setObjectName(QStringLiteral("memberTree"));
     setColumnCount(1);
     setHeaderHidden(true);
@@ -53,8 +57,8 @@ CLeftView::CLeftView(MessageDatabase& database, CommandTable& commands, CTalvora
         // Shown once the editor has closed: a modal box inside the edit's commit would
         // take the focus from the editor and commit it again.
         QTimer::singleShot(0, this, [this, message] {
-            prompts_.Message(this, QString::fromUtf8(kAppTitle), message, Prompts::Icon::Exclamation,
-                             QMessageBox::Ok);
+            prompts_.Message(this, QString::fromUtf8(kAppTitle), message,
+                             Prompts::Icon::Exclamation, QMessageBox::Ok);
         });
     });
     connect(this, &QTreeWidget::currentItemChanged, this, [this] { OnSelectionChanged(); });
