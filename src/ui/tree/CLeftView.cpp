@@ -86,8 +86,8 @@ void CLeftView::RebuildTree() {
     membersRoot_->sortChildren(0, Qt::AscendingOrder);
     membersRoot_->setExpanded(true);
     rebuilding_ = false;
+    // The tree was emptied, so this is a change: the selection handler empties the list.
     setCurrentItem(membersRoot_);
-    OnSelectionChanged();
 }
 
 void CLeftView::ClearTree() {
