@@ -4,18 +4,16 @@
 
 #include "database/LocalTime.h"
 
-namespace {
-HistoryWriter MakeWriter(const HistoryPaths& paths) {
+HistoryWriter CreateHistoryWriter(const HistoryPaths& paths) {
     auto writer = HistoryWriter::Create(paths.data, paths.index);
     if (!writer) {
         std::abort();
     }
     return std::move(*writer);
 }
-}  // namespace
 
 TestHistory::TestHistory()
-    : paths(HistoryPathsFor(folder.Path(), kOwner)), writer(MakeWriter(paths)) {}
+    : paths(HistoryPathsFor(folder.Path(), kOwner)), writer(CreateHistoryWriter(paths)) {}
 
 std::int32_t TestHistory::Message(std::int32_t key, const std::string& text, std::int32_t stamp,
                                   std::uint32_t direction) {

@@ -6,6 +6,9 @@
 #include "historywriter/HistoryWriter.h"
 #include "support/TempFolder.h"
 
+// A new, empty pair at `paths`; aborts the test program when it cannot be made.
+HistoryWriter CreateHistoryWriter(const HistoryPaths& paths);
+
 // A database pair in a fresh folder, with a writer open on it.
 struct TestHistory {
     static constexpr std::int32_t kOwner = 12345;

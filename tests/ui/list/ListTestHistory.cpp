@@ -1,21 +1,9 @@
 #include "ui/list/ListTestHistory.h"
 
-#include <cstdlib>
-
 #include "text/ShiftJis.h"
 
-namespace {
-HistoryWriter MakeWriter(const HistoryPaths& paths) {
-    auto writer = HistoryWriter::Create(paths.data, paths.index);
-    if (!writer) {
-        std::abort();
-    }
-    return std::move(*writer);
-}
-}  // namespace
-
 ListHistory::ListHistory()
-    : paths(HistoryPathsFor(folder.Path(), kOwner)), writer(MakeWriter(paths)) {}
+    : paths(HistoryPathsFor(folder.Path(), kOwner)), writer(CreateHistoryWriter(paths)) {}
 
 std::int32_t ListHistory::Add(std::int32_t key, const QString& text, std::uint32_t direction,
                               std::uint16_t type, std::int32_t stamp) {
