@@ -1,28 +1,27 @@
 #include <QApplication>
-#include <QCommandLineParser>
+#include <QFile>
 
+#include <iostream>
+
+#include "TalvoraVersion.h"
 #include "app/CTalvoraApp.h"
 #include "app/QuitSignals.h"
+#include "app/StartOptions.h"
 #include "settings/Settings.h"
 #include "ui/controls/Prompts.h"
 #include "ui/frame/CMainFrame.h"
 
 int main(int argc, char** argv) {
+    const StartOptions start = ParseStartOptions(argc, argv, std::cout, std::cerr);
+    if (start.exitStatus) {
+        return *start.exitStatus;
+    }
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Talvora"));
-    QApplication::setApplicationVersion(QStringLiteral("1.00a"));
+    QApplication::setApplicationVersion(QString::fromUtf8(kTalvoraVersion));
 
-    QCommandLineParser parser;
-    parser.setApplicationDescription(QStringLiteral("Viewer for the Velmu messenger's history"));
-    parser.addHelpOption();
-    parser.addVersionOption();
-    QCommandLineOption settings(QStringLiteral("settings"),
-                                QStringLiteral("The settings file to use."),
-                                QStringLiteral("FILE"));
-    parser.addOption(settings);
-    parser.process(application);
-
-    CTalvoraApp app(BuildSettingsPath(parser.value(settings)), DialogPrompts());
+    CTalvoraApp app(BuildSettingsPath(QFile::decodeName(start.settingsPath.c_str())),
+                    DialogPrompts());
     if (!app.InitInstance()) {
         return 1;
     }

@@ -12,6 +12,7 @@
 #include <QFile>
 #include <QString>
 
+#include "TalvoraVersion.h"
 #include "cli/CliArgs.h"
 #include "cli/Commands.h"
 #include "database/LocalTime.h"
@@ -20,26 +21,56 @@
 
 namespace {
 
-constexpr const char* kUsage =
-    "usage: talvora-cli [--folder DIR --uin N | --data FILE --index FILE] [--settings FILE]\n"
-    "                   COMMAND [ARGS]\n"
-    "\n"
-    "Shows the history a Velmu messenger keeps in <uin>msg.idx and <uin>msg.dat.\n"
-    "Texts are printed as UTF-8; a KEY is a member's number, -2 for all members.\n"
-    "\n"
-    "commands:\n";
-
 void PrintUsage(std::ostream& out) {
-    out << kUsage;
-    for (const CliCommand& command : CliCommands()) {
-        out << "  " << command.usage << '\n';
+    std::string text =
+        "usage: talvora-cli [OPTIONS] COMMAND [ARGS]\n"
+        "\n"
+        "Shows the history a Velmu messenger keeps in <uin>msg.idx and <uin>msg.dat.\n"
+        "Texts are printed as UTF-8; a KEY is a member's number, -2 for all members.\n"
+        "Without --folder or --data the history is the one the settings file names.\n"
+        "\n"
+        "commands:\n";
+    std::vector<std::pair<std::string, std::string>> rows;
+    for (const CliCommand* command : CliCommands()) {
+        std::string left = command->name;
+        if (*command->arguments != '\0') {
+            left += ' ';
+            left += command->arguments;
+        }
+        rows.emplace_back(std::move(left), command->summary);
     }
-    out << "\noptions:\n"
-           "  --folder DIR --uin N      the pair DIR/<N>msg.dat and DIR/<N>msg.idx\n"
-           "  --data FILE --index FILE  the two files themselves\n"
-           "  --settings FILE           the settings file to use\n"
-           "  --help                    this text\n"
-           "exit status: 0 success, 1 the history could not be opened or read, 2 usage error\n";
+    AppendHelpColumns(rows, text);
+    text += "\noptions (before or after the command):\n";
+    AppendOptionHelp(GlobalCliOptions(), text);
+    text +=
+        "\n'talvora-cli COMMAND --help' shows the options of a command.\n"
+        "exit status: 0 success, 1 the history could not be opened or read, 2 usage error\n";
+    out << text;
+}
+
+void PrintCommandUsage(const CliCommand& command, std::ostream& out) {
+    std::string text = "usage: talvora-cli [OPTIONS] " + std::string(command.name);
+    if (*command.arguments != '\0') {
+        text += ' ';
+        text += command.arguments;
+    }
+    text += "\n\n" + std::string(command.summary) + "\n";
+    if (!command.options.empty()) {
+        text += "\noptions:\n";
+        AppendOptionHelp(command.options, text);
+    }
+    text += "\nglobal options:\n";
+    AppendOptionHelp(GlobalCliOptions(), text);
+    out << text;
+}
+
+const CliCommand* FindCommand(const std::string& name) {
+    for (const CliCommand* command : CliCommands()) {
+        if (name == command->name) {
+            return command;
+        }
+    }
+    return nullptr;
 }
 
 // Says why a file cannot be opened for reading ("" when it can).
@@ -65,53 +96,44 @@ int UsageError(CliContext& context, const std::string& message) {
 
 int RunCli(int argc, char** argv, std::ostream& out, std::ostream& err) {
     CliContext context{nullptr, out, err};
-    std::vector<std::string> tokens(argv + 1, argv + argc);
+    const std::vector<std::string> tokens(argv + 1, argv + argc);
 
-    // Global options stand before the command word.
-    std::optional<std::string> folder, uinText, data, index, settings;
-    std::size_t i = 0;
-    for (; i < tokens.size(); ++i) {
-        const std::string& token = tokens[i];
-        if (token == "--help" || token == "-h") {
-            PrintUsage(out);
-            return kExitOk;
-        }
-        if (token == "--version") {
-            out << "talvora-cli 1.00a\n";
-            return kExitOk;
-        }
-        std::optional<std::string>* target = token == "--folder"     ? &folder
-                                             : token == "--uin"      ? &uinText
-                                             : token == "--data"     ? &data
-                                             : token == "--index"    ? &index
-                                             : token == "--settings" ? &settings
-                                                                     : nullptr;
-        if (target == nullptr) {
-            if (!token.empty() && token[0] == '-' && !LooksLikeNumber(token)) {
-                return UsageError(context, "unknown option " + token);
-            }
-            break;
-        }
-        if (i + 1 >= tokens.size()) {
-            return UsageError(context, "option " + token + " needs a value");
-        }
-        *target = tokens[++i];
+    // The global options up to the command word, then the command's and the global ones.
+    CliArgs args;
+    std::size_t next = 0;
+    std::string error;
+    if (!args.Read(tokens, next, GlobalCliOptions(), true, error)) {
+        return UsageError(context, error);
     }
-    if (i >= tokens.size()) {
-        return UsageError(context, "no command given");
-    }
-    const std::string name = tokens[i];
-    const std::vector<std::string> args(tokens.begin() + static_cast<std::ptrdiff_t>(i) + 1,
-                                        tokens.end());
     const CliCommand* command = nullptr;
-    for (const CliCommand& candidate : CliCommands()) {
-        if (name == candidate.name) {
-            command = &candidate;
+    if (next < tokens.size()) {
+        command = FindCommand(tokens[next]);
+        if (command == nullptr) {
+            return UsageError(context, "unknown command " + tokens[next]);
         }
+        std::vector<CliOption> options(GlobalCliOptions().begin(), GlobalCliOptions().end());
+        options.insert(options.end(), command->options.begin(), command->options.end());
+        ++next;
+        if (!args.Read(tokens, next, options, false, error)) {
+            return UsageError(context, error);
+        }
+    }
+    if (args.Has("--help")) {
+        command != nullptr ? PrintCommandUsage(*command, out) : PrintUsage(out);
+        return kExitOk;
+    }
+    if (args.Has("--version")) {
+        out << "talvora-cli " << kTalvoraVersion << '\n';
+        return kExitOk;
     }
     if (command == nullptr) {
-        return UsageError(context, "unknown command " + name);
+        return UsageError(context, "no command given");
     }
+    std::optional<std::string> folder = args.Value("--folder");
+    std::optional<std::string> uinText = args.Value("--uin");
+    std::optional<std::string> data = args.Value("--data");
+    std::optional<std::string> index = args.Value("--index");
+    const std::optional<std::string> settings = args.Value("--settings");
 
     if ((folder.has_value() != uinText.has_value()) || (data.has_value() != index.has_value())) {
         return UsageError(context, "give --folder with --uin, and --data with --index");

@@ -1,9 +1,13 @@
 #pragma once
 
 #include <iosfwd>
+#include <span>
 #include <string>
 #include <vector>
 
+#include "cli/CliOption.h"
+
+class CliArgs;
 class MessageDatabase;
 
 inline constexpr int kExitOk = 0;
@@ -17,14 +21,19 @@ struct CliContext {
     std::ostream& err;
 };
 
-// A command's runner gets its own arguments (everything after the command word).
-using CliCommandFn = int (*)(CliContext& context, const std::vector<std::string>& args);
+// A command's runner gets the parsed command line: its own options (and the global ones),
+// and the positionals after the command word.
+using CliCommandFn = int (*)(CliContext& context, const CliArgs& args);
 
+// A command of the tool. Its options are parsed (and listed by `COMMAND --help`) from the
+// table, so a new option needs only a row there and a look-up in the runner.
 struct CliCommand {
     const char* name;
-    const char* usage;  // one line, shown by --help
+    const char* arguments;  // what follows the name on the usage line: "KEY"
+    const char* summary;    // one line, shown by --help
     CliCommandFn run;
     bool needsDatabase;
+    std::span<const CliOption> options;
 };
 
 // Writes "talvora-cli: <message>" on the error stream and returns kExitUsage.

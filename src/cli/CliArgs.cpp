@@ -2,6 +2,25 @@
 
 #include <algorithm>
 #include <charconv>
+#include <cstring>
+
+namespace {
+
+const CliOption* FindOption(std::span<const CliOption> options, const std::string& name) {
+    for (const CliOption& option : options) {
+        if ((option.longName != nullptr && name == option.longName) ||
+            (option.shortName != nullptr && name == option.shortName)) {
+            return &option;
+        }
+    }
+    return nullptr;
+}
+
+bool IsOptionToken(const std::string& token) {
+    return token.size() >= 2 && token[0] == '-' && !LooksLikeNumber(token);
+}
+
+}  // namespace
 
 bool LooksLikeNumber(const std::string& text) {
     std::size_t i = (!text.empty() && (text[0] == '-' || text[0] == '+')) ? 1 : 0;
@@ -26,42 +45,58 @@ std::optional<std::int32_t> ParseInt32(const std::string& text) {
 }
 
 std::optional<CliArgs> CliArgs::Parse(const std::vector<std::string>& tokens,
-                                      const std::vector<std::string>& valued,
-                                      const std::vector<std::string>& flags, std::string& error) {
+                                      std::span<const CliOption> options, std::string& error) {
     CliArgs args;
-    auto known = [](const std::vector<std::string>& list, const std::string& name) {
-        return std::find(list.begin(), list.end(), name) != list.end();
-    };
-    for (std::size_t i = 0; i < tokens.size(); ++i) {
-        const std::string& token = tokens[i];
-        if (token.size() < 2 || token[0] != '-' || LooksLikeNumber(token)) {
-            args.positionals_.push_back(token);
+    std::size_t next = 0;
+    if (!args.Read(tokens, next, options, false, error)) {
+        return std::nullopt;
+    }
+    return args;
+}
+
+bool CliArgs::Read(const std::vector<std::string>& tokens, std::size_t& next,
+                   std::span<const CliOption> options, bool untilPositional, std::string& error) {
+    for (; next < tokens.size(); ++next) {
+        const std::string& token = tokens[next];
+        if (optionsEnded_ || !IsOptionToken(token)) {
+            if (untilPositional) {
+                return true;
+            }
+            positionals_.push_back(token);
+            continue;
+        }
+        if (token == "--") {
+            optionsEnded_ = true;
             continue;
         }
         std::string name = token;
         std::optional<std::string> inlineValue;
-        if (std::size_t eq = token.find('=');
+        if (const std::size_t eq = token.find('=');
             token.rfind("--", 0) == 0 && eq != std::string::npos) {
             name = token.substr(0, eq);
             inlineValue = token.substr(eq + 1);
         }
-        if (known(valued, name)) {
+        const CliOption* option = FindOption(options, name);
+        if (option == nullptr) {
+            error = "unknown option " + name;
+            return false;
+        }
+        if (option->valueName == nullptr) {
             if (inlineValue) {
-                args.options_.emplace_back(name, *inlineValue);
-            } else if (i + 1 < tokens.size()) {
-                args.options_.emplace_back(name, tokens[++i]);
-            } else {
-                error = "option " + name + " needs a value";
-                return std::nullopt;
+                error = "option " + name + " takes no value";
+                return false;
             }
-        } else if (known(flags, name) && !inlineValue) {
-            args.options_.emplace_back(name, std::string());
+            options_.emplace_back(CliOptionKey(*option), std::string());
+        } else if (inlineValue) {
+            options_.emplace_back(CliOptionKey(*option), *inlineValue);
+        } else if (next + 1 < tokens.size()) {
+            options_.emplace_back(CliOptionKey(*option), tokens[++next]);
         } else {
-            error = "unknown option " + token;
-            return std::nullopt;
+            error = "option " + name + " needs a value";
+            return false;
         }
     }
-    return args;
+    return true;
 }
 
 bool CliArgs::Has(const std::string& option) const {

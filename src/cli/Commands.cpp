@@ -9,28 +9,26 @@
 
 namespace {
 
-const CliCommand kCommands[] = {
-    {"members", "members                 key, display name and event count of every member",
-     RunMembersCommand, true},
-    {"list", "list KEY                the event list of member KEY, newest first", RunListCommand,
-     true},
-    {"detect", "detect                  the history folder and owner UIN the messenger uses",
-     RunDetectCommand, false},
-    {"export",
-     "export KEY -o FILE      member KEY's rows as text [--rows 0,2-4] [--encoding utf-8]",
-     RunExportCommand, true},
-    {"search",
-     "search KEY --text TEXT  rows F3 finds [--date D | --from D --to D] [--received] [--sent] "
-     "[--up] [--start ROW]",
-     RunSearchCommand, true},
-    {"stats", "stats KEY               counts by type, hour and day of the week", RunStatsCommand,
-     true},
-    {"follow", "follow KEY              member KEY's new events as they arrive, until interrupted",
-     RunFollowCommand, true},
+constexpr CliOption kGlobalOptions[] = {
+    {"--folder", nullptr, "DIR", "the history folder (with --uin: DIR/<N>msg.dat, .idx)"},
+    {"--uin", nullptr, "N", "the owner's UIN, the N in the file names"},
+    {"--data", nullptr, "FILE", "the data file itself (with --index)"},
+    {"--index", nullptr, "FILE", "the index file itself (with --data)"},
+    {"--settings", nullptr, "FILE", "the settings file to use"},
+    {"--help", "-h", nullptr, "this text, or with a command that command's"},
+    {"--version", nullptr, nullptr, "the version number"},
 };
 
 }  // namespace
 
-std::span<const CliCommand> CliCommands() {
-    return kCommands;
+std::span<const CliCommand* const> CliCommands() {
+    static const CliCommand* const commands[] = {
+        &MembersCommand(), &ListCommand(),  &DetectCommand(), &ExportCommand(),
+        &SearchCommand(),  &StatsCommand(), &FollowCommand(),
+    };
+    return commands;
+}
+
+std::span<const CliOption> GlobalCliOptions() {
+    return kGlobalOptions;
 }

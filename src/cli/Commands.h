@@ -5,4 +5,7 @@
 #include "cli/CliApp.h"
 
 // Every command of the tool, in the order --help lists them.
-std::span<const CliCommand> CliCommands();
+std::span<const CliCommand* const> CliCommands();
+
+// The options every command takes, before or after the command word.
+std::span<const CliOption> GlobalCliOptions();

@@ -32,13 +32,10 @@ bool ParseKeyArgument(CliContext& context, const std::vector<std::string>& posit
     return true;
 }
 
-int RunMembersCommand(CliContext& context, const std::vector<std::string>& args) {
-    std::string error;
-    auto parsed = CliArgs::Parse(args, {}, {}, error);
-    if (!parsed) {
-        return UsageError(context, error);
-    }
-    if (!parsed->positionals().empty()) {
+namespace {
+
+int RunMembers(CliContext& context, const CliArgs& args) {
+    if (!args.positionals().empty()) {
         return UsageError(context, "members takes no arguments");
     }
     MessageDatabase& db = *context.db;
@@ -64,14 +61,9 @@ int RunMembersCommand(CliContext& context, const std::vector<std::string>& args)
     return kExitOk;
 }
 
-int RunListCommand(CliContext& context, const std::vector<std::string>& args) {
-    std::string error;
-    auto parsed = CliArgs::Parse(args, {}, {}, error);
-    if (!parsed) {
-        return UsageError(context, error);
-    }
+int RunList(CliContext& context, const CliArgs& args) {
     std::int32_t key = 0;
-    if (!ParseKeyArgument(context, parsed->positionals(), "list", key)) {
+    if (!ParseKeyArgument(context, args.positionals(), "list", key)) {
         return kExitUsage;
     }
     MessageDatabase& db = *context.db;
@@ -86,4 +78,18 @@ int RunListCommand(CliContext& context, const std::vector<std::string>& args) {
     }
     FlushOutput(context, out, true);
     return kExitOk;
+}
+
+}  // namespace
+
+const CliCommand& MembersCommand() {
+    static const CliCommand command{
+        "members", "", "key, display name and event count of every member", RunMembers, true, {}};
+    return command;
+}
+
+const CliCommand& ListCommand() {
+    static const CliCommand command{"list",  "KEY", "the event list of member KEY, newest first",
+                                    RunList, true,  {}};
+    return command;
 }

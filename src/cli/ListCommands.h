@@ -5,8 +5,8 @@
 
 #include "cli/CliApp.h"
 
-int RunMembersCommand(CliContext& context, const std::vector<std::string>& args);
-int RunListCommand(CliContext& context, const std::vector<std::string>& args);
+const CliCommand& MembersCommand();
+const CliCommand& ListCommand();
 
 // Parses the single KEY positional of a command; prints the usage error itself.
 bool ParseKeyArgument(CliContext& context, const std::vector<std::string>& positionals,

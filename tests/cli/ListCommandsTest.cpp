@@ -88,9 +88,28 @@ TEST_F(ListCommands, UsageErrorsExitWithTwo) {
     EXPECT_EQ(RunTool({"--folder", folder_.Path(), "list", "1"}).status, 2);
     EXPECT_EQ(RunTool({"--uin", "x", "--folder", "f", "list", "1"}).status, 2);
     EXPECT_EQ(RunTool({"--bogus"}).status, 2);
+    EXPECT_EQ(RunTool({"list", "1", "--uin"}).status, 2);
     CliResult help = RunTool({"--help"});
     EXPECT_EQ(help.status, 0);
     EXPECT_NE(help.out.find("list KEY"), std::string::npos);
+    EXPECT_NE(help.out.find("--version"), std::string::npos);
+}
+
+TEST_F(ListCommands, GlobalOptionsStandBeforeOrAfterTheCommand) {
+    const std::string expected = RunTool(With({"list", "-2"})).out;
+    ASSERT_FALSE(expected.empty());
+    CliResult after = RunTool({"list", "--data=" + paths_.data, "-2", "--index", paths_.index});
+    EXPECT_EQ(after.status, 0) << after.err;
+    EXPECT_EQ(after.out, expected);
+
+    // A command's help needs no history and lists its own options and the global ones.
+    CliResult help = RunTool({"export", "--help"});
+    EXPECT_EQ(help.status, 0);
+    EXPECT_NE(help.out.find("-o, --output FILE"), std::string::npos) << help.out;
+    EXPECT_NE(help.out.find("--settings FILE"), std::string::npos) << help.out;
+    CliResult version = RunTool({"--version"});
+    EXPECT_EQ(version.status, 0);
+    EXPECT_EQ(version.out.rfind("talvora-cli ", 0), 0u) << version.out;
 }
 
 TEST_F(ListCommands, UnopenableHistoryExitsWithOneNamingTheFile) {

@@ -7,13 +7,10 @@
 #include "cli/CliArgs.h"
 #include "settings/VelmuSettings.h"
 
-int RunDetectCommand(CliContext& context, const std::vector<std::string>& args) {
-    std::string error;
-    auto parsed = CliArgs::Parse(args, {}, {}, error);
-    if (!parsed) {
-        return UsageError(context, error);
-    }
-    if (!parsed->positionals().empty()) {
+namespace {
+
+int RunDetect(CliContext& context, const CliArgs& args) {
+    if (!args.positionals().empty()) {
         return UsageError(context, "detect takes no arguments");
     }
     const VelmuSettings found = ReadVelmuSettings();
@@ -30,4 +27,12 @@ int RunDetectCommand(CliContext& context, const std::vector<std::string>& args) 
     }
     context.out.flush();
     return kExitOk;
+}
+
+}  // namespace
+
+const CliCommand& DetectCommand() {
+    static const CliCommand command{
+        "detect", "", "the history folder and owner UIN the messenger uses", RunDetect, false, {}};
+    return command;
 }

@@ -42,6 +42,12 @@ bool ParseRowItem(const std::string& item, std::int32_t rowCount, std::vector<st
     return true;
 }
 
+constexpr CliOption kExportOptions[] = {
+    {"--output", "-o", "FILE", "the file to write (replaced whole, or left as it was)"},
+    {"--rows", nullptr, "LIST", "only these rows of the list, e.g. 0,2-4"},
+    {"--encoding", nullptr, "NAME", "shift-jis (the default) or utf-8"},
+};
+
 }  // namespace
 
 std::optional<std::vector<std::int32_t>> ParseRowList(const std::string& list,
@@ -62,31 +68,26 @@ std::optional<std::vector<std::int32_t>> ParseRowList(const std::string& list,
     }
 }
 
-int RunExportCommand(CliContext& context, const std::vector<std::string>& args) {
-    std::string error;
-    auto parsed = CliArgs::Parse(args, {"-o", "--output", "--rows", "--encoding"}, {}, error);
-    if (!parsed) {
-        return UsageError(context, error);
-    }
+namespace {
+
+int RunExport(CliContext& context, const CliArgs& args) {
     std::int32_t key = 0;
-    if (!ParseKeyArgument(context, parsed->positionals(), "export", key)) {
+    if (!ParseKeyArgument(context, args.positionals(), "export", key)) {
         return kExitUsage;
     }
-    auto path = parsed->Value("-o");
-    if (!path) {
-        path = parsed->Value("--output");
-    }
+    const auto path = args.Value("--output");
     if (!path || path->empty()) {
         return UsageError(context, "export needs the output file: -o FILE");
     }
-    const std::string encoding = parsed->Value("--encoding").value_or("shift-jis");
+    const std::string encoding = args.Value("--encoding").value_or("shift-jis");
     if (encoding != "shift-jis" && encoding != "utf-8") {
         return UsageError(context, "unknown encoding " + encoding + " (shift-jis or utf-8)");
     }
 
     MessageDatabase& db = *context.db;
     RowSelection rows = RowSelection::All();
-    if (auto rowList = parsed->Value("--rows")) {
+    if (auto rowList = args.Value("--rows")) {
+        std::string error;
         auto chosen = ParseRowList(*rowList, db.EventCount(key), error);
         if (!chosen) {
             return UsageError(context, error);
@@ -105,4 +106,12 @@ int RunExportCommand(CliContext& context, const std::vector<std::string>& args) 
         return kExitFailure;
     }
     return kExitOk;
+}
+
+}  // namespace
+
+const CliCommand& ExportCommand() {
+    static const CliCommand command{"export",  "KEY -o FILE", "member KEY's rows as text",
+                                    RunExport, true,          kExportOptions};
+    return command;
 }

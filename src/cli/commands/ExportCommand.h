@@ -8,7 +8,7 @@
 #include "cli/CliApp.h"
 
 // export KEY -o FILE [--rows ROWS] [--encoding shift-jis|utf-8]
-int RunExportCommand(CliContext& context, const std::vector<std::string>& args);
+const CliCommand& ExportCommand();
 
 // Row numbers of a list such as "0,2-4,9", each below `rowCount`; std::nullopt with the
 // reason in `error` otherwise.

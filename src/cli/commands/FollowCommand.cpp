@@ -65,16 +65,9 @@ void AppendNewEvents(MessageDatabase& db, std::int32_t key, std::int32_t firstNe
     }
 }
 
-}  // namespace
-
-int RunFollowCommand(CliContext& context, const std::vector<std::string>& args) {
-    std::string error;
-    auto parsed = CliArgs::Parse(args, {}, {}, error);
-    if (!parsed) {
-        return UsageError(context, error);
-    }
+int RunFollow(CliContext& context, const CliArgs& args) {
     std::int32_t key = 0;
-    if (!ParseKeyArgument(context, parsed->positionals(), "follow", key)) {
+    if (!ParseKeyArgument(context, args.positionals(), "follow", key)) {
         return kExitUsage;
     }
     MessageDatabase& db = *context.db;
@@ -97,4 +90,13 @@ int RunFollowCommand(CliContext& context, const std::vector<std::string>& args) 
         nanosleep(&pause, nullptr);
     }
     return kExitOk;
+}
+
+}  // namespace
+
+const CliCommand& FollowCommand() {
+    static const CliCommand command{
+        "follow",  "KEY", "member KEY's new events as they arrive, until interrupted",
+        RunFollow, true,  {}};
+    return command;
 }

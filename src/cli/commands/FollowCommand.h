@@ -7,4 +7,4 @@
 
 // follow KEY: prints member KEY's new events as list lines, oldest first, as the messenger
 // appends them, until SIGINT or SIGTERM (status 0).
-int RunFollowCommand(CliContext& context, const std::vector<std::string>& args);
+const CliCommand& FollowCommand();

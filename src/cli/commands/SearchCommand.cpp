@@ -78,6 +78,17 @@ bool ApplyDateOptions(CliContext& context, const CliArgs& args, SearchCriteria& 
     return true;
 }
 
+constexpr CliOption kSearchOptions[] = {
+    {"--text", nullptr, "TEXT", "the text to find"},
+    {"--date", nullptr, "DATE", "only events of that day (YYYY-MM-DD)"},
+    {"--from", nullptr, "DATE", "only events from that day on (with --to)"},
+    {"--to", nullptr, "DATE", "only events up to that day (with --from)"},
+    {"--received", nullptr, nullptr, "received events (with --sent: both, the default)"},
+    {"--sent", nullptr, nullptr, "sent events"},
+    {"--up", nullptr, nullptr, "search towards the top of the list"},
+    {"--start", nullptr, "ROW", "the row the search starts after"},
+};
+
 }  // namespace
 
 std::optional<CalendarDate> ParseCalendarDate(const std::string& text) {
@@ -108,18 +119,14 @@ std::optional<CalendarDate> ParseCalendarDate(const std::string& text) {
     return CalendarDate{year, month, day};
 }
 
-int RunSearchCommand(CliContext& context, const std::vector<std::string>& args) {
-    std::string error;
-    auto parsed = CliArgs::Parse(args, {"--text", "--date", "--from", "--to", "--start"},
-                                 {"--received", "--sent", "--up"}, error);
-    if (!parsed) {
-        return UsageError(context, error);
-    }
+namespace {
+
+int RunSearch(CliContext& context, const CliArgs& args) {
     std::int32_t key = 0;
-    if (!ParseKeyArgument(context, parsed->positionals(), "search", key)) {
+    if (!ParseKeyArgument(context, args.positionals(), "search", key)) {
         return kExitUsage;
     }
-    const auto text = parsed->Value("--text");
+    const auto text = args.Value("--text");
     if (!text) {
         return UsageError(context, "search needs the text to find: --text TEXT");
     }
@@ -130,18 +137,18 @@ int RunSearchCommand(CliContext& context, const std::vector<std::string>& args) 
         return UsageError(context, "the search text has characters that Shift-JIS cannot hold");
     }
     criteria.searchText = std::move(*shiftJis);
-    if (!ApplyDateOptions(context, *parsed, criteria)) {
+    if (!ApplyDateOptions(context, args, criteria)) {
         return kExitUsage;
     }
     // Neither direction named means both.
-    const bool received = parsed->Has("--received");
-    const bool sent = parsed->Has("--sent");
+    const bool received = args.Has("--received");
+    const bool sent = args.Has("--sent");
     criteria.includeReceived = received || !sent;
     criteria.includeSent = sent || !received;
 
     MessageDatabase& db = *context.db;
     std::int32_t selected = kNoRow;
-    if (auto start = parsed->Value("--start")) {
+    if (auto start = args.Value("--start")) {
         const auto row = ParseInt32(*start);
         if (!row || *row < 0 || *row >= db.EventCount(key)) {
             return UsageError(context, "not a row of the list: " + *start);
@@ -150,7 +157,7 @@ int RunSearchCommand(CliContext& context, const std::vector<std::string>& args) 
     }
     criteria.position = selected;
 
-    const bool downward = !parsed->Has("--up");
+    const bool downward = !args.Has("--up");
     CliSearchList list(db, key, selected);
     std::string out;
     while (FindNext(db, criteria, downward, list)) {
@@ -160,4 +167,13 @@ int RunSearchCommand(CliContext& context, const std::vector<std::string>& args) 
     }
     FlushOutput(context, out, true);
     return kExitOk;
+}
+
+}  // namespace
+
+const CliCommand& SearchCommand() {
+    static const CliCommand command{
+        "search", "KEY --text TEXT", "the rows F3 finds, one a line", RunSearch,
+        true,     kSearchOptions};
+    return command;
 }

@@ -9,7 +9,7 @@
 
 // search KEY --text TEXT [--date YYYY-MM-DD | --from YYYY-MM-DD --to YYYY-MM-DD]
 //        [--received] [--sent] [--up] [--start ROW]
-int RunSearchCommand(CliContext& context, const std::vector<std::string>& args);
+const CliCommand& SearchCommand();
 
 // A calendar date written YYYY-MM-DD; std::nullopt when it is not a real date.
 std::optional<CalendarDate> ParseCalendarDate(const std::string& text);

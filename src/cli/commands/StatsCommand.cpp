@@ -11,14 +11,11 @@
 #include "stats/StatsTable.h"
 #include "text/ShiftJis.h"
 
-int RunStatsCommand(CliContext& context, const std::vector<std::string>& args) {
-    std::string error;
-    auto parsed = CliArgs::Parse(args, {}, {}, error);
-    if (!parsed) {
-        return UsageError(context, error);
-    }
+namespace {
+
+int RunStats(CliContext& context, const CliArgs& args) {
     std::int32_t key = 0;
-    if (!ParseKeyArgument(context, parsed->positionals(), "stats", key)) {
+    if (!ParseKeyArgument(context, args.positionals(), "stats", key)) {
         return kExitUsage;
     }
     const MemberStats stats = ComputeStats(*context.db, key);
@@ -39,4 +36,12 @@ int RunStatsCommand(CliContext& context, const std::vector<std::string>& args) {
     }
     FlushOutput(context, out, true);
     return kExitOk;
+}
+
+}  // namespace
+
+const CliCommand& StatsCommand() {
+    static const CliCommand command{"stats",  "KEY", "counts by type, hour and day of the week",
+                                    RunStats, true,  {}};
+    return command;
 }

@@ -6,4 +6,4 @@
 #include "cli/CliApp.h"
 
 // stats KEY: the general page's table, then the hour and weekday distributions.
-int RunStatsCommand(CliContext& context, const std::vector<std::string>& args);
+const CliCommand& StatsCommand();

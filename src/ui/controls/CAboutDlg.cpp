@@ -6,6 +6,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "TalvoraVersion.h"
 #include "ui/controls/Icons.h"
 
 CAboutDlg::CAboutDlg(QWidget* parent) : QDialog(parent) {
@@ -19,7 +20,8 @@ CAboutDlg::CAboutDlg(QWidget* parent) : QDialog(parent) {
     icon->setAlignment(Qt::AlignTop | Qt::AlignHCenter);
 
     // Two blanks before "Version", as the program has always shown it.
-    auto* version = new QLabel(QStringLiteral("Talvora  Version 1.00a"), this);
+    auto* version =
+        new QLabel(QStringLiteral("Talvora  Version ") + QString::fromUtf8(kTalvoraVersion), this);
     version->setObjectName(QStringLiteral("version"));
     auto* purpose = new QLabel(QStringLiteral("Velmu のメッセージ履歴ビューア"), this);
     purpose->setObjectName(QStringLiteral("purpose"));
