@@ -9,7 +9,7 @@ DEMO        := demo
 DEMO_UIN    := 31415926
 CTEST_JOBS  ?= 2
 
-.PHONY: all deps build test test-fast test-asan run demo screenshot bench fuzz format clean
+.PHONY: all deps build package test test-fast test-asan run demo screenshot bench fuzz format clean
 
 all: build
 
@@ -20,10 +20,17 @@ build: deps
 	cmake -S . -B $(BUILD) $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=RelWithDebInfo
 	cmake --build $(BUILD)
 
+# The Debian package (build/talvora_<version>_<arch>.deb), checked by lintian.
+package: build
+	rm -f $(BUILD)/talvora_*.deb
+	cmake --build $(BUILD) --target package
+	lintian --fail-on error $(BUILD)/talvora_*.deb
+
 # Every test, then every test again under AddressSanitizer and UndefinedBehaviorSanitizer.
+# The package is built first so that its test (installed programs, validators) runs too.
 test: test-fast test-asan
 
-test-fast: build
+test-fast: package
 	cd $(BUILD) && ctest --output-on-failure -j $(CTEST_JOBS)
 
 test-asan: deps

@@ -8,6 +8,7 @@ packages=(
     libgtest-dev libgmock-dev libbenchmark-dev
     qt6-base-dev qt6-base-dev-tools libgl-dev qt6-svg-dev libqt6svg6
     fonts-ipafont-gothic
+    dpkg-dev file lintian desktop-file-utils appstream man-db
 )
 if [ "${1:-}" = "--fuzz" ]; then
     packages+=(clang libclang-rt-14-dev)

@@ -19,6 +19,7 @@ int main(int argc, char** argv) {
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Talvora"));
     QApplication::setApplicationVersion(QString::fromUtf8(kTalvoraVersion));
+    QGuiApplication::setDesktopFileName(QString::fromUtf8(kTalvoraAppId));
 
     CTalvoraApp app(BuildSettingsPath(QFile::decodeName(start.settingsPath.c_str())),
                     DialogPrompts());
