@@ -29,8 +29,12 @@ private:
 
 }  // namespace
 
-std::unique_ptr<RandomAccessFile> MemoryFileSystem::OpenRead(const std::string& path) {
+std::unique_ptr<RandomAccessFile> MemoryFileSystem::OpenRead(const std::string& path,
+                                                             OpenError* why) {
     auto it = files_.find(path);
+    if (why != nullptr) {
+        *why = it == files_.end() ? OpenError::NotFound : OpenError::None;
+    }
     if (it == files_.end()) {
         return nullptr;
     }

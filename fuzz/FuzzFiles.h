@@ -13,7 +13,7 @@
 class MemoryFileSystem final : public FileSystem {
 public:
     void Put(const std::string& path, std::string bytes) { files_[path] = std::move(bytes); }
-    std::unique_ptr<RandomAccessFile> OpenRead(const std::string& path) override;
+    std::unique_ptr<RandomAccessFile> OpenRead(const std::string& path, OpenError* why) override;
     FileIdentity Stat(const std::string& path) override;
     std::vector<std::string> ListFolder(const std::string&) override { return {}; }
 

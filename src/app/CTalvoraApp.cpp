@@ -63,15 +63,15 @@ bool CTalvoraApp::InitInstance() {
     // New entries appear without user input: whenever the event loop is about to wait,
     // and once a second. A check costs one 4-byte read.
     if (QAbstractEventDispatcher* dispatcher = QAbstractEventDispatcher::instance()) {
-        connect(dispatcher, &QAbstractEventDispatcher::aboutToBlock, this,
-                [this] { CheckForNewEntries(); });
+        connect(dispatcher, &QAbstractEventDispatcher::aboutToBlock, this, [this] {
+            if (database_.HasNewEntries()) {
+                CheckForNewEntries();
+            }
+        });
     }
     liveTimer_ = new QTimer(this);
     liveTimer_->setInterval(1000);
-    connect(liveTimer_, &QTimer::timeout, this, [this] {
-        ReloadReplacedFiles();
-        CheckForNewEntries();
-    });
+    connect(liveTimer_, &QTimer::timeout, this, [this] { CheckForNewEntries(); });
     liveTimer_->start();
     return true;
 }
@@ -108,7 +108,7 @@ void CTalvoraApp::LoadDatabase() {
 }
 
 bool CTalvoraApp::OpenLocation() {
-    bool opened = false;
+    OpenResult opened;
     if (location_.location == DatabaseFolder) {
         opened = database_.OpenFolder(PathBytes(location_.dbPath), location_.uin);
     } else if (location_.location == LogFiles) {
@@ -135,11 +135,18 @@ bool CTalvoraApp::OpenLocation() {
 }
 
 void CTalvoraApp::CheckForNewEntries() {
-    if (checking_ || !frame_ || !database_.loaded() || !database_.HasNewEntries()) {
+    if (checking_ || !frame_ || !database_.loaded()) {
+        return;
+    }
+    const HistoryChange change = database_.CheckForChanges();
+    if (change.state == HistoryState::Replaced || change.state == HistoryState::Gone) {
+        ReloadReplacedFiles();
+        return;
+    }
+    if (change.state != HistoryState::Appended) {
         return;
     }
     checking_ = true;
-    database_.ReadIndex();
     CLeftView* tree = treeView();
     QTreeWidgetItem* selected = tree->currentItem();
     tree->AddNewMembers();
@@ -155,9 +162,6 @@ void CTalvoraApp::CheckForNewEntries() {
 // Files replaced or cut short underneath (a restored backup, a copied history): open the
 // pair again as the options' reopen does, keeping the names given in this run.
 void CTalvoraApp::ReloadReplacedFiles() {
-    if (checking_ || !frame_ || !database_.loaded() || !database_.FilesReplaced()) {
-        return;
-    }
     checking_ = true;
     std::map<std::int32_t, std::string> names;
     for (const auto& [key, member] : database_.members()) {

@@ -1,10 +1,5 @@
 #include "cli/CliApp.h"
 
-#include <fcntl.h>
-#include <unistd.h>
-#include <cerrno>
-#include <cstring>
-
 #include <array>
 #include <optional>
 #include <ostream>
@@ -73,17 +68,22 @@ const CliCommand* FindCommand(const std::string& name) {
     return nullptr;
 }
 
-// Says why a file cannot be opened for reading ("" when it can).
-std::string OpenFailure(const std::string& path) {
-    if (path.empty()) {
-        return "no file name";
+const char* OpenErrorText(OpenError error) {
+    switch (error) {
+        case OpenError::None:
+            return "no error";
+        case OpenError::NotFound:
+            return "no such file";
+        case OpenError::PermissionDenied:
+            return "permission denied";
+        case OpenError::NotAHistory:
+            return "not a plain file";
+        case OpenError::AlreadyOpen:
+            return "already open";
+        case OpenError::ReadError:
+            break;
     }
-    int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) {
-        return std::strerror(errno);
-    }
-    ::close(fd);
-    return "cannot be read as a file";
+    return "cannot be read";
 }
 
 }  // namespace
@@ -178,21 +178,14 @@ int RunCli(int argc, char** argv, std::ostream& out, std::ostream& err) {
                 return kExitFailure;
             }
         }
-        const bool opened = folder ? db.OpenFolder(*folder, *uin) : db.Open(*data, *index);
-        if (!opened || !db.loaded()) {
-            const std::string dataPath =
-                db.dataPath().empty()
-                    ? (folder ? MessageDatabase::DataFileName(*folder, *uin) : *data)
-                    : db.dataPath();
-            const std::string indexPath =
-                folder ? MessageDatabase::IndexFileName(*folder, *uin) : *index;
-            if (db.dataPath().empty()) {
-                err << "talvora-cli: cannot open data file " << dataPath << ": "
-                    << OpenFailure(dataPath) << '\n';
-            } else {
-                err << "talvora-cli: cannot open index file " << indexPath << ": "
-                    << OpenFailure(indexPath) << '\n';
-            }
+        const OpenResult opened = folder ? db.OpenFolder(*folder, *uin) : db.Open(*data, *index);
+        if (!opened) {
+            const std::string path =
+                opened.atIndexFile
+                    ? (folder ? MessageDatabase::IndexFileName(*folder, *uin) : *index)
+                    : (folder ? MessageDatabase::DataFileName(*folder, *uin) : *data);
+            err << "talvora-cli: cannot open " << (opened.atIndexFile ? "index" : "data")
+                << " file " << path << ": " << OpenErrorText(opened.error) << '\n';
             return kExitFailure;
         }
         settingsFile.LoadMemberNames(db);

@@ -62,25 +62,60 @@ private:
     int fd_;
 };
 
+OpenError ErrorOf(int error) {
+    switch (error) {
+        case ENOENT:
+        case ENOTDIR:
+        case ENAMETOOLONG:
+            return OpenError::NotFound;
+        case EACCES:
+        case EPERM:
+            return OpenError::PermissionDenied;
+        case EISDIR:
+            return OpenError::NotAHistory;
+        default:
+            return OpenError::ReadError;
+    }
+}
+
+std::unique_ptr<RandomAccessFile> Open(const std::string& path, OpenError& error) {
+    if (path.empty()) {
+        error = OpenError::NotFound;
+        return nullptr;
+    }
+    int fd;
+    do {
+        // O_NONBLOCK: a FIFO given as a history must not block the open.
+        fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+    } while (fd < 0 && errno == EINTR);
+    if (fd < 0) {
+        error = ErrorOf(errno);
+        return nullptr;
+    }
+    struct stat st {};
+    if (::fstat(fd, &st) != 0) {
+        error = ErrorOf(errno);
+        ::close(fd);
+        return nullptr;
+    }
+    if (!S_ISREG(st.st_mode)) {
+        error = OpenError::NotAHistory;
+        ::close(fd);
+        return nullptr;
+    }
+    error = OpenError::None;
+    return std::make_unique<PosixFile>(fd);
+}
+
 class PosixFileSystem final : public FileSystem {
 public:
-    std::unique_ptr<RandomAccessFile> OpenRead(const std::string& path) override {
-        if (path.empty()) {
-            return nullptr;
+    std::unique_ptr<RandomAccessFile> OpenRead(const std::string& path, OpenError* why) override {
+        OpenError error = OpenError::None;
+        auto file = Open(path, error);
+        if (why != nullptr) {
+            *why = error;
         }
-        int fd;
-        do {
-            fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-        } while (fd < 0 && errno == EINTR);
-        if (fd < 0) {
-            return nullptr;
-        }
-        struct stat st {};
-        if (::fstat(fd, &st) != 0 || S_ISDIR(st.st_mode)) {
-            ::close(fd);
-            return nullptr;
-        }
-        return std::make_unique<PosixFile>(fd);
+        return file;
     }
 
     FileIdentity Stat(const std::string& path) override {

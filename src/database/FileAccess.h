@@ -8,6 +8,16 @@
 // The file layer under MessageDatabase: read-only, shared, positioned reads. Tests put
 // a fault-injecting implementation in its place.
 
+// Why a file could not be opened.
+enum class OpenError {
+    None,
+    NotFound,          // no such file (or a folder on the way is missing)
+    PermissionDenied,  // it exists but may not be read
+    NotAHistory,       // a folder, a device or anything else that is not a plain file
+    ReadError,         // any other failure of the system
+    AlreadyOpen,       // the pair asked for is the one open: nothing was done
+};
+
 struct FileIdentity {
     bool valid = false;
     std::uint64_t device = 0;
@@ -28,8 +38,10 @@ public:
 class FileSystem {
 public:
     virtual ~FileSystem() = default;
-    // Opens a file for reading without taking a lock; nullptr when it cannot be opened.
-    virtual std::unique_ptr<RandomAccessFile> OpenRead(const std::string& path) = 0;
+    // Opens a file for reading without taking a lock; nullptr when it cannot be opened,
+    // and then `why` (when given) says why.
+    virtual std::unique_ptr<RandomAccessFile> OpenRead(const std::string& path,
+                                                       OpenError* why = nullptr) = 0;
     // Identity of whatever is at `path` now (valid false when nothing is).
     virtual FileIdentity Stat(const std::string& path) = 0;
     // Names of the entries of a folder (empty when it cannot be read).

@@ -92,7 +92,7 @@ std::string MessageDatabase::IndexFileName(const std::string& folder, std::int32
     return folder + "/" + std::to_string(uin) + "msg.idx";
 }
 
-bool MessageDatabase::OpenFolder(const std::string& folder, std::int32_t uin) {
+OpenResult MessageDatabase::OpenFolder(const std::string& folder, std::int32_t uin) {
     std::vector<std::string> listing;
     bool listed = false;
     const std::string data =
@@ -102,30 +102,38 @@ bool MessageDatabase::OpenFolder(const std::string& folder, std::int32_t uin) {
     return Open(data, index);
 }
 
-bool MessageDatabase::Open(const std::string& dataFile, const std::string& indexFile) {
+OpenResult MessageDatabase::Open(const std::string& dataFile, const std::string& indexFile) {
     // Opening the pair that is already open is not a reload. (Two empty paths while
     // nothing is open end here too, without touching the file system.)
     if (dataFile == dataPath_ && indexFile == indexPath_) {
-        return false;
+        return {dataFile.empty() ? OpenError::NotFound : OpenError::AlreadyOpen, false};
     }
     Close();
-    dataFile_ = fileSystem_.OpenRead(dataFile);
+    OpenResult result;
+    dataFile_ = fileSystem_.OpenRead(dataFile, &result.error);
     if (!dataFile_) {
-        return false;
+        if (result.error == OpenError::None) {
+            result.error = OpenError::ReadError;
+        }
+        return result;
     }
     dataPath_ = dataFile;
     dataIdentity_ = dataFile_->Identity();
     cache_ = std::make_unique<DataFileCache>(*dataFile_);
 
-    indexFile_ = fileSystem_.OpenRead(indexFile);
+    indexFile_ = fileSystem_.OpenRead(indexFile, &result.error);
     if (!indexFile_) {
-        return false;
+        result.atIndexFile = true;
+        if (result.error == OpenError::None) {
+            result.error = OpenError::ReadError;
+        }
+        return result;
     }
     indexPath_ = indexFile;
     indexIdentity_ = indexFile_->Identity();
     indexPosition_ = kIndexHeaderSize;
     ReadIndex();
-    return true;
+    return result;
 }
 
 void MessageDatabase::Close() {
@@ -142,6 +150,7 @@ void MessageDatabase::Close() {
     indexPath_.clear();
     dataIdentity_ = {};
     indexIdentity_ = {};
+    snapshot_.Clear();
 }
 
 Member& MessageDatabase::Lookup(std::int32_t key) {
@@ -174,6 +183,9 @@ void MessageDatabase::ReadIndex() {
     if (cache_) {
         // Records may have been written since the window was read.
         cache_->Invalidate();
+    }
+    if (dataFile_) {
+        snapshot_.Take(*indexFile_, *dataFile_, indexPosition_, entryCount_);
     }
     loaded_ = true;
 }
@@ -273,29 +285,52 @@ bool MessageDatabase::HasNewEntries() {
     return indexFile_->ReadAt(indexPosition_, word, sizeof word) == 4 && I32(word) != 0;
 }
 
-bool MessageDatabase::FilesReplaced() {
+HistoryChange MessageDatabase::CheckForChanges() {
     if (!loaded_ || !indexFile_ || !dataFile_) {
-        return false;
+        return {};
     }
     const FileIdentity index = fileSystem_.Stat(indexPath_);
     const FileIdentity data = fileSystem_.Stat(dataPath_);
+    if (!index.valid || !data.valid) {
+        return HistoryChange(HistoryState::Gone);
+    }
     auto sameFile = [](const FileIdentity& a, const FileIdentity& b) {
-        return a.valid && b.valid && a.device == b.device && a.inode == b.inode;
+        return a.device == b.device && a.inode == b.inode;
     };
-    if (!sameFile(index, indexIdentity_) || !sameFile(data, dataIdentity_)) {
-        return true;
+    if (!sameFile(index, indexIdentity_) || !sameFile(data, dataIdentity_) ||
+        !snapshot_.Stands(*indexFile_, *dataFile_)) {
+        return HistoryChange(HistoryState::Replaced);
     }
-    const FileIdentity openIndex = indexFile_->Identity();
-    const FileIdentity openData = dataFile_->Identity();
-    if (!openIndex.valid || openIndex.size < indexPosition_) {
-        return true;
+    if (!HasNewEntries()) {
+        return {};
     }
-    // A data file never shrinks while the messenger appends to it.
-    if (!openData.valid || openData.size < dataIdentity_.size) {
-        return true;
+    return TakeNewEntries();
+}
+
+HistoryChange MessageDatabase::TakeNewEntries() {
+    std::vector<std::int32_t> known;
+    known.reserve(members_.size());
+    for (const auto& [key, member] : members_) {
+        known.push_back(key);
     }
-    dataIdentity_.size = openData.size;
-    return false;
+    HistoryChange change;
+    change.firstNewEntry = entryCount_;
+    ReadIndex();
+    if (entryCount_ == change.firstNewEntry) {
+        return {};  // only a half-written entry: taken once it is complete
+    }
+    change.state = HistoryState::Appended;
+    for (const auto& [key, member] : members_) {
+        if (member.refs.empty() || member.refs.back().entryNumber < change.firstNewEntry) {
+            continue;
+        }
+        if (std::binary_search(known.begin(), known.end(), key)) {
+            change.grownMembers.push_back(key);
+        } else {
+            change.newMembers.push_back(key);
+        }
+    }
+    return change;
 }
 
 const EventRef* MessageDatabase::RefAt(std::int32_t key, std::int32_t index) {

@@ -9,6 +9,8 @@
 
 #include "database/EventRecord.h"
 #include "database/FileAccess.h"
+#include "database/HistoryChange.h"
+#include "database/PairSnapshot.h"
 
 // The pseudo-member that holds every event of the database, in index order.
 inline constexpr std::int32_t ALL_MEMBERS = -2;
@@ -35,6 +37,14 @@ constexpr std::int32_t RowToIndex(std::int32_t rowCount, std::int32_t row) {
     return rowCount - 1 - row;
 }
 
+// The outcome of an open: None when the pair was opened and read; otherwise why not, and
+// which of the two files it was about.
+struct OpenResult {
+    OpenError error = OpenError::None;
+    bool atIndexFile = false;  // the data file opened, the index file did not
+    explicit operator bool() const { return error == OpenError::None; }
+};
+
 class DataFileCache;
 class MemberIndex;
 
@@ -54,18 +64,21 @@ public:
 
     // Opens the pair named after `uin` in `folder`. When the exact names do not exist, a
     // file of the folder whose name matches ignoring ASCII letter case is used.
-    bool OpenFolder(const std::string& folder, std::int32_t uin);
-    // Opens a pair and reads its index. False when the same pair is already open (it is
-    // not reloaded) or a file cannot be opened.
-    bool Open(const std::string& dataFile, const std::string& indexFile);
+    OpenResult OpenFolder(const std::string& folder, std::int32_t uin);
+    // Opens a pair and reads its index. AlreadyOpen when the same pair is open (it is not
+    // reloaded); otherwise a failure closes what was open before.
+    OpenResult Open(const std::string& dataFile, const std::string& indexFile);
     void Close();
     // One index pass from the resume position.
     void ReadIndex();
     // True when a further index entry has appeared since the last pass (one 4-byte read).
     bool HasNewEntries();
-    // True when the open files are no longer what their paths name (replaced, or the index
-    // is shorter than what was read): the pair should be reopened.
-    bool FilesReplaced();
+    // The live check. Before it takes new entries it makes sure that what was read still
+    // stands: both paths still name the open files, neither is shorter than it was seen,
+    // and the bytes read last are still there (see PairSnapshot). Only then are new
+    // entries taken. Replaced and Gone leave the table as it is: the caller reopens or
+    // closes the pair.
+    HistoryChange CheckForChanges();
 
     // Decodes the event at position `index` of the member's references. False when the
     // record is unreadable, of a type that is not decoded, or cut short by the end of the
@@ -107,6 +120,7 @@ private:
     const EventRef* RefAt(std::int32_t key, std::int32_t index);
     bool DecodeRecord(std::int64_t offset, EventRecord& out, bool convertTime);
     void ReadIndexRange(std::int64_t end, bool reserve);
+    HistoryChange TakeNewEntries();
 
     FileSystem& fileSystem_;
     std::unique_ptr<RandomAccessFile> dataFile_;
@@ -122,6 +136,7 @@ private:
     std::map<std::int32_t, Member> members_;
     std::unique_ptr<MemberIndex> memberIndex_;
     std::unique_ptr<DataFileCache> cache_;
+    PairSnapshot snapshot_;
     std::map<std::int32_t, Member>::iterator walk_;
     std::string scratch_;
 };

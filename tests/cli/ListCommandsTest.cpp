@@ -116,12 +116,19 @@ TEST_F(ListCommands, UnopenableHistoryExitsWithOneNamingTheFile) {
     CliResult r = RunTool({"--folder", folder_.Path(), "--uin", "5", "members"});
     EXPECT_EQ(r.status, 1);
     EXPECT_NE(r.err.find(folder_.Path() + "/5msg.dat"), std::string::npos) << r.err;
-    EXPECT_NE(r.err.find("No such file"), std::string::npos) << r.err;
+    EXPECT_NE(r.err.find("no such file"), std::string::npos) << r.err;
 
     CliResult noIndex =
         RunTool({"--data", paths_.data, "--index", folder_.File("x.idx"), "members"});
     EXPECT_EQ(noIndex.status, 1);
-    EXPECT_NE(noIndex.err.find("index file"), std::string::npos) << noIndex.err;
+    EXPECT_NE(noIndex.err.find("index file " + folder_.File("x.idx") + ": no such file"),
+              std::string::npos)
+        << noIndex.err;
+    CliResult folderAsIndex =
+        RunTool({"--data", paths_.data, "--index", folder_.Path(), "members"});
+    EXPECT_NE(folderAsIndex.err.find("index file " + folder_.Path() + ": not a plain file"),
+              std::string::npos)
+        << folderAsIndex.err;
 }
 
 TEST_F(ListCommands, DamagedFilesStillList) {

@@ -5,48 +5,27 @@
 #include <string>
 
 #include "database/MessageDatabase.h"
+#include "support/PassThroughFileSystem.h"
 #include "support/TestHistory.h"
 
 namespace {
 
-// Passes reads through to the real files, but cuts every read to `maxRead` bytes and
-// fails every read from the `failAt`-th on (counting from 1; 0 never fails).
-class FaultyFileSystem final : public FileSystem {
+// Cuts every read to `maxRead` bytes and fails every read from the `failAt`-th on
+// (counting from 1; 0 never fails).
+class FaultyFileSystem final : public PassThroughFileSystem {
 public:
     std::size_t maxRead = SIZE_MAX;
     int failAt = 0;
     int reads = 0;
 
-    std::unique_ptr<RandomAccessFile> OpenRead(const std::string& path) override {
-        auto file = NativeFileSystem().OpenRead(path);
-        if (!file) {
-            return nullptr;
+    std::int64_t Read(const std::string&, RandomAccessFile& file, std::int64_t offset, void* buffer,
+                      std::size_t length) override {
+        ++reads;
+        if (failAt != 0 && reads >= failAt) {
+            return -1;
         }
-        return std::make_unique<FaultyFile>(*this, std::move(file));
+        return file.ReadAt(offset, buffer, std::min(length, maxRead));
     }
-    FileIdentity Stat(const std::string& path) override { return NativeFileSystem().Stat(path); }
-    std::vector<std::string> ListFolder(const std::string& folder) override {
-        return NativeFileSystem().ListFolder(folder);
-    }
-
-private:
-    class FaultyFile final : public RandomAccessFile {
-    public:
-        FaultyFile(FaultyFileSystem& fs, std::unique_ptr<RandomAccessFile> file)
-            : fs_(fs), file_(std::move(file)) {}
-        std::int64_t ReadAt(std::int64_t offset, void* buffer, std::size_t length) override {
-            ++fs_.reads;
-            if (fs_.failAt != 0 && fs_.reads >= fs_.failAt) {
-                return -1;
-            }
-            return file_->ReadAt(offset, buffer, std::min(length, fs_.maxRead));
-        }
-        FileIdentity Identity() override { return file_->Identity(); }
-
-    private:
-        FaultyFileSystem& fs_;
-        std::unique_ptr<RandomAccessFile> file_;
-    };
 };
 
 // A small history with every kind of record: decoded, URL, unsupported, bad marker,

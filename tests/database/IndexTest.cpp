@@ -297,27 +297,6 @@ TEST(Members, RowsMapToReferencesNewestFirst) {
     EXPECT_EQ(RowToIndex(3, 2), 0);
 }
 
-TEST(Replacement, ShortenedOrReplacedFilesAreNoticed) {
-    TestHistory h;
-    h.Message(5, "a");
-    h.Message(5, "b");
-    MessageDatabase db;
-    ASSERT_TRUE(db.Open(h.paths.data, h.paths.index));
-    EXPECT_FALSE(db.FilesReplaced());
-    h.Message(5, "c");  // growing is not a replacement
-    EXPECT_FALSE(db.FilesReplaced());
-
-    h.writer.TruncateIndex(IndexEntryPosition(1));
-    EXPECT_TRUE(db.FilesReplaced());
-
-    TestHistory other;
-    other.Message(6, "x");
-    MessageDatabase db2;
-    ASSERT_TRUE(db2.Open(h.paths.data, other.paths.index));
-    ASSERT_EQ(std::rename(other.paths.data.c_str(), h.paths.data.c_str()), 0);
-    EXPECT_TRUE(db2.FilesReplaced());
-}
-
 }  // namespace
 
 namespace {

@@ -23,7 +23,7 @@ protected:
     }
     bool Reopen() {
         db_.Close();
-        return db_.Open(h_.paths.data, h_.paths.index);
+        return static_cast<bool>(db_.Open(h_.paths.data, h_.paths.index));
     }
 
     ScopedTimeZone tz_;

@@ -22,3 +22,5 @@ private:
 
 // The whole content of a file; empty when it cannot be read.
 std::string ReadFileBytes(const std::string& path);
+// Writes `bytes` over the file at `path` in place (same inode, as cp or a restore does).
+bool OverwriteFileBytes(const std::string& path, const std::string& bytes);

@@ -8,6 +8,7 @@
 #include <memory>
 
 #include "database/MessageDatabase.h"
+#include "support/PassThroughFileSystem.h"
 #include "support/QtApp.h"
 #include "ui/controls/Colors.h"
 #include "ui/list/EventListModel.h"
@@ -25,41 +26,18 @@ ListColors TestColors() {
                       ColorRef(0, 0, 0),       ColorRef(0, 120, 215), ColorRef(255, 255, 254)};
 }
 
-// Passes reads through to the real files and counts those of the data file.
-class CountingFileSystem final : public FileSystem {
+// Counts the reads of the data file.
+class CountingFileSystem final : public PassThroughFileSystem {
 public:
     int dataReads = 0;
 
-    std::unique_ptr<RandomAccessFile> OpenRead(const std::string& path) override {
-        auto file = NativeFileSystem().OpenRead(path);
-        if (!file) {
-            return nullptr;
+    std::int64_t Read(const std::string& path, RandomAccessFile& file, std::int64_t offset,
+                      void* buffer, std::size_t length) override {
+        if (path.size() >= 4 && path.compare(path.size() - 4, 4, ".dat") == 0) {
+            ++dataReads;
         }
-        const bool data = path.size() >= 4 && path.compare(path.size() - 4, 4, ".dat") == 0;
-        return std::make_unique<CountingFile>(data ? &dataReads : nullptr, std::move(file));
+        return file.ReadAt(offset, buffer, length);
     }
-    FileIdentity Stat(const std::string& path) override { return NativeFileSystem().Stat(path); }
-    std::vector<std::string> ListFolder(const std::string& folder) override {
-        return NativeFileSystem().ListFolder(folder);
-    }
-
-private:
-    class CountingFile final : public RandomAccessFile {
-    public:
-        CountingFile(int* counter, std::unique_ptr<RandomAccessFile> file)
-            : counter_(counter), file_(std::move(file)) {}
-        std::int64_t ReadAt(std::int64_t offset, void* buffer, std::size_t length) override {
-            if (counter_ != nullptr) {
-                ++*counter_;
-            }
-            return file_->ReadAt(offset, buffer, length);
-        }
-        FileIdentity Identity() override { return file_->Identity(); }
-
-    private:
-        int* counter_;
-        std::unique_ptr<RandomAccessFile> file_;
-    };
 };
 
 class EventListModelTest : public ::testing::Test {
@@ -67,7 +45,7 @@ protected:
     static void SetUpTestSuite() { EnsureQApplication(); }
 
     bool Open(MessageDatabase& database, const ListHistory& pair) {
-        return database.Open(pair.paths.data, pair.paths.index);
+        return static_cast<bool>(database.Open(pair.paths.data, pair.paths.index));
     }
 
     static QString Cell(const EventListModel& model, int row, int column,
