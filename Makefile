@@ -1,6 +1,6 @@
 # Talvora: the two commands for a fresh machine are `make run` and `make test`.
+# The build folders and their settings are CMakePresets.json's.
 
-CMAKE_GEN   := -G Ninja
 BUILD       := build
 ASAN_BUILD  := build-asan
 BENCH_BUILD := build-bench
@@ -17,7 +17,7 @@ deps:
 	@scripts/install-deps.sh
 
 build: deps
-	cmake -S . -B $(BUILD) $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=RelWithDebInfo
+	cmake --preset default
 	cmake --build $(BUILD)
 
 # The Debian package (build/talvora_<version>_<arch>.deb), checked by lintian.
@@ -34,7 +34,7 @@ test-fast: package
 	cd $(BUILD) && ctest --output-on-failure -j $(CTEST_JOBS)
 
 test-asan: deps
-	cmake -S . -B $(ASAN_BUILD) $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=Debug -DTALVORA_SANITIZE=ON
+	cmake --preset asan
 	cmake --build $(ASAN_BUILD)
 	cd $(ASAN_BUILD) && ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
 		ctest --output-on-failure -j $(CTEST_JOBS)
@@ -56,14 +56,13 @@ screenshot: demo
 		--settings $(DEMO)/Talvora.ini --member -2 --row 3 docs/screenshot.png
 
 bench: deps
-	cmake -S . -B $(BENCH_BUILD) $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=Release -DTALVORA_BENCH=ON -DTALVORA_TESTS=OFF
+	cmake --preset bench
 	cmake --build $(BENCH_BUILD)
 	bench/run.sh $(BENCH_BUILD)
 
 fuzz:
 	@scripts/install-deps.sh --fuzz
-	CXX=clang++ cmake -S . -B $(FUZZ_BUILD) $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-		-DTALVORA_FUZZ=ON -DTALVORA_TESTS=OFF
+	cmake --preset fuzz
 	cmake --build $(FUZZ_BUILD)
 	fuzz/run.sh $(FUZZ_BUILD)
 
