@@ -34,6 +34,20 @@ TEST(TextMatch, MatchesStartAndEndOnCharacterBoundaries) {
     EXPECT_TRUE(ContainsText("a\x81", "\x81"));
     EXPECT_TRUE(ContainsText("\x81 ", " "));
     EXPECT_FALSE(ContainsText("\x81\x61", "\x61"));  // 0x61 ('a') is a trail byte
+    // An undefined pair is a lone lead byte, as the list shows it: 85 41 reads as "?A".
+    EXPECT_TRUE(ContainsText("\x85\x41", "A"));
+    EXPECT_TRUE(ContainsText("\x85\x8C\x8E", "\x8C\x8E"));
+}
+
+TEST(TextMatch, CharactersHeldTwiceMatchUnderEitherCode) {
+    // 髙 is EE E0 (NEC-selected) and FB FC (IBM); ¬ is 81 CA, EE F9 and FA 54.
+    EXPECT_TRUE(ContainsText("\xEE\xE0\x8B\xB4", "\xFB\xFC\x8B\xB4"));
+    EXPECT_TRUE(ContainsText("a\xFB\xFC", "\xEE\xE0"));
+    EXPECT_TRUE(ContainsText("\xEE\xF9", "\x81\xCA"));
+    EXPECT_TRUE(ContainsText("\xFA\x54", "\xEE\xF9"));
+    EXPECT_FALSE(ContainsText("\xEE\xE1", "\xFB\xFC"));  // a different character
+    // Boundaries still hold after the codes are made one: 8C FB FC 40 holds no 髙.
+    EXPECT_FALSE(ContainsText("\x8C\xFB\xFC\x40", "\xEE\xE0"));
 }
 
 }  // namespace

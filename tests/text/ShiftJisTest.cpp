@@ -4,7 +4,10 @@
 
 #include <QString>
 
+#include <iconv.h>
+
 #include <cstdint>
+#include <optional>
 #include <random>
 #include <string>
 #include <string_view>
@@ -165,6 +168,69 @@ TEST(ShiftJisTest, EveryDefinedPairDecodesAndEncodesToAnEquivalentPair) {
         }
     }
     EXPECT_EQ(defined, 9604);
+}
+
+// glibc's CP932 converter: the code page as Windows writes it.
+class Cp932Iconv {
+public:
+    Cp932Iconv() : cd_(iconv_open("CP932", "UTF-8")) {}
+    ~Cp932Iconv() {
+        if (cd_ != reinterpret_cast<iconv_t>(-1)) {
+            iconv_close(cd_);
+        }
+    }
+    Cp932Iconv(const Cp932Iconv&) = delete;
+    Cp932Iconv& operator=(const Cp932Iconv&) = delete;
+
+    bool ok() const { return cd_ != reinterpret_cast<iconv_t>(-1); }
+
+    std::optional<std::string> Encode(std::string utf8) {
+        char out[8];
+        char* in = utf8.data();
+        std::size_t inLeft = utf8.size();
+        char* dst = out;
+        std::size_t outLeft = sizeof out;
+        iconv(cd_, nullptr, nullptr, nullptr, nullptr);
+        if (iconv(cd_, &in, &inLeft, &dst, &outLeft) == static_cast<std::size_t>(-1)) {
+            return std::nullopt;
+        }
+        return std::string(out, static_cast<std::size_t>(dst - out));
+    }
+
+private:
+    iconv_t cd_;
+};
+
+TEST(ShiftJisTest, EveryCharacterEncodesAsWindowsWritesIt) {
+    Cp932Iconv reference;
+    ASSERT_TRUE(reference.ok());
+    // Mappings only one side has: glibc's one-way forms of the yen sign, overline and
+    // em dash, and the single bytes 0x80, 0xA0 and 0xFD-0xFF, which the decoder gives as
+    // U+0080 and U+F8F0-U+F8F3.
+    const std::u16string glibcOnly = u"\u00A5\u203E\u2014";
+    const std::u16string oursOnly = u"\u0080\uF8F0\uF8F1\uF8F2\uF8F3";
+    int compared = 0;
+    for (char32_t code = 0x80; code <= 0xFFFF; ++code) {
+        if (code >= 0xD800 && code <= 0xDFFF) {
+            continue;
+        }
+        const QString text = FromUcs4(code);
+        const std::optional<std::string> ours = ToShiftJis(text);
+        const std::optional<std::string> theirs = reference.Encode(Utf8(text));
+        const auto unit = static_cast<char16_t>(code);
+        if (glibcOnly.find(unit) != std::u16string::npos) {
+            EXPECT_FALSE(ours.has_value());
+        } else if (oursOnly.find(unit) != std::u16string::npos) {
+            EXPECT_FALSE(theirs.has_value());
+        } else {
+            ASSERT_EQ(ours, theirs) << std::hex << static_cast<std::uint32_t>(code);
+        }
+        compared += ours.has_value() ? 1 : 0;
+    }
+    EXPECT_EQ(compared, 9281);
+    // 髙, 﨑 and ⅲ are written in the IBM rows and read back from either row.
+    EXPECT_EQ(ToShiftJis(QStringLiteral("髙﨑ⅲ")), "\xFB\xFC\xFA\xB1\xFA\x42");
+    EXPECT_EQ(FromShiftJis("\xEE\xE0\xED\x95\xEE\xF1"sv), QStringLiteral("髙﨑ⅲ"));
 }
 
 TEST(ShiftJisTest, Utf8PathAgreesWithQStringPathOnArbitraryBytes) {
