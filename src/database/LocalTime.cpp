@@ -71,6 +71,55 @@ ZoneState& State() {
     return state;
 }
 
+// Seconds since 1970-01-01 00:00:00 of the calendar reading of `tm`, fields out of range
+// carried as mktime carries them (the month is taken as in range).
+std::int64_t CalendarSeconds(const std::tm& tm) {
+    const std::int64_t days =
+        DaysFromCivil(std::int64_t{tm.tm_year} + 1900, std::int64_t{tm.tm_mon} + 1, 1) +
+        tm.tm_mday - 1;
+    return days * kDay + std::int64_t{tm.tm_hour} * kHour + std::int64_t{tm.tm_min} * 60 +
+           tm.tm_sec;
+}
+
+bool SameFields(const std::tm& a, const std::tm& b) {
+    return a.tm_year == b.tm_year && a.tm_mon == b.tm_mon && a.tm_mday == b.tm_mday &&
+           a.tm_hour == b.tm_hour && a.tm_min == b.tm_min && a.tm_sec == b.tm_sec;
+}
+
+// mktime, and where it fails (a local time that the zone skipped, such as the day a zone
+// crossed the date line) the same normalisation done on the calendar: the reading carries
+// into a real date and the time value counts with `gmtoff`, the offset in force before.
+std::int64_t Normalise(std::tm& tm, long gmtoff) {
+    const std::tm asked = tm;
+    const time_t value = mktime(&tm);
+    if (value != static_cast<time_t>(-1)) {
+        return static_cast<std::int64_t>(value);
+    }
+    std::tm check{};
+    if (localtime_r(&value, &check) != nullptr && SameFields(check, asked)) {
+        tm = check;  // 1969-12-31 23:59:59 UTC, a real time
+        return -1;
+    }
+    const std::int64_t seconds = CalendarSeconds(asked);
+    Breakdown(seconds, tm);
+    tm.tm_isdst = asked.tm_isdst > 0 ? 1 : 0;
+    tm.tm_gmtoff = gmtoff;
+    tm.tm_zone = asked.tm_zone;
+    return seconds - gmtoff;
+}
+
+// The offset in force just before local midnight of `tm`'s day: that of the day before,
+// which a zone never skips together with the day after it.
+long OffsetBefore(const std::tm& midnight) {
+    std::tm before = midnight;
+    before.tm_mday -= 1;
+    before.tm_isdst = -1;
+    if (mktime(&before) == static_cast<time_t>(-1)) {
+        return 0;
+    }
+    return before.tm_gmtoff;
+}
+
 bool SameZone(const std::tm& a, const std::tm& b) {
     if (a.tm_gmtoff != b.tm_gmtoff || a.tm_isdst != b.tm_isdst) {
         return false;
@@ -128,8 +177,9 @@ void ConvertEventTimeSlow(std::int32_t stamp, std::tm& out, std::int64_t& value)
         value = stamp;
         return;
     }
+    const long gmtoff = local.tm_gmtoff;
     local.tm_hour += static_cast<int>(state.shiftHours);
-    value = static_cast<std::int64_t>(mktime(&local));
+    value = Normalise(local, gmtoff);
     out = local;
 }
 
@@ -171,5 +221,5 @@ std::int64_t LocalMidnight(int year, int month, int day) {
     tm.tm_mon = month - 1;
     tm.tm_mday = day;
     tm.tm_isdst = -1;
-    return static_cast<std::int64_t>(mktime(&tm));
+    return Normalise(tm, OffsetBefore(tm));
 }

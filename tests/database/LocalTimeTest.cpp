@@ -115,4 +115,29 @@ TEST(LocalTime, LocalMidnightFollowsTheZone) {
     EXPECT_EQ(LocalMidnight(2000, 6, 1), 959817600);
 }
 
+TEST(LocalTime, ADayTheZoneSkippedStillGivesRealTimes) {
+    // Samoa went from 2011-12-29 24:00 (UTC-10) straight to 2011-12-31 00:00 (UTC+14);
+    // its standard offset is now +13, so events of the 29th afternoon land on the 30th,
+    // a local day that mktime refuses.
+    ScopedTimeZone tz("Pacific/Apia");
+    std::tm tm{};
+    std::int64_t value = 0;
+    ConvertEventTime(1325196000, tm, value);  // 2011-12-29 12:00 local
+    EXPECT_EQ(tm.tm_mday, 30);
+    EXPECT_EQ(tm.tm_hour, 1);
+    EXPECT_EQ(tm.tm_wday, 5);  // a Friday
+    EXPECT_EQ(tm.tm_yday, 363);
+    ExpectSameAsLibrary(1325196000);
+    // The day's range holds the event; the day before ends where it starts.
+    const std::int64_t dayStart = LocalMidnight(2011, 12, 30);
+    EXPECT_EQ(dayStart, LocalMidnight(2011, 12, 29) + 86400);
+    EXPECT_LE(dayStart, value);
+    EXPECT_LT(value, dayStart + 86400);
+    for (std::int32_t t = 1325152800; t < 1325239200; t += 1800) {
+        ConvertEventTime(t, tm, value);
+        EXPECT_LT(tm.tm_hour, 24) << t;
+        EXPECT_NE(value, -1) << t;
+    }
+}
+
 }  // namespace
