@@ -3,32 +3,64 @@
 #include "database/MessageDatabase.h"
 #include "text/ShiftJis.h"
 
+namespace {
+
+constexpr char kHex[] = "0123456789abcdef";
+
+bool IsC0OrDel(unsigned char c) {
+    return c < 0x20 || c == 0x7F;
+}
+
+// U+0080-U+009F, the C1 controls, are C2 80 - C2 9F in UTF-8.
+bool IsC1At(const std::string& utf8, std::size_t i) {
+    return static_cast<unsigned char>(utf8[i]) == 0xC2 && i + 1 < utf8.size() &&
+           static_cast<unsigned char>(utf8[i + 1]) >= 0x80 &&
+           static_cast<unsigned char>(utf8[i + 1]) <= 0x9F;
+}
+
+bool NeedsEscape(const std::string& utf8, std::size_t from) {
+    for (std::size_t i = from; i < utf8.size(); ++i) {
+        const auto c = static_cast<unsigned char>(utf8[i]);
+        if (c == '\\' || IsC0OrDel(c) || IsC1At(utf8, i)) {
+            return true;
+        }
+    }
+    return false;
+}
+
+void AppendHexEscape(const char* prefix, unsigned value, std::string& out) {
+    out += prefix;
+    out += kHex[(value >> 4) & 0xF];
+    out += kHex[value & 0xF];
+}
+
+}  // namespace
+
 void AppendEscapedCell(std::string_view bytes, std::string& line) {
-    std::size_t start = line.size();
+    const std::size_t start = line.size();
     AppendUtf8FromShiftJis(bytes, line);
-    // Escaping after decoding: none of the four bytes occurs inside a UTF-8 sequence.
-    std::size_t special = line.find_first_of("\\\t\r\n", start);
-    if (special == std::string::npos) {
+    // Escaping after decoding: no byte below 0x80 occurs inside a UTF-8 sequence.
+    if (!NeedsEscape(line, start)) {
         return;
     }
     std::string escaped;
     escaped.reserve(line.size() - start + 8);
     for (std::size_t i = start; i < line.size(); ++i) {
-        switch (line[i]) {
-            case '\\':
-                escaped += "\\\\";
-                break;
-            case '\t':
-                escaped += "\\t";
-                break;
-            case '\r':
-                escaped += "\\r";
-                break;
-            case '\n':
-                escaped += "\\n";
-                break;
-            default:
-                escaped += line[i];
+        const auto c = static_cast<unsigned char>(line[i]);
+        if (c == '\\') {
+            escaped += "\\\\";
+        } else if (c == '\t') {
+            escaped += "\\t";
+        } else if (c == '\r') {
+            escaped += "\\r";
+        } else if (c == '\n') {
+            escaped += "\\n";
+        } else if (IsC0OrDel(c)) {
+            AppendHexEscape("\\x", c, escaped);
+        } else if (IsC1At(line, i)) {
+            AppendHexEscape("\\u00", static_cast<unsigned char>(line[++i]), escaped);
+        } else {
+            escaped += line[i];
         }
     }
     line.resize(start);
@@ -36,9 +68,9 @@ void AppendEscapedCell(std::string_view bytes, std::string& line) {
 }
 
 void AppendListLine(const EventCells& cells, std::string& line) {
-    AppendUtf8FromShiftJis(cells.type, line);
+    AppendEscapedCell(cells.type, line);
     line += '\t';
-    AppendUtf8FromShiftJis(cells.date, line);
+    AppendEscapedCell(cells.date, line);
     line += '\t';
     line += cells.time;
     line += '\t';

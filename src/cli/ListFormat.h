@@ -10,7 +10,8 @@ class MessageDatabase;
 struct EventRecord;
 
 // Appends `bytes` (Shift-JIS) to `line` as UTF-8 with backslash, TAB, CR and LF written as
-// \\, \t, \r and \n, so that a cell never breaks the line.
+// \\, \t, \r and \n, every other C0 control and DEL as \xHH and every C1 control as
+// \u00HH, so that a cell never breaks the line nor sends a sequence to a terminal.
 void AppendEscapedCell(std::string_view bytes, std::string& line);
 
 // The six cells of a list row, TAB-separated, as UTF-8 (no line end).

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "cli/CliRunner.h"
+#include "cli/ListFormat.h"
 #include "database/LocalTime.h"
 #include "historywriter/HistoryWriter.h"
 #include "support/TempFolder.h"
@@ -149,3 +150,11 @@ TEST_F(ListCommands, DamagedFilesStillList) {
 }
 
 }  // namespace
+
+TEST(ListFormat, EveryControlCharacterIsEscaped) {
+    // ESC [ 3 1 m, BEL, DEL, then the byte 0x80, which reads as U+0080 (a C1 control), and
+    // 0x85 0x40, an undefined pair: U+FFFD and "@".
+    std::string line = "x";
+    AppendEscapedCell("a\x1B[31m\x07\x7F\x80\x85@\\\t\r\n\x01z", line);
+    EXPECT_EQ(line, "xa\\x1b[31m\\x07\\x7f\\u0080\xEF\xBF\xBD@\\\\\\t\\r\\n\\x01z");
+}

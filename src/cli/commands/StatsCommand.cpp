@@ -4,6 +4,7 @@
 
 #include "cli/CliArgs.h"
 #include "cli/ListCommands.h"
+#include "cli/ListFormat.h"
 #include "database/EventTypes.h"
 #include "database/MessageDatabase.h"
 #include "stats/DistributionGraph.h"
@@ -21,7 +22,7 @@ int RunStats(CliContext& context, const CliArgs& args) {
     const MemberStats stats = ComputeStats(*context.db, key);
     std::string out;
     for (const StatsRow& row : StatsTableRows(stats)) {
-        AppendUtf8FromShiftJis(row.typeName, out);
+        AppendEscapedCell(row.typeName, out);
         out += '\t' + std::to_string(row.sent) + '\t' + std::to_string(row.received) + '\t' +
                std::to_string(row.total) + '\n';
     }
