@@ -25,31 +25,6 @@ namespace {
 // Column widths in pixels, in column order (type, date, time, name, text, UIN).
 constexpr int kColumnWidths[] = {120, 90, 60, 100, 300, 60};
 
-// A copied row is one line: the cell texts escape what would break it.
-QString EscapeCell(const QString& text) {
-    QString out;
-    out.reserve(text.size());
-    for (const QChar c : text) {
-        switch (c.unicode()) {
-            case '\\':
-                out += QLatin1String("\\\\");
-                break;
-            case '\t':
-                out += QLatin1String("\\t");
-                break;
-            case '\r':
-                out += QLatin1String("\\r");
-                break;
-            case '\n':
-                out += QLatin1String("\\n");
-                break;
-            default:
-                out += c;
-        }
-    }
-    return out;
-}
-
 }  // namespace
 
 CTalvoraView::CTalvoraView(MessageDatabase& database, CommandTable& commands, QWidget* parent)
@@ -252,7 +227,8 @@ void CTalvoraView::CopySelection() {
             if (column > 0) {
                 text += QLatin1Char('\t');
             }
-            text += EscapeCell(CellText(row, column));
+            // As the list shows it: one line, no TAB inside a cell.
+            text += model_->data(model_->index(row, column), Qt::DisplayRole).toString();
         }
         text += QLatin1Char('\n');
     }

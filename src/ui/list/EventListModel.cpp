@@ -17,9 +17,11 @@ constexpr int kColumnCount = 6;
 // Header texts, in column order (type, date, time, name, text, UIN).
 const char* const kHeaderTexts[kColumnCount] = {"種類", "日付", "時間", "名前", "情報", "UIN"};
 
-// A row is one line: every line break of the text (CR LF, CR or LF) shows as one space.
+// A row is one line: every line break of the text (CR LF, CR or LF) and every TAB shows
+// as one space.
 QString SingleLine(QString text) {
     text.replace(QLatin1String("\r\n"), QLatin1String(" "));
+    text.replace(QLatin1Char('\t'), QLatin1Char(' '));
     text.replace(QLatin1Char('\r'), QLatin1Char(' '));
     text.replace(QLatin1Char('\n'), QLatin1Char(' '));
     return text;

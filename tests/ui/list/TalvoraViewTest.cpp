@@ -210,15 +210,17 @@ TEST_F(TalvoraViewTest, CtrlCCopiesTheSelectedRowsOneLineEach) {
     history.Add(kMember, U("two\r\nlines"), 1);
     history.Add(kMember, U("back\\slash"));
     ShowView(5);
-    Select({2, 0});
+    Select({2, 1, 0});
     view->setFocus();
     QApplication::clipboard()->clear();
     QTest::keyClick(view.get(), Qt::Key_C, Qt::ControlModifier);
 
+    // As the list shows the cells: line breaks and TABs as spaces, backslashes as they are.
     const QString cells = U("\t2000/03/05 日\t09:07:03\t100\t");
     const QString type = U("メッセージ");
-    EXPECT_EQ(QApplication::clipboard()->text(),
-              type + cells + U("back\\\\slash\t100\n") + type + cells + U("tab\\there\t100\n"));
+    EXPECT_EQ(QApplication::clipboard()->text(), type + cells + U("back\\slash\t100\n") + type +
+                                                     cells + U("two lines\t100\n") + type + cells +
+                                                     U("tab here\t100\n"));
 }
 
 TEST_F(TalvoraViewTest, DoubleClickOpensDetailsOnlyWithASelectedRow) {
