@@ -22,4 +22,7 @@ struct SearchCriteria {
     std::int64_t rangeEnd = 0;    // end exclusive
     bool includeReceived = false;
     bool includeSent = false;
+    // The text as the user typed it (UTF-8), for the find dialog to show again: a
+    // character without a Shift-JIS form has no faithful form in `searchText`.
+    std::string typedText;
 };

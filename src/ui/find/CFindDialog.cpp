@@ -38,8 +38,13 @@ std::string SearchBytes(const QString& text) {
     return bytes;
 }
 
-QString SearchTextOf(const std::string& bytes) {
-    QString text = FromShiftJis(bytes);
+// The saved text as the user typed it; a saved text from elsewhere as its bytes read.
+QString SearchTextOf(const SearchCriteria& criteria) {
+    const QString typed = QString::fromStdString(criteria.typedText);
+    if (!typed.isEmpty() && SearchBytes(typed) == criteria.searchText) {
+        return typed;
+    }
+    QString text = FromShiftJis(criteria.searchText);
     text.replace(QChar(u'\0'), QChar::ReplacementCharacter);
     return text;
 }
@@ -205,7 +210,7 @@ void CFindDialog::CopyIn(SearchList& list) {
     ShowDateMode(DateMode::AllEvents);
     down_->setChecked(true);
     if (working_.ready) {
-        text_->setText(SearchTextOf(working_.searchText));
+        text_->setText(SearchTextOf(working_));
         text_->selectAll();
         received_->setChecked(working_.includeReceived);
         sent_->setChecked(working_.includeSent);
@@ -252,6 +257,7 @@ void CFindDialog::ReadControls(SearchCriteria& criteria) const {
     criteria.includeReceived = received_->isChecked();
     criteria.includeSent = sent_->isChecked();
     criteria.searchText = SearchBytes(text_->text());
+    criteria.typedText = text_->text().toStdString();
     switch (dateMode()) {
         case DateMode::AllEvents:
             ClearDateRange(criteria);

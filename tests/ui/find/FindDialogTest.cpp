@@ -279,6 +279,12 @@ TEST_F(FindDialogTest, TextIsSearchedInTheHistorysOwnEncoding) {
     EXPECT_TRUE(hitsFor(U("カタカナ")).empty());  // full width never matches half width
     // A character the history cannot hold finds nothing, not a look-alike such as "?".
     EXPECT_TRUE(hitsFor(U("\U0001F600")).empty());
+
+    // Such a text comes back as typed, never as "?" or U+FFFD.
+    auto dialog = Open();
+    Type(*dialog, U("a\U0001F600é"));
+    Child<QPushButton>(*dialog, "cancel")->click();
+    EXPECT_EQ(Child<QLineEdit>(*Open(), "searchText")->text(), U("a\U0001F600é"));
 }
 
 TEST_F(FindDialogTest, EnterSearchesInAnyStateAndKeepsTheDialogOpen) {
@@ -317,7 +323,7 @@ TEST_F(FindDialogTest, EscAndTheCloseBoxSaveNothing) {
     Add(U("x1"));
     Add(U("x2"));
     ShowList();
-    saved = SearchCriteria{true, 1, "x", false, 0, 0, true, false};
+    saved = SearchCriteria{true, 1, "x", false, 0, 0, true, false, {}};
     auto same = [this] {
         EXPECT_TRUE(saved.ready);
         EXPECT_EQ(saved.position, 1);
