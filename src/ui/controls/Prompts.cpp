@@ -1,8 +1,11 @@
 #include "ui/controls/Prompts.h"
 
 #include <QColorDialog>
+#include <QComboBox>
 #include <QDesktopServices>
 #include <QFileDialog>
+#include <QHash>
+#include <QPushButton>
 #include <QRegularExpression>
 #include <QStringList>
 
@@ -22,12 +25,35 @@ QMessageBox::Icon ToQtIcon(Prompts::Icon icon) {
     return QMessageBox::NoIcon;
 }
 
+// The label of each filter QtFilterFromResource has built, by its Qt form as the dialog
+// shows it (white space simplified): where Qt needs
+// patterns appended to read the right ones, the save dialog still shows the label alone.
+QHash<QString, QString>& FilterLabels() {
+    static QHash<QString, QString> labels;
+    return labels;
+}
+
+// Shows the filters of `dialog` (Qt's own dialog) by their resource labels.
+void ShowFilterLabels(QFileDialog& dialog) {
+    auto* combo = dialog.findChild<QComboBox*>(QStringLiteral("fileTypeCombo"));
+    if (combo == nullptr) {
+        return;
+    }
+    for (int i = 0; i < combo->count(); ++i) {
+        const auto label = FilterLabels().constFind(combo->itemText(i));
+        if (label != FilterLabels().constEnd()) {
+            combo->setItemText(i, *label);
+        }
+    }
+}
+
 class QtDialogPrompts : public Prompts {
 public:
     QMessageBox::StandardButton Message(QWidget* parent, const QString& caption,
                                         const QString& text, Icon icon,
                                         QMessageBox::StandardButtons buttons) override {
         QMessageBox box(ToQtIcon(icon), caption, text, buttons, parent);
+        SetJapaneseButtonTexts(box);
         box.exec();
         return box.standardButton(box.clickedButton());
     }
@@ -37,11 +63,15 @@ public:
         // The static getSaveFileName cannot take a default suffix. Qt adds it to a name
         // without an extension before it asks about overwriting, so the question is about
         // the file that will really be written.
+        // Qt's own dialog, not the desktop's: it shows the filters as labelled and speaks
+        // Japanese through Qt's translation.
         QFileDialog dialog(parent);
+        dialog.setOption(QFileDialog::DontUseNativeDialog);
         dialog.setAcceptMode(QFileDialog::AcceptSave);
         dialog.setFileMode(QFileDialog::AnyFile);
         dialog.setNameFilter(filter);
         dialog.setDefaultSuffix(defaultSuffix);
+        ShowFilterLabels(dialog);
         if (dialog.exec() != QDialog::Accepted) {
             return std::nullopt;
         }
@@ -125,6 +155,21 @@ QString QtFilter(const QString& label, const QStringList& patterns) {
 
 }  // namespace
 
+void SetJapaneseButtonTexts(QMessageBox& box) {
+    const struct {
+        QMessageBox::StandardButton button;
+        const char* text;
+    } texts[] = {{QMessageBox::Yes, "はい(&Y)"},
+                 {QMessageBox::No, "いいえ(&N)"},
+                 {QMessageBox::Ok, "OK"},
+                 {QMessageBox::Cancel, "キャンセル"}};
+    for (const auto& t : texts) {
+        if (QAbstractButton* button = box.button(t.button)) {
+            button->setText(QString::fromUtf8(t.text));
+        }
+    }
+}
+
 Prompts& DialogPrompts() {
     static QtDialogPrompts prompts;
     return prompts;
@@ -141,6 +186,7 @@ QString QtFilterFromResource(const QString& resourceFilter) {
         const QStringList patterns = QtPatterns(parts[i + 1]);
         if (!patterns.isEmpty()) {
             filters.append(QtFilter(label, patterns));
+            FilterLabels().insert(filters.back().simplified(), label);
         }
     }
     return filters.join(QStringLiteral(";;"));

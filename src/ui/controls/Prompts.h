@@ -38,6 +38,10 @@ public:
 // The real dialogs (QMessageBox, QFileDialog, QColorDialog, QDesktopServices).
 Prompts& DialogPrompts();
 
+// Gives the buttons of `box` their Japanese texts ("はい(&Y)", "いいえ(&N)", ...), so that
+// they hold without Qt's translation.
+void SetJapaneseButtonTexts(QMessageBox& box);
+
 // Converts a filter string of the program's resources ("label|pattern|label|pattern|")
 // into Qt's form ("label (pattern);;...").
 QString QtFilterFromResource(const QString& resourceFilter);

@@ -3,12 +3,15 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QColorDialog>
+#include <QComboBox>
 #include <QDeadlineTimer>
 #include <QDir>
 #include <QFile>
 #include <QFileDialog>
 #include <QFileSystemModel>
+#include <QLibraryInfo>
 #include <QLineEdit>
+#include <QLocale>
 #include <QTemporaryDir>
 #include <QTimer>
 
@@ -18,6 +21,7 @@
 #include <utility>
 
 #include "support/QtApp.h"
+#include "ui/controls/JapaneseUi.h"
 #include "ui/controls/Prompts.h"
 
 namespace {
@@ -130,10 +134,12 @@ TEST_F(DialogPromptsTest, MessageBoxShowsTheMappedIconCaptionAndText) {
         QMessageBox::Icon icon = QMessageBox::NoIcon;
         QString caption;
         QString text;
+        QStringList buttons;
         WhenShown<QMessageBox>([&](QMessageBox* box) {
             icon = box->icon();
             caption = box->windowTitle();
             text = box->text();
+            buttons = {box->button(QMessageBox::Yes)->text(), box->button(QMessageBox::No)->text()};
             box->button(QMessageBox::No)->click();
         });
         const QMessageBox::StandardButton pressed =
@@ -143,6 +149,7 @@ TEST_F(DialogPromptsTest, MessageBoxShowsTheMappedIconCaptionAndText) {
         EXPECT_EQ(icon, c.shown);
         EXPECT_EQ(caption, QStringLiteral("Talvora"));
         EXPECT_EQ(text, U("名前が長すぎます"));
+        EXPECT_EQ(buttons, (QStringList{U("はい(&Y)"), U("いいえ(&N)")}));
     }
 }
 
@@ -187,12 +194,20 @@ TEST_F(DialogPromptsTest, SaveAsksBeforeReplacingTheFileThatWouldBeWritten) {
 
 TEST_F(DialogPromptsTest, AllFilesFilterShowsFilesWithoutExtensionAndKeepsTheTypedName) {
     QStringList labels;
+    QStringList shown;
     QStringList patterns;
     QString typed;
     WhenShown<QFileDialog>([&](QFileDialog* dialog) {
         labels = dialog->nameFilters();
+        auto* combo = dialog->findChild<QComboBox*>(QStringLiteral("fileTypeCombo"));
+        for (int i = 0; combo != nullptr && i < combo->count(); ++i) {
+            shown.append(combo->itemText(i));
+        }
         TypeName(dialog, folder.path(), QStringLiteral("log.txt"));
-        dialog->selectNameFilter(labels.value(1));
+        if (combo != nullptr) {  // chosen as the user chooses it
+            combo->setCurrentIndex(1);
+            emit combo->activated(1);
+        }
         if (auto* model = dialog->findChild<QFileSystemModel*>()) {
             patterns = model->nameFilters();
         }
@@ -203,6 +218,8 @@ TEST_F(DialogPromptsTest, AllFilesFilterShowsFilesWithoutExtensionAndKeepsTheTyp
                                            QStringLiteral("txt")),
               std::nullopt);
     ASSERT_EQ(labels.size(), 2);
+    // The labels exactly as the resource has them, nothing appended.
+    EXPECT_EQ(shown, (QStringList{U("テキスト ファイル (*.txt)"), U(" すべてのファイル (*.*) ")}));
     EXPECT_TRUE(labels[0].startsWith(U("テキスト ファイル (*.txt)")));
     EXPECT_TRUE(labels[1].startsWith(U("すべてのファイル (*.*)")));
     EXPECT_EQ(patterns, QStringList{QStringLiteral("*")});
@@ -250,6 +267,22 @@ TEST_F(DialogPromptsTest, FolderChooserShowsThePromptAndStartsAtTheInitialFolder
               std::nullopt);
     EXPECT_EQ(caption, QStringLiteral("Folder prompt"));
     EXPECT_EQ(start, QDir(folder.path()).absolutePath());
+}
+
+TEST(JapaneseUiTest, QtsOwnTextsAndDatesAreJapaneseWhateverTheLocale) {
+    EnsureQApplication();
+    const QLocale before;
+    QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
+    const bool translated = InstallJapaneseUi(*QCoreApplication::instance());
+    EXPECT_EQ(QLocale().language(), QLocale::Japanese);
+    EXPECT_EQ(QLocale().toString(QDate(2023, 6, 1), QLocale::LongFormat), U("2023年6月1日木曜日"));
+    // Debian's qt6-translations-l10n holds qtbase_ja; the installer adds it.
+    if (QFile::exists(QLibraryInfo::path(QLibraryInfo::TranslationsPath) +
+                      QStringLiteral("/qtbase_ja.qm"))) {
+        EXPECT_TRUE(translated);
+        EXPECT_NE(QCoreApplication::translate("QFileDialog", "&Save"), QStringLiteral("&Save"));
+    }
+    QLocale::setDefault(before);
 }
 
 }  // namespace
