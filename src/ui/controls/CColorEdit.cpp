@@ -36,6 +36,16 @@ bool IsWebAddress(const QUrl& url) {
                              scheme == QLatin1String("ftp") || scheme == QLatin1String("mailto"));
 }
 
+// A mail address only: parameters such as attach= or body= are dropped, so that a link
+// can never make the mail program attach a file or fill in a message.
+QUrl LinkTarget(QUrl url) {
+    if (url.scheme().compare(QLatin1String("mailto"), Qt::CaseInsensitive) == 0) {
+        url.setQuery(QString());
+        url.setFragment(QString());
+    }
+    return url;
+}
+
 }  // namespace
 
 CColorEdit::CColorEdit(Prompts& prompts, QWidget* parent)
@@ -55,7 +65,7 @@ CColorEdit::CColorEdit(Prompts& prompts, QWidget* parent)
     setAutoFillBackground(true);
     connect(this, &QTextBrowser::anchorClicked, this, [this](const QUrl& url) {
         if (IsWebAddress(url)) {
-            prompts_.OpenUrl(url);
+            prompts_.OpenUrl(LinkTarget(url));
         }
     });
     SetBackColor(back_);
@@ -68,7 +78,13 @@ void CColorEdit::SetEventText(const QString& eventText) {
     QString text = eventText;
     text.replace(QLatin1String("\r\n"), QLatin1String("\n"));
     text.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+    // A fresh format for every text: one left at the caret (the previous event's link)
+    // would otherwise carry into the new text.
+    setCurrentCharFormat(QTextCharFormat());
     setPlainText(text);
+    QTextCursor whole(document());
+    whole.select(QTextCursor::Document);
+    whole.setCharFormat(QTextCharFormat());
     QTextCharFormat link;
     link.setAnchor(true);
     link.setFontUnderline(true);
@@ -77,7 +93,7 @@ void CColorEdit::SetEventText(const QString& eventText) {
     while (it.hasNext()) {
         const QRegularExpressionMatch match = it.next();
         const QString address = match.captured().left(TrimmedLength(match.captured()));
-        const QUrl url(address, QUrl::StrictMode);
+        const QUrl url = LinkTarget(QUrl(address, QUrl::StrictMode));
         if (!IsWebAddress(url)) {
             continue;
         }

@@ -288,4 +288,27 @@ TEST_F(EventDetailDialogTest, OnlyWebAddressesOpenAndOnlyThroughTheDesktop) {
     EXPECT_TRUE(text->textCursor().hasSelection());
 }
 
+TEST_F(EventDetailDialogTest, SteppingLeavesNoLinkBehindAndMailHasNoParameters) {
+    history.Add(kMember, U("mailto:a@example.com?attach=/etc/passwd&body=x"));
+    history.Add(kMember, U("plain words only"));
+    history.Add(kMember, U("https://example.com/old"));
+    ShowList();
+    Select({0});
+    auto dialog = Open();
+    dialog->resize(700, 400);
+    auto* text = Child<CColorEdit>(*dialog, "text");
+    auto* down = Child<QPushButton>(*dialog, "down");
+    QApplication::processEvents();
+    down->click();  // from the link to the plain text
+    QApplication::processEvents();
+    ClickOn(*text, U("plain"));
+    ClickOn(*text, U("only"));
+    EXPECT_TRUE(prompts.OpenedUrls().empty());
+    down->click();
+    QApplication::processEvents();
+    ClickOn(*text, U("example"));
+    EXPECT_EQ(prompts.OpenedUrls(),
+              std::vector<QUrl>{QUrl(QStringLiteral("mailto:a@example.com"))});
+}
+
 }  // namespace
