@@ -259,6 +259,13 @@ void CTalvoraView::keyPressEvent(QKeyEvent* event) {
         event->accept();
         return;
     }
+    // Enter on a selected row: its details, as a double click.
+    if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) &&
+        (event->modifiers() & ~Qt::KeypadModifier) == 0 && FirstSelectedRow() >= 0) {
+        emit detailsRequested();
+        event->accept();
+        return;
+    }
     // No type-ahead search: it would decode every row of the list looking for a match.
     const Qt::KeyboardModifiers modifiers = event->modifiers();
     if (!event->text().isEmpty() && event->text().at(0).isPrint() &&

@@ -223,6 +223,19 @@ TEST_F(TalvoraViewTest, CtrlCCopiesTheSelectedRowsOneLineEach) {
                                                      U("tab here\t100\n"));
 }
 
+TEST_F(TalvoraViewTest, EnterOpensDetailsOnlyWithASelectedRow) {
+    AddEvents(0, 3);
+    ShowView(10);
+    QSignalSpy details(view.get(), &CTalvoraView::detailsRequested);
+    view->setFocus();
+    QTest::keyClick(view.get(), Qt::Key_Return);
+    EXPECT_EQ(details.count(), 0);
+    Select({1});
+    QTest::keyClick(view.get(), Qt::Key_Return);
+    QTest::keyClick(view.get(), Qt::Key_Enter, Qt::KeypadModifier);
+    EXPECT_EQ(details.count(), 2);
+}
+
 TEST_F(TalvoraViewTest, DoubleClickOpensDetailsOnlyWithASelectedRow) {
     AddEvents(0, 3);
     ShowView(10);
