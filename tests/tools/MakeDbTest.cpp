@@ -228,6 +228,10 @@ TEST_F(MakeDbTest, DemoHistoryShowsEverything) {
     EXPECT_NE(ini.find("[Log File]\nLocation=0\nDB Path=" + folder_.Path() + "\nUIN=4321\n"),
               std::string::npos);
     EXPECT_NE(ini.find("[Member Name]\n3456123=佐藤 美咲\n"), std::string::npos);
+    // Sent and received rows in different colours.
+    EXPECT_NE(ini.find("[Color]\nSend Background=16773347\nSend Text=7023120\n"
+                       "Receive Background=15530751\nReceive Text=1059386\n"),
+              std::string::npos);
 }
 
 TEST_F(MakeDbTest, AppendAddsCompleteEntriesToExistingPair) {
