@@ -69,6 +69,17 @@ QCheckBox* NewCheck(const QString& text, const QString& name, QWidget* parent) {
     return box;
 }
 
+// Alt with a letter that no enabled mnemonic took (that of a disabled button): Qt would
+// hand it on as typing.
+bool IsUnusedMnemonic(const QEvent* event) {
+    if (event->type() != QEvent::KeyPress) {
+        return false;
+    }
+    const auto* key = static_cast<const QKeyEvent*>(event);
+    return (key->modifiers() & ~Qt::KeypadModifier) == Qt::AltModifier && !key->text().isEmpty() &&
+           key->text().at(0).isPrint();
+}
+
 bool IsEnterKey(const QEvent* event) {
     if (event->type() != QEvent::KeyPress) {
         return false;
@@ -288,12 +299,17 @@ bool CFindDialog::eventFilter(QObject* watched, QEvent* event) {
     // Enter is taken before the dialog's own keys. On "キャンセル" it presses that button;
     // on any other control of this dialog it runs a search step, and the control then
     // gets the key as an ordinary key that never reaches the dialog, so it stays open.
-    if (!IsEnterKey(event) || !isVisible() || !watched->isWidgetType()) {
+    const bool mnemonic = IsUnusedMnemonic(event);
+    if ((!IsEnterKey(event) && !mnemonic) || !isVisible() || !watched->isWidgetType()) {
         return QDialog::eventFilter(watched, event);
     }
     auto* widget = static_cast<QWidget*>(watched);
     if (widget->window() != this) {
         return QDialog::eventFilter(watched, event);  // the calendar popup, another window
+    }
+    if (mnemonic) {
+        event->accept();
+        return true;
     }
     if (widget == cancel_) {
         cancel_->click();

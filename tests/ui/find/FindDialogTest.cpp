@@ -319,6 +319,17 @@ TEST_F(FindDialogTest, EnterSearchesInAnyStateAndKeepsTheDialogOpen) {
     EXPECT_EQ(dialog->result(), QDialog::Accepted);
 }
 
+TEST_F(FindDialogTest, AltLetterOfTheDisabledButtonTypesNothing) {
+    Add(U("x"));
+    ShowList();
+    auto dialog = Open();
+    auto* edit = Child<QLineEdit>(*dialog, "searchText");
+    ASSERT_FALSE(Child<QPushButton>(*dialog, "findNext")->isEnabled());
+    QTest::keyClick(edit, Qt::Key_F, Qt::AltModifier);
+    EXPECT_EQ(edit->text(), QString());
+    EXPECT_EQ(list->finished, 0);
+}
+
 TEST_F(FindDialogTest, EscAndTheCloseBoxSaveNothing) {
     Add(U("x1"));
     Add(U("x2"));
