@@ -1,0 +1,127 @@
+#include "search/HitSearch.h"
+
+#include <algorithm>
+
+#include "database/LocalTime.h"
+
+namespace {
+
+const std::vector<EventRef>* RefsOf(const MessageDatabase& db, std::int32_t key) {
+    const auto& members = db.members();
+    auto it = members.find(key);
+    return it != members.end() ? &it->second.refs : nullptr;
+}
+
+// Position of the event `entry` in a member's references (kept in index order).
+std::optional<std::int32_t> PositionOf(const std::vector<EventRef>& refs, std::int32_t entry) {
+    auto it = std::lower_bound(refs.begin(), refs.end(), entry,
+                               [](const EventRef& r, std::int32_t e) { return r.entryNumber < e; });
+    if (it == refs.end() || it->entryNumber != entry) {
+        return std::nullopt;
+    }
+    return static_cast<std::int32_t>(it - refs.begin());
+}
+
+}  // namespace
+
+std::optional<TextSpan> MatchEvent(const HitQuery& query, TextMatcher& matcher, EventRecord& record,
+                                   bool decoded) {
+    if (record.direction == Received) {
+        if (!query.includeReceived) {
+            return std::nullopt;
+        }
+    } else if (record.direction != Sent || !query.includeSent) {
+        return std::nullopt;
+    }
+    std::optional<TextSpan> span = matcher.Find(record.text);
+    if (!span || !query.useDateRange) {
+        return span;
+    }
+    if (!decoded || !record.stampRead) {
+        return std::nullopt;
+    }
+    if (!record.timeConverted) {
+        ConvertEventTime(record.stamp, record.time, record.timeValue);
+        record.timeConverted = true;
+    }
+    if (record.timeValue < query.rangeStart || record.timeValue >= query.rangeEnd) {
+        return std::nullopt;
+    }
+    return span;
+}
+
+HitSearch::HitSearch(MessageDatabase& db, HitQuery query)
+    : db_(db), query_(std::move(query)), matcher_(query_.text, query_.match) {
+    nextAppended_ = CurrentCount();
+    nextOlder_ = nextAppended_ - 1;
+}
+
+std::int32_t HitSearch::CurrentCount() const {
+    const std::vector<EventRef>* refs = RefsOf(db_, query_.key);
+    return refs != nullptr ? static_cast<std::int32_t>(refs->size()) : 0;
+}
+
+std::int64_t HitSearch::total() const {
+    return examined_ + (nextOlder_ + 1) + std::max(0, CurrentCount() - nextAppended_);
+}
+
+bool HitSearch::Finished() const {
+    return nextOlder_ < 0 && nextAppended_ >= CurrentCount();
+}
+
+std::size_t HitSearch::Step(std::size_t budget, std::vector<Hit>& older, std::vector<Hit>& newer) {
+    const std::int32_t count = CurrentCount();
+    // A history that lost events (closed, reopened shorter) has nothing more to give here;
+    // the window starts a new search when that happens.
+    nextOlder_ = std::min(nextOlder_, count - 1);
+    std::size_t done = 0;
+    while (done < budget && nextAppended_ < count) {
+        Examine(nextAppended_++, newer);
+        ++done;
+    }
+    while (done < budget && nextOlder_ >= 0) {
+        Examine(nextOlder_--, older);
+        ++done;
+    }
+    examined_ += static_cast<std::int64_t>(done);
+    return done;
+}
+
+bool HitSearch::Examine(std::int32_t index, std::vector<Hit>& hits) {
+    const bool decoded = db_.ReadEvent(query_.key, index, record_, false);
+    const std::optional<TextSpan> span = MatchEvent(query_, matcher_, record_, decoded);
+    if (!span) {
+        return false;
+    }
+    hits.push_back(
+        {index, static_cast<std::uint32_t>(span->start), static_cast<std::uint32_t>(span->length)});
+    return true;
+}
+
+MemberEvent OwnerOfEvent(const MessageDatabase& db, std::int32_t searchedKey, std::int32_t index,
+                         std::int32_t uinHint) {
+    const MemberEvent self{searchedKey, index};
+    const std::vector<EventRef>* searched = RefsOf(db, searchedKey);
+    if (searchedKey != ALL_MEMBERS || searched == nullptr || index < 0 ||
+        static_cast<std::size_t>(index) >= searched->size()) {
+        return self;
+    }
+    const std::int32_t entry = (*searched)[static_cast<std::size_t>(index)].entryNumber;
+    if (uinHint != ALL_MEMBERS) {
+        if (const std::vector<EventRef>* refs = RefsOf(db, uinHint)) {
+            if (auto at = PositionOf(*refs, entry)) {
+                return {uinHint, *at};
+            }
+        }
+    }
+    // The record does not name its member (undecodable, or another uin): ask every member.
+    for (const auto& [key, member] : db.members()) {
+        if (key == ALL_MEMBERS) {
+            continue;
+        }
+        if (auto at = PositionOf(member.refs, entry)) {
+            return {key, *at};
+        }
+    }
+    return self;
+}

@@ -1,0 +1,165 @@
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "database/MessageDatabase.h"
+#include "search/DateRange.h"
+#include "search/FindNext.h"
+#include "search/HitSearch.h"
+#include "search/SearchCriteria.h"
+#include "search/SearchList.h"
+#include "support/TestHistory.h"
+
+namespace {
+
+// The list as F3 walks it, for comparing with the seed's search step.
+class StepList : public SearchList {
+public:
+    StepList(MessageDatabase& db, std::int32_t key) : db_(db), key_(key) {}
+    std::int32_t RowCount() override { return db_.EventCount(key_); }
+    std::int32_t FirstSelectedRow() override { return selected_; }
+    std::int32_t MemberKey() override { return key_; }
+    std::int32_t RowsPerPage() override { return 1; }
+    void SelectRow(std::int32_t row) override { selected_ = row; }
+    void ShowRowAt(std::int32_t, std::int32_t) override {}
+    void SearchFinished() override {}
+
+private:
+    MessageDatabase& db_;
+    std::int32_t key_;
+    std::int32_t selected_ = kNoRow;
+};
+
+class HitSearchTest : public ::testing::Test {
+protected:
+    HitSearchTest() : tz_("JST-9") {}
+
+    void Open() { ASSERT_TRUE(db_.Open(h_.paths.data, h_.paths.index)); }
+
+    // Rows of the searched list, newest first, found in slices of three events.
+    std::vector<std::int32_t> HitRows(const HitQuery& query) {
+        HitSearch search(db_, query);
+        std::vector<Hit> older, newer;
+        while (!search.Finished()) {
+            EXPECT_LE(search.Step(3, older, newer), 3u);
+        }
+        EXPECT_TRUE(newer.empty());
+        EXPECT_EQ(search.examined(), db_.EventCount(query.key));
+        std::vector<std::int32_t> rows;
+        for (const Hit& hit : older) {
+            rows.push_back(RowToIndex(db_.EventCount(query.key), hit.index));
+        }
+        return rows;
+    }
+
+    std::vector<std::int32_t> StepRows(const HitQuery& query) {
+        SearchCriteria criteria;
+        criteria.ready = true;
+        criteria.position = kNoRow;
+        criteria.searchText = query.text;
+        criteria.useDateRange = query.useDateRange;
+        criteria.rangeStart = query.rangeStart;
+        criteria.rangeEnd = query.rangeEnd;
+        criteria.includeReceived = query.includeReceived;
+        criteria.includeSent = query.includeSent;
+        StepList list(db_, query.key);
+        std::vector<std::int32_t> rows;
+        while (FindNext(db_, criteria, true, list)) {
+            rows.push_back(criteria.position);
+        }
+        return rows;
+    }
+
+    ScopedTimeZone tz_;
+    TestHistory h_;
+    MessageDatabase db_;
+};
+
+constexpr std::int32_t kDay = 86400;
+constexpr std::int32_t kMarch5 = 952214400;  // 2000-03-05 00:00 UTC
+
+TEST_F(HitSearchTest, WithTheSwitchesOffHitsAreTheRowsTheSearchStepFinds) {
+    const char* texts[] = {"tea at five", "Tea?", "\x8C\x8E\x89\xCE", "\x8E\x89", "", "tea"};
+    for (int i = 0; i < 24; ++i) {
+        h_.Message(i % 3 == 0 ? 7 : 5, texts[i % 6], kMarch5 + i * kDay / 3,
+                   static_cast<std::uint32_t>(i % 4 == 3 ? 2 : i % 2));
+    }
+    WriterRecord broken;
+    broken.marker = 0x1234;
+    h_.writer.AppendEvent(5, broken);
+    Open();
+    HitQuery query;
+    for (std::int32_t key : {ALL_MEMBERS, 5, 7, 99}) {
+        for (const char* text : {"tea", "", "\x8E\x89", "T"}) {
+            for (int filter = 0; filter < 4; ++filter) {
+                query.key = key;
+                query.text = text;
+                query.includeReceived = filter != 1;
+                query.includeSent = filter != 2;
+                query.useDateRange = filter == 3;
+                const DateRange range = PeriodRange({2000, 3, 6}, {2000, 3, 7});
+                query.rangeStart = range.start;
+                query.rangeEnd = range.end;
+                EXPECT_EQ(HitRows(query), StepRows(query)) << key << " '" << text << "' " << filter;
+            }
+        }
+    }
+}
+
+TEST_F(HitSearchTest, AppendedEventsAreExaminedFirstAndComeAsNewerHits) {
+    for (int i = 0; i < 5; ++i) {
+        h_.Message(5, "old hit " + std::to_string(i));
+    }
+    Open();
+    HitQuery query;
+    query.text = "hit";
+    HitSearch search(db_, query);
+    std::vector<Hit> older, newer;
+    search.Step(2, older, newer);
+    h_.Message(5, "new hit a");
+    h_.Message(5, "no");
+    h_.Message(5, "new hit b");
+    db_.ReadIndex();
+    EXPECT_EQ(search.total(), 8);
+    EXPECT_FALSE(search.Finished());
+    while (!search.Finished()) {
+        search.Step(2, older, newer);
+    }
+    ASSERT_EQ(newer.size(), 2u);
+    EXPECT_EQ(newer[0].index, 5);
+    EXPECT_EQ(newer[1].index, 7);
+    ASSERT_EQ(older.size(), 5u);
+    EXPECT_EQ(older.front().index, 4);
+    EXPECT_EQ(older.back().index, 0);
+    EXPECT_EQ(older.front().start, 4u);
+    EXPECT_EQ(older.front().length, 3u);
+    // A history closed underneath leaves nothing to examine, and nothing read out of range.
+    db_.Close();
+    search.Step(10, older, newer);
+    EXPECT_TRUE(search.Finished());
+}
+
+TEST_F(HitSearchTest, AHitOfAllMembersBelongsToTheMemberWhoseListHoldsIt) {
+    h_.Message(5, "a");
+    h_.Message(7, "b");
+    h_.Message(5, "c");
+    WriterRecord other;  // a record naming another uin than its index entry
+    other.uin = 7;
+    h_.writer.AppendEvent(9, other);
+    Open();
+    auto owner = [&](std::int32_t index, std::int32_t hint) {
+        const MemberEvent at = OwnerOfEvent(db_, ALL_MEMBERS, index, hint);
+        return std::make_pair(at.key, at.index);
+    };
+    EXPECT_EQ(owner(2, 5), std::make_pair(5, 1));
+    EXPECT_EQ(owner(1, 7), std::make_pair(7, 0));
+    EXPECT_EQ(owner(3, 7), std::make_pair(9, 0));
+    EXPECT_EQ(owner(3, 12345678), std::make_pair(9, 0));
+    EXPECT_EQ(owner(99, 5), std::make_pair(ALL_MEMBERS, 99));
+    EXPECT_EQ(db_.members().count(12345678), 0u);
+    const MemberEvent same = OwnerOfEvent(db_, 5, 1, 7);
+    EXPECT_EQ(std::make_pair(same.key, same.index), std::make_pair(5, 1));
+}
+
+}  // namespace
