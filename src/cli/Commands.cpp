@@ -4,6 +4,7 @@
 #include "cli/commands/DetectCommand.h"
 #include "cli/commands/ExportCommand.h"
 #include "cli/commands/FollowCommand.h"
+#include "cli/commands/GrepCommand.h"
 #include "cli/commands/SearchCommand.h"
 #include "cli/commands/StatsCommand.h"
 
@@ -23,8 +24,8 @@ constexpr CliOption kGlobalOptions[] = {
 
 std::span<const CliCommand* const> CliCommands() {
     static const CliCommand* const commands[] = {
-        &MembersCommand(), &ListCommand(),  &DetectCommand(), &ExportCommand(),
-        &SearchCommand(),  &StatsCommand(), &FollowCommand(),
+        &MembersCommand(), &ListCommand(), &DetectCommand(), &ExportCommand(),
+        &SearchCommand(),  &GrepCommand(), &StatsCommand(),  &FollowCommand(),
     };
     return commands;
 }

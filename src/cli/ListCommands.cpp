@@ -4,6 +4,7 @@
 
 #include "cli/CliArgs.h"
 #include "cli/ListFormat.h"
+#include "cli/commands/PeriodOptions.h"
 #include "database/MessageDatabase.h"
 #include "text/ShiftJis.h"
 
@@ -66,13 +67,22 @@ int RunList(CliContext& context, const CliArgs& args) {
     if (!ParseKeyArgument(context, args.positionals(), "list", key)) {
         return kExitUsage;
     }
+    Period period;
+    if (!ReadPeriodOptions(context, args, period)) {
+        return kExitUsage;
+    }
     MessageDatabase& db = *context.db;
     const std::int32_t rows = db.EventCount(key);
     EventRecord record;
     EventCells cells;
     std::string out;
     for (std::int32_t row = 0; row < rows; ++row) {
-        AppendListRow(db, key, row, record, cells, out);
+        const bool ok = db.ReadEvent(key, RowToIndex(rows, row), record);
+        if (!InPeriod(period, record, ok)) {
+            continue;
+        }
+        FillEventCells(db, record, ok, cells);
+        AppendListLine(cells, out);
         out += '\n';
         FlushOutput(context, out, false);
     }
@@ -90,6 +100,6 @@ const CliCommand& MembersCommand() {
 
 const CliCommand& ListCommand() {
     static const CliCommand command{"list",  "KEY", "the event list of member KEY, newest first",
-                                    RunList, true,  {}};
+                                    RunList, true,  kPeriodOptions};
     return command;
 }

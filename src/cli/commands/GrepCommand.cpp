@@ -1,0 +1,187 @@
+#include "cli/commands/GrepCommand.h"
+
+#include <cstdio>
+#include <ostream>
+
+#include "cli/CliArgs.h"
+#include "cli/ListCommands.h"
+#include "cli/ListFormat.h"
+#include "cli/commands/PeriodOptions.h"
+#include "database/EventCells.h"
+#include "database/EventTypes.h"
+#include "database/MessageDatabase.h"
+#include "search/HitSearch.h"
+#include "text/ShiftJis.h"
+
+namespace {
+
+// Events examined between two looks at the output buffer.
+constexpr std::size_t kSlice = 4096;
+
+void AppendJsonString(std::string_view shiftJis, std::string& out) {
+    std::string utf8;
+    AppendUtf8FromShiftJis(shiftJis, utf8);
+    out += '"';
+    for (const char c : utf8) {
+        switch (c) {
+            case '"':
+                out += "\\\"";
+                break;
+            case '\\':
+                out += "\\\\";
+                break;
+            case '\n':
+                out += "\\n";
+                break;
+            case '\r':
+                out += "\\r";
+                break;
+            case '\t':
+                out += "\\t";
+                break;
+            default:
+                if (static_cast<unsigned char>(c) < 0x20) {
+                    char escaped[8];
+                    std::snprintf(escaped, sizeof escaped, "\\u%04x", c);
+                    out += escaped;
+                } else {
+                    out += c;
+                }
+        }
+    }
+    out += '"';
+}
+
+struct GrepLine {
+    MemberEvent owner;
+    std::int32_t row;
+    const EventRecord& record;
+    const EventCells& cells;
+};
+
+void AppendText(const GrepLine& line, std::string& out) {
+    out += std::to_string(line.owner.key);
+    out += '\t';
+    out += std::to_string(line.row);
+    out += '\t';
+    AppendUtf8FromShiftJis(line.cells.date, out);
+    out += '\t';
+    out += line.cells.time;
+    out += '\t';
+    AppendEscapedCell(line.cells.name, out);
+    out += '\t';
+    AppendEscapedCell(line.cells.text, out);
+    out += '\n';
+}
+
+void AppendJson(const GrepLine& line, std::string& out) {
+    out += "{\"key\":" + std::to_string(line.owner.key);
+    out += ",\"row\":" + std::to_string(line.row);
+    out += ",\"type\":";
+    AppendJsonString(line.cells.type, out);
+    out += ",\"date\":";
+    AppendJsonString(line.cells.date, out);
+    out += ",\"time\":";
+    AppendJsonString(line.cells.time, out);
+    out += ",\"direction\":";
+    AppendJsonString(DirectionName(line.record.direction), out);
+    out += ",\"name\":";
+    AppendJsonString(line.cells.name, out);
+    out += ",\"text\":";
+    AppendJsonString(line.cells.text, out);
+    out += "}\n";
+}
+
+// The query from the command's arguments; false after a usage error was printed.
+bool ReadQuery(CliContext& context, const CliArgs& args, HitQuery& query, bool& json) {
+    const auto& positionals = args.positionals();
+    if (positionals.empty() || positionals.size() > 2) {
+        UsageError(context, "grep takes the TEXT to find and at most one member KEY");
+        return false;
+    }
+    auto text = ShiftJisFromUtf8(positionals[0]);
+    if (!text) {
+        UsageError(context, "the search text has characters that Shift-JIS cannot hold");
+        return false;
+    }
+    query.text = std::move(*text);
+    if (positionals.size() == 2) {
+        const auto key = ParseInt32(positionals[1]);
+        if (!key) {
+            UsageError(context, "not a member key: " + positionals[1]);
+            return false;
+        }
+        query.key = *key;
+    }
+    Period period;
+    if (!ReadPeriodOptions(context, args, period)) {
+        return false;
+    }
+    query.useDateRange = period.limited;
+    query.rangeStart = period.start;
+    query.rangeEnd = period.end;
+    // Neither direction named means both.
+    const bool received = args.Has("--received");
+    const bool sent = args.Has("--sent");
+    query.includeReceived = received || !sent;
+    query.includeSent = sent || !received;
+    query.match.ignoreCase = args.Has("--ignore-case");
+    query.match.ignoreWidth = args.Has("--ignore-width");
+    const std::string format = args.Value("--format").value_or("text");
+    if (format != "text" && format != "jsonl") {
+        UsageError(context, "the format is text or jsonl, not " + format);
+        return false;
+    }
+    json = format == "jsonl";
+    return true;
+}
+
+constexpr CliOption kGrepOptions[] = {
+    kPeriodOptions[0],
+    kPeriodOptions[1],
+    {"--received", nullptr, nullptr, "received events (neither: both)"},
+    {"--sent", nullptr, nullptr, "sent events"},
+    {"--ignore-case", "-i", nullptr, "A-Z equal a-z"},
+    {"--ignore-width", "-w", nullptr, "full-width and half-width forms equal (Ａ/A, ｱ/ア)"},
+    {"--format", nullptr, "text|jsonl", "TAB-separated lines (the default) or JSON lines"},
+};
+
+int RunGrep(CliContext& context, const CliArgs& args) {
+    HitQuery query;
+    bool json = false;
+    if (!ReadQuery(context, args, query, json)) {
+        return kExitUsage;
+    }
+    MessageDatabase& db = *context.db;
+    HitSearch search(db, query);
+    std::vector<Hit> hits, appended;
+    EventRecord record;
+    EventCells cells;
+    std::string out;
+    while (!search.Finished()) {
+        hits.clear();
+        search.Step(kSlice, hits, appended);
+        for (const Hit& hit : hits) {
+            const bool decoded = db.ReadEvent(query.key, hit.index, record);
+            FillEventCells(db, record, decoded, cells);
+            const MemberEvent owner =
+                OwnerOfEvent(db, query.key, hit.index, decoded ? record.uin : ALL_MEMBERS);
+            cells.name = db.MemberName(owner.key);
+            const GrepLine line{owner, RowToIndex(db.EventCount(owner.key), owner.index), record,
+                                cells};
+            json ? AppendJson(line, out) : AppendText(line, out);
+            FlushOutput(context, out, false);
+        }
+    }
+    FlushOutput(context, out, true);
+    return kExitOk;
+}
+
+}  // namespace
+
+const CliCommand& GrepCommand() {
+    static const CliCommand command{
+        "grep",  "TEXT [KEY]", "every hit: key, row, date, time, name, text (KEY -2 when left out)",
+        RunGrep, true,         kGrepOptions};
+    return command;
+}
