@@ -120,6 +120,7 @@ bool CTalvoraApp::OpenLocation() {
         // The same pair is still open: nothing changes. A pair that could not be opened
         // has closed the one before it: its members must not stay on screen.
         if (!database_.loaded()) {
+            ForgetHits();
             listView()->ClearList();
             listView()->ForgetDecodedRow();
             treeView()->ClearTree();
@@ -127,6 +128,7 @@ bool CTalvoraApp::OpenLocation() {
         return false;
     }
     listView()->ForgetDecodedRow();
+    ForgetHits();
     if (database_.loaded()) {
         settingsFile_->LoadMemberNames(database_);
     }
@@ -173,6 +175,7 @@ void CTalvoraApp::ReloadReplacedFiles() {
     const std::string data = database_.dataPath();
     const std::string index = database_.indexPath();
     database_.Close();
+    ForgetHits();
     listView()->ClearList();
     listView()->ForgetDecodedRow();
     if (database_.Open(data, index)) {
@@ -228,6 +231,8 @@ void CTalvoraApp::ConnectCommands() {
     on(ID_TREE_PROPERTIES, [this] { ShowMemberProperties(treeView()->contextItem()); });
     on(ID_OPTIONS, [this] { ShowOptions(); });
     on(ID_APP_ABOUT, [this] { ShowAbout(); });
+    on(ID_SEARCH_ALL, [this] { OpenHitList(); });
+    on(ID_SEARCH_GOTO_DATE, [this] { GoToDate(); });
     connect(listView(), &CTalvoraView::detailsRequested, this, [this] { ShowEventDetails(); });
 }
 

@@ -9,6 +9,7 @@
 #include "search/SearchCriteria.h"
 #include "settings/Settings.h"
 
+class CHitListWindow;
 class CMainFrame;
 class CLeftView;
 class CTalvoraView;
@@ -54,6 +55,13 @@ public:
     void ShowMemberProperties(QTreeWidgetItem* item);
     void ShowOptions();
     void ShowAbout();
+    // The hit list ("すべて検索"), opened or brought to the front.
+    void OpenHitList();
+    // "日付へ移動": the list to the newest event of a day the user chooses.
+    void GoToDate();
+    // Shows member `key` in the tree and selects its row `row`, scrolled to the middle.
+    void ShowHit(std::int32_t key, std::int32_t row);
+    CHitListWindow* hitList() const { return hitList_; }
     // A double click on the list while a row is selected.
     void ShowEventDetails();
     // The options sheet at start-up when no location is set; false when it was cancelled.
@@ -68,6 +76,8 @@ private:
     void SaveAsText(bool selectedOnly);
     void Find(bool downward);
     void ReloadReplacedFiles();
+    // The hit list's hits point into the history that was open: they go with it.
+    void ForgetHits();
 
     Prompts& prompts_;
     MessageDatabase database_;
@@ -76,5 +86,6 @@ private:
     std::unique_ptr<SettingsFile> settingsFile_;
     std::unique_ptr<CMainFrame> frame_;
     QTimer* liveTimer_ = nullptr;
+    CHitListWindow* hitList_ = nullptr;  // a child of the frame, made when first asked for
     bool checking_ = false;
 };

@@ -37,7 +37,8 @@ TEST_F(AppFixture, MenusHoldEveryCommandInOrder) {
                      "選択項目をテキスト形式で保存(&S)...", "-", "アプリケーションの終了(&X)"}));
     EXPECT_EQ(Entries(menus[1]->menu()->actions()), (QStringList{"名前の変更(&M)"}));
     EXPECT_EQ(Entries(menus[2]->menu()->actions()),
-              (QStringList{"検索(&F)...\tCtrl+F", "下へ検索(&N)\tF3", "上へ検索(&P)\tShift+F3"}));
+              (QStringList{"検索(&F)...\tCtrl+F", "下へ検索(&N)\tF3", "上へ検索(&P)\tShift+F3", "-",
+                           "すべて検索(&L)...\tCtrl+Shift+F", "日付へ移動(&G)...\tCtrl+G"}));
     EXPECT_EQ(Entries(menus[3]->menu()->actions()),
               (QStringList{"ツールバー(&T)", "ステータスバー(&S)", "-", "プロパティ(&R)"}));
     EXPECT_EQ(Entries(menus[4]->menu()->actions()), (QStringList{"環境設定(&S)..."}));
@@ -48,6 +49,8 @@ TEST_F(AppFixture, MenusHoldEveryCommandInOrder) {
     EXPECT_EQ(commands.Action(ID_SEARCH_FIND)->shortcut(), QKeySequence("Ctrl+F"));
     EXPECT_EQ(commands.Action(ID_SEARCH_DOWN)->shortcut(), QKeySequence("F3"));
     EXPECT_EQ(commands.Action(ID_SEARCH_UP)->shortcut(), QKeySequence("Shift+F3"));
+    EXPECT_EQ(commands.Action(ID_SEARCH_ALL)->shortcut(), QKeySequence("Ctrl+Shift+F"));
+    EXPECT_EQ(commands.Action(ID_SEARCH_GOTO_DATE)->shortcut(), QKeySequence("Ctrl+G"));
 }
 
 TEST_F(AppFixture, ToolBarHasFourButtonsAndTheirTips) {

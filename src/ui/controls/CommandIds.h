@@ -14,7 +14,10 @@ enum CommandId : int {
     ID_FILE_SAVE_SELECTED = 32788,   // 選択項目をテキスト形式で保存(&S)...
     ID_TREE_RENAME = 32789,          // 名前の変更(&M), the context menu's item
     ID_TREE_PROPERTIES = 32790,      // プロパティ(&R), the context menu's item
-    ID_APP_EXIT = 57665,             // アプリケーションの終了(&X)
-    ID_VIEW_TOOLBAR = 59392,         // ツールバー(&T)
-    ID_VIEW_STATUS_BAR = 59393,      // ステータスバー(&S)
+    // Commands of this program's own, numbered apart from the ones above.
+    ID_SEARCH_ALL = 33024,        // すべて検索(&L)...
+    ID_SEARCH_GOTO_DATE = 33025,  // 日付へ移動(&G)...
+    ID_APP_EXIT = 57665,          // アプリケーションの終了(&X)
+    ID_VIEW_TOOLBAR = 59392,      // ツールバー(&T)
+    ID_VIEW_STATUS_BAR = 59393,   // ステータスバー(&S)
 };

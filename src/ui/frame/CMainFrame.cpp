@@ -25,7 +25,8 @@ struct MenuSpec {
 const MenuSpec kMenus[] = {
     {"ファイル(&F)", {ID_FILE_SAVE_DISPLAYED, ID_FILE_SAVE_SELECTED, 0, ID_APP_EXIT}},
     {"編集(&E)", {ID_EDIT_RENAME}},
-    {"検索(&S)", {ID_SEARCH_FIND, ID_SEARCH_DOWN, ID_SEARCH_UP}},
+    {"検索(&S)",
+     {ID_SEARCH_FIND, ID_SEARCH_DOWN, ID_SEARCH_UP, 0, ID_SEARCH_ALL, ID_SEARCH_GOTO_DATE}},
     {"表示(&V)", {ID_VIEW_TOOLBAR, ID_VIEW_STATUS_BAR, 0, ID_VIEW_PROPERTIES}},
     {"オプション(&O)", {ID_OPTIONS}},
     {"ヘルプ(&H)", {ID_APP_ABOUT}},

@@ -105,6 +105,7 @@ void CTalvoraView::EnableEventCommands(bool on) {
     commands_.SetEnabled(ID_FILE_SAVE_DISPLAYED, on);
     commands_.SetEnabled(ID_FILE_SAVE_SELECTED, on);
     commands_.SetEnabled(ID_SEARCH_FIND, on);
+    commands_.SetEnabled(ID_SEARCH_GOTO_DATE, on);
 }
 
 void CTalvoraView::SelectRow(int row) {

@@ -1,0 +1,44 @@
+#pragma once
+
+// Texts of the hit list and the go-to-date dialog (UTF-8). The criteria that the find
+// dialog also has keep that dialog's texts.
+namespace hit_texts {
+
+inline constexpr char kWindowTitle[] = "すべて検索";
+inline constexpr char kTextLabel[] = "検索する文字列(&N):";
+inline constexpr char kDateGroup[] = "日付";
+inline constexpr char kAllEvents[] = "すべてのイベント";
+inline constexpr char kOneDay[] = "日付指定";
+inline constexpr char kPeriod[] = "期間指定";
+inline constexpr char kFrom[] = "から";
+inline constexpr char kTargetGroup[] = "対象";
+inline constexpr char kReceived[] = "受信イベント";
+inline constexpr char kSent[] = "送信イベント";
+inline constexpr char kMembersGroup[] = "メンバー";
+inline constexpr char kAllMembers[] = "すべてのメンバー(&A)";
+inline constexpr char kSelectedMember[] = "選択されているメンバー(&M)";
+inline constexpr char kOptionsGroup[] = "オプション";
+inline constexpr char kIgnoreCase[] = "英字の大文字と小文字を区別しない(&C)";
+inline constexpr char kIgnoreWidth[] = "全角と半角を区別しない(&W)";
+inline constexpr char kStart[] = "検索開始(&S)";
+inline constexpr char kStop[] = "中止(&T)";
+
+// Columns of the hit list.
+inline constexpr char kNameColumn[] = "名前";
+inline constexpr char kDateColumn[] = "日付";
+inline constexpr char kTimeColumn[] = "時間";
+inline constexpr char kDirectionColumn[] = "送受信";
+inline constexpr char kTextColumn[] = "情報";
+
+// Status bar: %1 events examined of %2, %3 hits.
+inline constexpr char kSearching[] = "検索中... %1 / %2 件を調べました (%3 件見つかりました)";
+inline constexpr char kFinished[] = "検索を終えました: %1 件見つかりました";
+inline constexpr char kStopped[] = "検索を中止しました: %1 件見つかりました";
+inline constexpr char kHistoryChanged[] = "ログが開き直されました。もう一度検索してください";
+
+inline constexpr char kGoToDateTitle[] = "日付へ移動";
+inline constexpr char kGoToDateLabel[] = "移動する日付(&D):";
+inline constexpr char kOk[] = "OK";
+inline constexpr char kCancel[] = "キャンセル";
+
+}  // namespace hit_texts

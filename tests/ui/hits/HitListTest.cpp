@@ -1,0 +1,124 @@
+#include <QApplication>
+#include <QCheckBox>
+#include <QDateEdit>
+#include <QDialog>
+#include <QLineEdit>
+#include <QRadioButton>
+#include <QTableView>
+#include <QTest>
+#include <QTimer>
+
+#include "app/AppFixture.h"
+#include "database/MessageDatabase.h"
+#include "ui/controls/CommandIds.h"
+#include "ui/hits/CHitCriteriaForm.h"
+#include "ui/hits/CHitListWindow.h"
+#include "ui/hits/HitListModel.h"
+#include "ui/list/CTalvoraView.h"
+#include "ui/tree/CLeftView.h"
+
+namespace {
+
+class HitList : public AppFixture {
+protected:
+    CHitListWindow& OpenWindow() {
+        Start();
+        Trigger(ID_SEARCH_ALL);
+        CHitListWindow* window = app_->hitList();
+        EXPECT_TRUE(window != nullptr && window->isVisible());
+        return *window;
+    }
+    // Runs a search to its end and gives the text column of every hit, hit marked [..].
+    QStringList Search(CHitListWindow& window, const QString& text, bool ignoreCase = false,
+                       bool ignoreWidth = false) {
+        window.form()->textEdit()->setText(text);
+        window.form()->findChild<QCheckBox*>(QStringLiteral("ignoreCase"))->setChecked(ignoreCase);
+        window.form()
+            ->findChild<QCheckBox*>(QStringLiteral("ignoreWidth"))
+            ->setChecked(ignoreWidth);
+        window.StartSearch();
+        return Texts(window);
+    }
+    QStringList Texts(CHitListWindow& window) {
+        EXPECT_TRUE(QTest::qWaitFor([&] { return !window.searching(); }));
+        QStringList texts;
+        HitListModel* model = window.model();
+        for (int row = 0; row < model->rowCount(); ++row) {
+            const QModelIndex index = model->index(row, HitListModel::TextColumn);
+            texts << index.data(HitListModel::BeforeHitRole).toString() + QStringLiteral("[") +
+                         index.data(HitListModel::HitRole).toString() + QStringLiteral("]") +
+                         index.data(HitListModel::AfterHitRole).toString();
+        }
+        return texts;
+    }
+};
+
+TEST_F(HitList, HitsAreListedWithTheirMemberAndSelectingOneShowsTheEvent) {
+    CHitListWindow& window = OpenWindow();
+    EXPECT_EQ(window.windowTitle(), "すべて検索");
+    EXPECT_EQ(Search(window, QStringLiteral("llo")),
+              (QStringList{"he[llo] 2", "he[llo] 1", "he[llo] 0"}));
+    HitListModel* model = window.model();
+    EXPECT_EQ(model->index(1, HitListModel::NameColumn).data().toString(), "100");
+    EXPECT_EQ(model->index(1, HitListModel::DateColumn).data().toString(), "1970/01/12 月");
+    EXPECT_EQ(model->index(1, HitListModel::TimeColumn).data().toString(), "14:46:40");
+    EXPECT_EQ(model->index(1, HitListModel::DirectionColumn).data().toString(), "受信");
+    EXPECT_TRUE(window.statusText().contains(QStringLiteral("3 件見つかりました")));
+
+    window.table()->selectRow(1);
+    EXPECT_EQ(tree().currentItem(), MemberItem(100));
+    EXPECT_EQ(list().currentMember(), 100);
+    EXPECT_EQ(list().SelectedRows(), (std::vector<int>{1}));
+
+    EXPECT_EQ(Search(window, QStringLiteral("sent")).size(), 2);
+    window.table()->selectRow(0);
+    EXPECT_EQ(tree().currentItem(), MemberItem(200));
+    EXPECT_EQ(list().SelectedRows(), (std::vector<int>{0}));
+}
+
+TEST_F(HitList, TheSwitchesFoldCaseAndWidthAndAreOffByDefault) {
+    CHitListWindow& window = OpenWindow();
+    EXPECT_TRUE(Search(window, QStringLiteral("HELLO 1")).isEmpty());
+    EXPECT_EQ(Search(window, QStringLiteral("HELLO 1"), true), (QStringList{"[hello 1]"}));
+    EXPECT_TRUE(Search(window, QStringLiteral("ｈｅｌｌｏ　１"), true).isEmpty());
+    EXPECT_EQ(Search(window, QStringLiteral("ｈｅｌｌｏ　１"), false, true),
+              (QStringList{"[hello 1]"}));
+}
+
+TEST_F(HitList, TheSelectedMemberAloneAndAppendedEventsThatMatch) {
+    Start();
+    tree().setCurrentItem(MemberItem(200));
+    Trigger(ID_SEARCH_ALL);
+    CHitListWindow& window = *app_->hitList();
+    window.findChild<QRadioButton*>(QStringLiteral("selectedMember"))->setChecked(true);
+    EXPECT_EQ(Search(window, QStringLiteral("e")), (QStringList{"s[e]nt 1", "s[e]nt 0"}));
+
+    Append(100, "sent too", 4000000);
+    Append(200, "sent late", 4000001, 1);
+    app_->CheckForNewEntries();
+    window.TakeUpAppended();
+    EXPECT_EQ(Texts(window), (QStringList{"s[e]nt late", "s[e]nt 1", "s[e]nt 0"}));
+}
+
+TEST_F(HitList, GoToDateSelectsTheNewestEventOfTheDayOrOfTheNearestDay) {
+    Start();
+    EXPECT_FALSE(Enabled(ID_SEARCH_GOTO_DATE));
+    tree().setCurrentItem(tree().allMembersItem());
+    ASSERT_TRUE(Enabled(ID_SEARCH_GOTO_DATE));
+    auto goTo = [&](const QDate& date) {
+        QTimer::singleShot(0, [date] {
+            auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+            ASSERT_TRUE(dialog != nullptr);
+            dialog->findChild<QDateEdit*>(QStringLiteral("goToDate"))->setDate(date);
+            dialog->accept();
+        });
+        Trigger(ID_SEARCH_GOTO_DATE);
+        return list().SelectedRows();
+    };
+    // Rows: 0 = 4 Feb, 1-2 = 24 Jan, 3-5 = 12 Jan 1970.
+    EXPECT_EQ(goTo(QDate(1970, 1, 24)), (std::vector<int>{1}));
+    EXPECT_EQ(goTo(QDate(1970, 1, 13)), (std::vector<int>{3}));
+    EXPECT_EQ(goTo(QDate(2020, 1, 1)), (std::vector<int>{0}));
+}
+
+}  // namespace
