@@ -55,14 +55,18 @@ protected:
 
 TEST_F(HitList, HitsAreListedWithTheirMemberAndSelectingOneShowsTheEvent) {
     CHitListWindow& window = OpenWindow();
-    EXPECT_EQ(window.windowTitle(), "すべて検索");
+    EXPECT_EQ(window.windowTitle(), QStringLiteral("すべて検索"));
     EXPECT_EQ(Search(window, QStringLiteral("llo")),
-              (QStringList{"he[llo] 2", "he[llo] 1", "he[llo] 0"}));
+              (QStringList{QStringLiteral("he[llo] 2"), QStringLiteral("he[llo] 1"),
+                           QStringLiteral("he[llo] 0")}));
     HitListModel* model = window.model();
-    EXPECT_EQ(model->index(1, HitListModel::NameColumn).data().toString(), "100");
-    EXPECT_EQ(model->index(1, HitListModel::DateColumn).data().toString(), "1970/01/12 月");
-    EXPECT_EQ(model->index(1, HitListModel::TimeColumn).data().toString(), "14:46:40");
-    EXPECT_EQ(model->index(1, HitListModel::DirectionColumn).data().toString(), "受信");
+    EXPECT_EQ(model->index(1, HitListModel::NameColumn).data().toString(), QStringLiteral("100"));
+    EXPECT_EQ(model->index(1, HitListModel::DateColumn).data().toString(),
+              QStringLiteral("1970/01/12 月"));
+    EXPECT_EQ(model->index(1, HitListModel::TimeColumn).data().toString(),
+              QStringLiteral("14:46:40"));
+    EXPECT_EQ(model->index(1, HitListModel::DirectionColumn).data().toString(),
+              QStringLiteral("受信"));
     EXPECT_TRUE(window.statusText().contains(QStringLiteral("3 件見つかりました")));
 
     window.table()->selectRow(1);
@@ -79,10 +83,11 @@ TEST_F(HitList, HitsAreListedWithTheirMemberAndSelectingOneShowsTheEvent) {
 TEST_F(HitList, TheSwitchesFoldCaseAndWidthAndAreOffByDefault) {
     CHitListWindow& window = OpenWindow();
     EXPECT_TRUE(Search(window, QStringLiteral("HELLO 1")).isEmpty());
-    EXPECT_EQ(Search(window, QStringLiteral("HELLO 1"), true), (QStringList{"[hello 1]"}));
+    EXPECT_EQ(Search(window, QStringLiteral("HELLO 1"), true),
+              (QStringList{QStringLiteral("[hello 1]")}));
     EXPECT_TRUE(Search(window, QStringLiteral("ｈｅｌｌｏ　１"), true).isEmpty());
     EXPECT_EQ(Search(window, QStringLiteral("ｈｅｌｌｏ　１"), false, true),
-              (QStringList{"[hello 1]"}));
+              (QStringList{QStringLiteral("[hello 1]")}));
 }
 
 TEST_F(HitList, TheSelectedMemberAloneAndAppendedEventsThatMatch) {
@@ -91,13 +96,15 @@ TEST_F(HitList, TheSelectedMemberAloneAndAppendedEventsThatMatch) {
     Trigger(ID_SEARCH_ALL);
     CHitListWindow& window = *app_->hitList();
     window.findChild<QRadioButton*>(QStringLiteral("selectedMember"))->setChecked(true);
-    EXPECT_EQ(Search(window, QStringLiteral("e")), (QStringList{"s[e]nt 1", "s[e]nt 0"}));
+    EXPECT_EQ(Search(window, QStringLiteral("e")),
+              (QStringList{QStringLiteral("s[e]nt 1"), QStringLiteral("s[e]nt 0")}));
 
     Append(100, "sent too", 4000000);
     Append(200, "sent late", 4000001, 1);
     app_->CheckForNewEntries();
     window.TakeUpAppended();
-    EXPECT_EQ(Texts(window), (QStringList{"s[e]nt late", "s[e]nt 1", "s[e]nt 0"}));
+    EXPECT_EQ(Texts(window), (QStringList{QStringLiteral("s[e]nt late"), QStringLiteral("s[e]nt 1"),
+                                          QStringLiteral("s[e]nt 0")}));
 }
 
 TEST_F(HitList, GoToDateSelectsTheNewestEventOfTheDayOrOfTheNearestDay) {
