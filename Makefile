@@ -54,6 +54,9 @@ screenshot: demo
 	mkdir -p docs
 	QT_QPA_PLATFORM=offscreen $(BUILD)/tools/screenshot/talvora-screenshot \
 		--settings $(DEMO)/Talvora.ini --member -2 --row 3 docs/screenshot.png
+	QT_QPA_PLATFORM=offscreen $(BUILD)/tools/screenshot/talvora-screenshot \
+		--settings $(DEMO)/Talvora.ini --member -2 --hits ﾌﾟﾚｾﾞﾝﾄ --hits-out docs/hits.png \
+		--goto-out docs/goto-date.png $(DEMO)/after-hits.png
 
 bench: deps
 	cmake --preset bench

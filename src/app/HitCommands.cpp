@@ -31,16 +31,23 @@ void BringRowIntoView(CTalvoraView& list, int row) {
 }  // namespace
 
 void CTalvoraApp::OpenHitList() {
+    CLeftView* tree = treeView();
+    // "The selected member" is the one the tree has selected when the search starts.
+    auto followTree = [this, tree] {
+        QTreeWidgetItem* item = tree->currentItem();
+        if (item == nullptr || item == tree->membersRoot()) {
+            hitList_->form()->SetSelectedMember(std::nullopt, QString());
+        } else {
+            hitList_->form()->SetSelectedMember(CLeftView::ItemKey(item), item->text(0));
+        }
+    };
     if (hitList_ == nullptr) {
         hitList_ = new CHitListWindow(database_, frame_.get());
         connect(hitList_, &CHitListWindow::hitSelected, this,
                 [this](std::int32_t key, std::int32_t row) { ShowHit(key, row); });
+        connect(tree, &QTreeWidget::currentItemChanged, hitList_, followTree);
     }
-    CLeftView* tree = treeView();
-    QTreeWidgetItem* selected = tree->currentItem();
-    const bool member = selected != nullptr && selected != tree->membersRoot();
-    hitList_->form()->SetSelectedMember(member ? std::optional(CLeftView::ItemKey(selected))
-                                               : std::nullopt);
+    followTree();
     hitList_->show();
     hitList_->raise();
     hitList_->activateWindow();

@@ -1,9 +1,15 @@
-// talvora-screenshot --settings FILE [--member KEY] [--rows N] OUT.png
+// talvora-screenshot --settings FILE [--member KEY] [--rows N] [--hits TEXT --hits-out PNG]
+//                    [--goto-out PNG] OUT.png
 // Starts the viewer on the history the settings file names, selects a member (default: all
-// members) and the N-th row, and saves a picture of the window.
+// members) and the N-th row, and saves a picture of the window. With --hits, the hit list
+// searches TEXT (width ignored), its second hit is selected, and the hit list goes to its
+// own picture; --goto-out pictures the go-to-date dialog.
 #include <QApplication>
+#include <QCheckBox>
 #include <QCommandLineParser>
+#include <QLineEdit>
 #include <QPixmap>
+#include <QTableView>
 #include <QTest>
 #include <QTreeWidgetItem>
 
@@ -14,6 +20,9 @@
 #include "settings/Settings.h"
 #include "ui/controls/Prompts.h"
 #include "ui/frame/CMainFrame.h"
+#include "ui/hits/CGoToDateDialog.h"
+#include "ui/hits/CHitCriteriaForm.h"
+#include "ui/hits/CHitListWindow.h"
 #include "ui/list/CTalvoraView.h"
 #include "ui/tree/CLeftView.h"
 
@@ -27,7 +36,14 @@ int main(int argc, char** argv) {
                               QStringLiteral("KEY"), QString::number(ALL_MEMBERS));
     QCommandLineOption row(QStringLiteral("row"), QStringLiteral("Row to select."),
                            QStringLiteral("N"), QStringLiteral("2"));
-    parser.addOptions({settings, member, row});
+    QCommandLineOption hits(QStringLiteral("hits"), QStringLiteral("Text for the hit list."),
+                            QStringLiteral("TEXT"));
+    QCommandLineOption hitsOut(QStringLiteral("hits-out"),
+                               QStringLiteral("The PNG of the hit list."), QStringLiteral("FILE"));
+    QCommandLineOption gotoOut(QStringLiteral("goto-out"),
+                               QStringLiteral("The PNG of the go-to-date dialog."),
+                               QStringLiteral("FILE"));
+    parser.addOptions({settings, member, row, hits, hitsOut, gotoOut});
     parser.addPositionalArgument(QStringLiteral("out"), QStringLiteral("The PNG to write."));
     parser.process(application);
     if (parser.positionalArguments().size() != 1) {
@@ -56,6 +72,36 @@ int main(int argc, char** argv) {
     app.listView()->setFocus();
     app.listView()->SelectRow(parser.value(row).toInt());
     QTest::qWait(200);
+
+    if (parser.isSet(hits)) {
+        app.OpenHitList();
+        CHitListWindow* window = app.hitList();
+        window->move(frame->geometry().topLeft() + QPoint(160, 200));
+        window->form()->textEdit()->setText(parser.value(hits));
+        window->form()->findChild<QCheckBox*>(QStringLiteral("ignoreWidth"))->setChecked(true);
+        window->StartSearch();
+        if (!QTest::qWaitFor([window] { return !window->searching(); }, 10000)) {
+            std::fprintf(stderr, "talvora-screenshot: the search did not end\n");
+            return 1;
+        }
+        window->table()->selectRow(1);
+        QTest::qWait(200);
+        if (parser.isSet(hitsOut) && !window->grab().save(parser.value(hitsOut))) {
+            std::fprintf(stderr, "talvora-screenshot: cannot write %s\n",
+                         qPrintable(parser.value(hitsOut)));
+            return 1;
+        }
+    }
+    if (parser.isSet(gotoOut)) {
+        CGoToDateDialog dialog(QDate(2026, 3, 14), frame);
+        dialog.show();
+        QTest::qWait(100);
+        if (!dialog.grab().save(parser.value(gotoOut))) {
+            std::fprintf(stderr, "talvora-screenshot: cannot write %s\n",
+                         qPrintable(parser.value(gotoOut)));
+            return 1;
+        }
+    }
 
     const QString out = parser.positionalArguments().first();
     if (!frame->grab().save(out)) {

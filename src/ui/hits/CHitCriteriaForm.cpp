@@ -30,7 +30,8 @@ T* Named(T* widget, const char* name) {
 QDateEdit* NewPicker(const char* name, QWidget* parent) {
     auto* picker = Named(new QDateEdit(QDate::currentDate(), parent), name);
     picker->setCalendarPopup(true);
-    picker->setDisplayFormat(QLocale().dateFormat(QLocale::LongFormat));
+    // The short form keeps the window narrow beside the main one.
+    picker->setDisplayFormat(QLocale().dateFormat(QLocale::ShortFormat));
     return picker;
 }
 
@@ -74,7 +75,7 @@ CHitCriteriaForm::CHitCriteriaForm(QWidget* parent) : QWidget(parent) {
     layout->addWidget(text_);
     layout->addLayout(groups);
     UpdatePickers();
-    SetSelectedMember(std::nullopt);
+    SetSelectedMember(std::nullopt, QString());
 }
 
 QWidget* CHitCriteriaForm::CreateDateGroup() {
@@ -150,9 +151,14 @@ void CHitCriteriaForm::UpdatePickers() {
     last_->setEnabled(period_->isChecked());
 }
 
-void CHitCriteriaForm::SetSelectedMember(std::optional<std::int32_t> key) {
+void CHitCriteriaForm::SetSelectedMember(std::optional<std::int32_t> key, const QString& label) {
     selectedKey_ = key;
     selectedMember_->setEnabled(key.has_value());
+    QString text = QString::fromUtf8(hit_texts::kSelectedMember);
+    if (key) {
+        text += QStringLiteral(": ") + label;
+    }
+    selectedMember_->setText(text);
     if (!key) {
         allMembers_->setChecked(true);
     }

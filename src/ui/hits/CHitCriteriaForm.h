@@ -20,9 +20,9 @@ class CHitCriteriaForm : public QWidget {
 public:
     explicit CHitCriteriaForm(QWidget* parent = nullptr);
 
-    // The member the tree has selected (none for the root item): the choice "selected"
-    // is offered only with one.
-    void SetSelectedMember(std::optional<std::int32_t> key);
+    // The member the tree has selected (none for the root item) and its label: the choice
+    // "selected" is offered only with one.
+    void SetSelectedMember(std::optional<std::int32_t> key, const QString& label);
     // Complete criteria: a text, a direction, and a period that does not end before it starts.
     bool IsComplete() const;
     HitQuery Query() const;

@@ -24,7 +24,9 @@ namespace {
 // One slice of the search stays well below a frame, so typing and scrolling go on.
 constexpr qint64 kSliceMilliseconds = 15;
 constexpr std::size_t kEventsPerStep = 256;
-constexpr int kColumnWidths[] = {100, 90, 60, 50};
+// Widths of the name, date, time and direction columns: the sample texts and a margin.
+constexpr const char* kColumnSamples[] = {"ＭＭＭＭＭＭ", "0000/00/00 水", "00:00:00", "送受信"};
+constexpr int kColumnMargin = 16;
 
 QString Text(const char* utf8) {
     return QString::fromUtf8(utf8);
@@ -64,7 +66,9 @@ CHitListWindow::CHitListWindow(MessageDatabase& database, QWidget* parent)
     table_->verticalHeader()->setDefaultSectionSize(table_->fontMetrics().height() + 4);
     table_->horizontalHeader()->setStretchLastSection(true);
     for (int column = 0; column < HitListModel::TextColumn; ++column) {
-        table_->setColumnWidth(column, kColumnWidths[column]);
+        table_->setColumnWidth(column, table_->fontMetrics().horizontalAdvance(
+                                           QString::fromUtf8(kColumnSamples[column])) +
+                                           kColumnMargin);
     }
 
     auto* statusBar = new QStatusBar(this);
@@ -106,7 +110,7 @@ CHitListWindow::CHitListWindow(MessageDatabase& database, QWidget* parent)
                     emit hitSelected(at->first, at->second);
                 }
             });
-    resize(760, 480);
+    resize(std::max(760, sizeHint().width()), 480);
     UpdateButtons();
 }
 

@@ -95,7 +95,9 @@ TEST_F(HitList, TheSelectedMemberAloneAndAppendedEventsThatMatch) {
     tree().setCurrentItem(MemberItem(200));
     Trigger(ID_SEARCH_ALL);
     CHitListWindow& window = *app_->hitList();
-    window.findChild<QRadioButton*>(QStringLiteral("selectedMember"))->setChecked(true);
+    auto* selected = window.findChild<QRadioButton*>(QStringLiteral("selectedMember"));
+    EXPECT_EQ(selected->text(), QStringLiteral("選択されているメンバー(&M): 花子"));
+    selected->setChecked(true);
     EXPECT_EQ(Search(window, QStringLiteral("e")),
               (QStringList{QStringLiteral("s[e]nt 1"), QStringLiteral("s[e]nt 0")}));
 
@@ -105,6 +107,11 @@ TEST_F(HitList, TheSelectedMemberAloneAndAppendedEventsThatMatch) {
     window.TakeUpAppended();
     EXPECT_EQ(Texts(window), (QStringList{QStringLiteral("s[e]nt late"), QStringLiteral("s[e]nt 1"),
                                           QStringLiteral("s[e]nt 0")}));
+    // The tree's root selects no member: the choice falls back to all members.
+    tree().setCurrentItem(tree().membersRoot());
+    EXPECT_FALSE(selected->isEnabled());
+    EXPECT_EQ(Search(window, QStringLiteral("sent t")),
+              (QStringList{QStringLiteral("[sent t]oo")}));
 }
 
 TEST_F(HitList, GoToDateSelectsTheNewestEventOfTheDayOrOfTheNearestDay) {
