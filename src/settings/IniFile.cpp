@@ -71,14 +71,48 @@ QString OneLine(const QString& value) {
     return line;
 }
 
-QString Decode(const QByteArray& bytes) {
-    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
-    QString text = utf8.decode(bytes);
-    if (!utf8.hasError()) {
-        return text;
+// Bytes that no text file holds; a line with one is binary in either encoding. The DOS end
+// of file mark (0x1A) is left to old editors.
+bool IsBinaryByte(char byte) {
+    const auto u = static_cast<unsigned char>(byte);
+    return u < 0x20 && u != '\t' && u != '\n' && u != '\v' && u != '\f' && u != '\r' && u != 0x1A;
+}
+
+struct DecodedLine {
+    QString text;
+    bool textOk = true;  // valid UTF-8 or valid Shift-JIS, and no binary bytes
+};
+
+DecodedLine DecodeLine(QByteArrayView raw) {
+    bool ascii = true;
+    bool binary = false;
+    for (const char byte : raw) {
+        ascii = ascii && static_cast<unsigned char>(byte) < 0x80;
+        binary = binary || IsBinaryByte(byte);
     }
-    return FromShiftJis(
-        std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())));
+    if (ascii) {
+        return {QString::fromLatin1(raw), !binary};
+    }
+    QStringDecoder utf8(QStringDecoder::Utf8,
+                        QStringDecoder::Flag::Stateless | QStringDecoder::Flag::ConvertInitialBom);
+    QString text = utf8.decode(raw);
+    if (!utf8.hasError()) {
+        return {std::move(text), !binary};
+    }
+    text = FromShiftJis(std::string_view(raw.data(), static_cast<std::size_t>(raw.size())));
+    return {text, !binary && !text.contains(QChar::ReplacementCharacter)};
+}
+
+QString ReadFailure(const QFileDevice& file) {
+    return file.error() == QFileDevice::PermissionsError
+               ? QStringLiteral("読み取りが許可されていません。")
+               : QStringLiteral("ファイルを読み込めません。");
+}
+
+QString WriteFailure(const QFileDevice& file) {
+    return file.error() == QFileDevice::PermissionsError
+               ? QStringLiteral("書き込みが許可されていません。")
+               : QStringLiteral("ファイルに書き込めません。");
 }
 
 }  // namespace
@@ -102,65 +136,77 @@ IniLoadResult IniFile::Load(const QString& path) {
         return {IniLoadStatus::Missing, QString()};
     }
     if (!info.isFile()) {
-        return {IniLoadStatus::Unreadable, QStringLiteral("%1 is not a file").arg(path)};
+        return {IniLoadStatus::Unreadable, QStringLiteral("ファイルではありません。")};
+    }
+    const QString tooLarge = QStringLiteral("大きすぎます（設定ファイルは %1 MiB まで）。")
+                                 .arg(kMaxFileSize / (1024 * 1024));
+    if (info.size() > kMaxFileSize) {
+        return {IniLoadStatus::Unreadable, tooLarge};
     }
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
-        return {IniLoadStatus::Unreadable,
-                QStringLiteral("cannot read %1: %2").arg(path, file.errorString())};
+        return {IniLoadStatus::Unreadable, ReadFailure(file)};
     }
+    // At most one byte past the limit, however much the file grew since it was looked at.
     const QByteArray bytes = file.read(kMaxFileSize + 1);
     if (file.error() != QFileDevice::NoError) {
-        return {IniLoadStatus::Unreadable,
-                QStringLiteral("cannot read %1: %2").arg(path, file.errorString())};
+        return {IniLoadStatus::Unreadable, ReadFailure(file)};
     }
     if (bytes.size() > kMaxFileSize) {
-        return {IniLoadStatus::Unreadable, QStringLiteral("%1 is too large").arg(path)};
+        return {IniLoadStatus::Unreadable, tooLarge};
     }
-    // A settings file never holds NUL bytes; such a file is someone else's and must not
-    // be overwritten.
-    if (bytes.contains('\0')) {
-        return {IniLoadStatus::Unreadable, QStringLiteral("%1 is not a text file").arg(path)};
+    // Such a file is someone else's and must not be overwritten.
+    if (const std::size_t bad = Parse(bytes); bad != 0) {
+        Clear();
+        return {IniLoadStatus::Unreadable,
+                QStringLiteral("%1 行目が UTF-8 でも Shift-JIS でもありません。"
+                               "テキストの設定ファイルではないようです。")
+                    .arg(bad)};
     }
-    Parse(bytes);
     return {IniLoadStatus::Loaded, QString()};
 }
 
-void IniFile::Parse(const QByteArray& bytes) {
+std::size_t IniFile::Parse(const QByteArray& bytes) {
     Clear();
-    QByteArray body = bytes;
+    QByteArrayView body(bytes);
     if (body.startsWith("\xEF\xBB\xBF")) {
         bom_ = true;
-        body.remove(0, 3);
+        body = body.sliced(3);
     }
-    const QString text = Decode(body);
-    const qsizetype firstBreak = text.indexOf(u'\n');
-    crlf_ = firstBreak > 0 && text[firstBreak - 1] == u'\r';
-
+    std::size_t firstBad = 0;
+    std::size_t number = 0;
     qsizetype start = 0;
-    while (start < text.size()) {
-        qsizetype end = text.indexOf(u'\n', start);
-        const qsizetype next = end < 0 ? text.size() : end + 1;
-        if (end < 0) {
-            end = text.size();
-        }
-        qsizetype lineEnd = end;
-        if (lineEnd > start && text[lineEnd - 1] == u'\r') {
+    while (start < body.size()) {
+        ++number;
+        const qsizetype newline = body.indexOf('\n', start);
+        const qsizetype next = newline < 0 ? body.size() : newline + 1;
+        qsizetype lineEnd = newline < 0 ? body.size() : newline;
+        if (newline >= 0 && lineEnd > start && body[lineEnd - 1] == '\r') {
             --lineEnd;
         }
-        AddLine(text.sliced(start, lineEnd - start));
+        if (number == 1) {
+            crlf_ = newline >= 0 && lineEnd < newline;
+        }
+        const QByteArrayView raw = body.sliced(start, lineEnd - start);
+        DecodedLine decoded = DecodeLine(raw);
+        if (!decoded.textOk && firstBad == 0) {
+            firstBad = number;
+        }
+        AddLine(Line{std::move(decoded.text), QString(), raw.toByteArray(),
+                     body.sliced(lineEnd, next - lineEnd).toByteArray(), true});
         start = next;
     }
+    return firstBad;
 }
 
-void IniFile::AddLine(const QString& text) {
-    const QString trimmed = TrimBlanks(text);
+void IniFile::AddLine(Line line) {
+    const QString trimmed = TrimBlanks(line.text);
     if (trimmed.startsWith(u'[')) {
         const qsizetype close = trimmed.indexOf(u']');
         if (close > 0) {
             Section section;
             section.name = Fold(TrimBlanks(QStringView(trimmed).sliced(1, close - 1)));
-            section.header = text;
+            section.header = std::move(line);
             if (!sectionIndex_.contains(section.name)) {
                 sectionIndex_.insert(section.name, sections_.size());
             }
@@ -169,11 +215,10 @@ void IniFile::AddLine(const QString& text) {
         }
     }
     Section& current = sections_.back();
-    Line line{text, QString()};
-    const qsizetype equals = text.indexOf(u'=');
+    const qsizetype equals = line.text.indexOf(u'=');
     const bool comment = trimmed.startsWith(u';') || trimmed.startsWith(u'#');
     if (sections_.size() > 1 && !comment && equals >= 0) {
-        line.key = Fold(TrimBlanks(QStringView(text).first(equals)));
+        line.key = Fold(TrimBlanks(QStringView(line.text).first(equals)));
     }
     current.lines.push_back(std::move(line));
     if (!current.lines.back().key.isEmpty()) {
@@ -186,21 +231,27 @@ void IniFile::AddLine(const QString& text) {
 }
 
 QByteArray IniFile::Serialize() const {
-    const QString eol = crlf_ ? QStringLiteral("\r\n") : QStringLiteral("\n");
-    QString text;
+    std::vector<const Line*> lines;
     for (std::size_t s = 0; s < sections_.size(); ++s) {
-        const Section& section = sections_[s];
         if (s > 0) {
-            text += section.header;
-            text += eol;
+            lines.push_back(&sections_[s].header);
         }
-        for (const Line& line : section.lines) {
-            text += line.text;
-            text += eol;
+        for (const Line& line : sections_[s].lines) {
+            lines.push_back(&line);
         }
     }
+    const QByteArray eol = crlf_ ? QByteArray("\r\n") : QByteArray("\n");
     QByteArray bytes = bom_ ? QByteArray("\xEF\xBB\xBF") : QByteArray();
-    bytes += text.toUtf8();
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        const Line& line = *lines[i];
+        bytes += line.read ? line.raw : line.text.toUtf8();
+        if (!line.end.isEmpty()) {
+            bytes += line.end;
+        } else if (!line.read || i + 1 < lines.size()) {
+            // A last line read without an end stays so; anything after it needs one.
+            bytes += eol;
+        }
+    }
     return bytes;
 }
 
@@ -208,15 +259,15 @@ IniSaveResult IniFile::Save(const QString& path) const {
     const QByteArray bytes = Serialize();
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly)) {
-        return {false, QStringLiteral("cannot write %1: %2").arg(path, file.errorString())};
+        return {false, WriteFailure(file)};
     }
     if (file.write(bytes) != bytes.size()) {
-        const QString error = file.errorString();
+        const QString error = WriteFailure(file);
         file.cancelWriting();
-        return {false, QStringLiteral("cannot write %1: %2").arg(path, error)};
+        return {false, error};
     }
     if (!file.commit()) {
-        return {false, QStringLiteral("cannot write %1: %2").arg(path, file.errorString())};
+        return {false, WriteFailure(file)};
     }
     return {true, QString()};
 }
@@ -277,13 +328,13 @@ std::int32_t IniFile::ParseInt(const QString& text) {
 IniFile::Section& IniFile::AddSection(const QString& name) {
     Section& last = sections_.back();
     const bool fileEmpty = sections_.size() == 1 && last.lines.empty();
-    const QString& lastLine = last.lines.empty() ? last.header : last.lines.back().text;
+    const QString& lastLine = last.lines.empty() ? last.header.text : last.lines.back().text;
     if (!fileEmpty && !TrimBlanks(lastLine).isEmpty()) {
-        last.lines.push_back(Line{QString(), QString()});  // keeps sections apart
+        last.lines.push_back(Line{});  // keeps sections apart
     }
     Section section;
     section.name = Fold(name);
-    section.header = u'[' + name + u']';
+    section.header.text = u'[' + name + u']';
     sectionIndex_.insert(section.name, sections_.size());
     sections_.push_back(std::move(section));
     return sections_.back();
@@ -301,15 +352,20 @@ bool IniFile::WriteString(const QString& section, const QString& key, const QStr
     const auto existing = target->keys.constFind(folded);
     if (existing != target->keys.constEnd()) {
         Line& line = target->lines[existing.value()];
-        const QString spelling = TrimBlanks(QStringView(line.text).first(line.text.indexOf(u'=')));
-        line.text = spelling + u'=' + OneLine(value);
+        const qsizetype equals = line.text.indexOf(u'=');
+        const QString written = OneLine(value);
+        if (TrimBlanks(QStringView(line.text).sliced(equals + 1)) == TrimBlanks(written)) {
+            return true;  // the same value: the line stays as it is, bytes and all
+        }
+        line.text = TrimBlanks(QStringView(line.text).first(equals)) + u'=' + written;
+        line.read = false;
         return true;
     }
     // After the last key, so that comments and blank lines before the next section stay
     // with it; no key line moves.
     const std::size_t at = target->lastKey ? *target->lastKey + 1 : 0;
     target->lines.insert(target->lines.begin() + static_cast<std::ptrdiff_t>(at),
-                         Line{key + u'=' + OneLine(value), folded});
+                         Line{key + u'=' + OneLine(value), folded, {}, {}, false});
     target->keys.insert(folded, at);
     target->lastKey = at;
     return true;

@@ -9,11 +9,12 @@
 //   sections, and the first of two equal keys in a section, is the one that counts.
 // - Lines that start with ";" or "#", lines without "=", and keys before the first section
 //   are kept but never read.
-// - The file is UTF-8 (a leading byte-order mark is kept); a file that is not valid UTF-8
-//   is read as Shift-JIS, as written on the messenger's home system, and saved as UTF-8.
-//   CR LF reads like LF, and a file that used CR LF keeps it.
+// - Each line is read as UTF-8 when it is valid UTF-8, else as Shift-JIS (as written on the
+//   messenger's home system): a file edited by both keeps both. A leading byte-order mark
+//   is kept. CR LF reads like LF.
 // Reading or writing a key leaves every other line, comments and blank lines included,
-// as it was and where it was.
+// where it was and byte for byte as it was, line end included; a line written anew is
+// UTF-8 and ends like the file's first line.
 
 #include <QByteArray>
 #include <QHash>
@@ -26,32 +27,35 @@
 enum class IniLoadStatus {
     Loaded,
     Missing,     // no file at the path: an empty file
-    Unreadable,  // there is a file, but it cannot be read or is not text
+    Unreadable,  // there is a file, but it cannot be read, is too large or is not text
 };
 
 struct IniLoadResult {
     IniLoadStatus status = IniLoadStatus::Missing;
-    QString reason;  // why the file is unreadable
+    QString reason;  // why the file is unreadable, in Japanese for the user
 };
 
 struct IniSaveResult {
     bool ok = false;
-    QString reason;  // why the file could not be written
+    QString reason;  // why the file could not be written, in Japanese for the user
 };
 
 class IniFile {
 public:
-    // A file larger than this is not taken for a settings file.
-    static constexpr qint64 kMaxFileSize = 64 * 1024 * 1024;
+    // A file larger than this is not taken for a settings file (and never read whole).
+    static constexpr qint64 kMaxFileSize = 4 * 1024 * 1024;
 
     IniFile();
 
     // Replaces the contents with the file at `path`; on failure the contents are empty.
+    // A file with a line that is neither UTF-8 nor Shift-JIS text is unreadable.
     IniLoadResult Load(const QString& path);
     // Replaces the contents with `bytes` (never fails: anything that is not a section or
-    // a key is kept as an unread line).
-    void Parse(const QByteArray& bytes);
-    // The contents as UTF-8 bytes, every line ended.
+    // a key is kept as an unread line). Returns the number (from 1) of the first line
+    // that is neither UTF-8 nor Shift-JIS text, 0 when there is none.
+    std::size_t Parse(const QByteArray& bytes);
+    // The contents as bytes: unchanged lines as read, changed and new lines as UTF-8.
+    // Without changes, exactly the bytes parsed.
     QByteArray Serialize() const;
     // Writes the contents atomically: a failed save leaves the previous file intact.
     IniSaveResult Save(const QString& path) const;
@@ -81,18 +85,21 @@ public:
 private:
     struct Line {
         QString text;
-        QString key;  // folded key name; empty for a line that is not a key
+        QString key;        // folded key name; empty for a line that is not a key
+        QByteArray raw;     // the bytes read, without the line end
+        QByteArray end;     // the line end read; empty for a last line without one
+        bool read = false;  // unchanged since read: written back as `raw` + `end`
     };
     struct Section {
         QString name;  // folded; empty for the lines before the first section
-        QString header;
+        Line header;
         std::vector<Line> lines;
         QHash<QString, std::size_t> keys;  // first line of each key
         std::optional<std::size_t> lastKey;
     };
 
     void Clear();
-    void AddLine(const QString& text);
+    void AddLine(Line line);
     static void Reindex(Section& section);
     const Section* FindSection(const QString& section) const;
     Section* FindSection(const QString& section);
@@ -100,6 +107,6 @@ private:
 
     std::vector<Section> sections_;             // sections_[0]: lines before any section
     QHash<QString, std::size_t> sectionIndex_;  // first section of each folded name
-    bool crlf_ = false;
+    bool crlf_ = false;                         // new lines end in CR LF
     bool bom_ = false;
 };

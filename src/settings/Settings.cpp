@@ -80,6 +80,13 @@ std::string NameToShiftJis(const QString& name) {
     return bytes;
 }
 
+// The name a member is given for a stored value.
+std::string StoredName(const QString& value) {
+    std::string name = NameToShiftJis(value);
+    CutShiftJis(name, kMaxNameBytes);
+    return name;
+}
+
 std::vector<std::int32_t> MemberKeys(MessageDatabase& database) {
     std::vector<std::int32_t> keys;
     for (bool more = database.FirstMember(); more; more = database.NextMember()) {
@@ -168,9 +175,7 @@ void SettingsFile::LoadMemberNames(MessageDatabase& database) const {
     }
     // Keys first: naming a member must not disturb the walk.
     for (const std::int32_t key : MemberKeys(database)) {
-        std::string name = NameToShiftJis(ini_.ReadString(kMemberName, QString::number(key)));
-        CutShiftJis(name, kMaxNameBytes);
-        database.SetMemberName(key, name);
+        database.SetMemberName(key, StoredName(ini_.ReadString(kMemberName, QString::number(key))));
     }
 }
 
@@ -192,12 +197,19 @@ IniSaveResult SettingsFile::SaveSettings(const LocationSettings& location, const
     }
     if (database.loaded()) {
         for (bool more = database.FirstMember(); more; more = database.NextMember()) {
-            const std::int32_t key = database.CurrentKey();
+            const QString key = QString::number(database.CurrentKey());
             // A member that appeared after the names were applied has no name yet.
             const std::string& name = database.CurrentName();
-            current.WriteString(
-                kMemberName, QString::number(key),
-                FromShiftJis(name.empty() ? MessageDatabase::DefaultMemberName(key) : name));
+            // A stored name that gives the member's name as it is stays as stored: it may
+            // hold characters that the member's Shift-JIS name lacks, or be longer.
+            const QString stored = current.ReadString(kMemberName, key);
+            if (!name.empty() && !stored.isEmpty() && StoredName(stored) == name) {
+                continue;
+            }
+            current.WriteString(kMemberName, key,
+                                FromShiftJis(name.empty() ? MessageDatabase::DefaultMemberName(
+                                                                database.CurrentKey())
+                                                          : name));
         }
     }
 

@@ -6,6 +6,8 @@
 #include <QFile>
 #include <QTemporaryDir>
 
+#include <algorithm>
+
 namespace {
 
 const QString kSection = QStringLiteral("Log File");
@@ -99,17 +101,28 @@ TEST(IniFileTest, WritingChangesOnlyTheKeyWritten) {
     EXPECT_FALSE(ini.WriteString(QString(), QStringLiteral("k"), QStringLiteral("x")));
 }
 
-TEST(IniFileTest, ShiftJisFileIsReadAndKeepsItsLineEnds) {
-    // "テスト" in Shift-JIS: not valid UTF-8.
-    IniFile ini = Parsed("[Member Name]\r\n777=\x83\x65\x83\x58\x83\x67\r\n");
+TEST(IniFileTest, MixedEncodingsKeepEveryUntouchedLineByteForByte) {
+    // "テスト" in Shift-JIS (not valid UTF-8) beside UTF-8 "日本", mixed line ends and a
+    // last line without one.
+    const QByteArray sjis = "\x83\x65\x83\x58\x83\x67";
+    const QByteArray utf8 = "\xE6\x97\xA5\xE6\x9C\xAC";
+    const QByteArray file = "\xEF\xBB\xBF[Member Name]\r\n777=" + sjis + "\r\n778 = " + utf8 +
+                            "\n; " + sjis + "\r\n779=" + sjis;
+    IniFile ini = Parsed(file);
+    EXPECT_EQ(ini.Serialize(), file);
     const QString name = QString::fromUtf8("\xE3\x83\x86\xE3\x82\xB9\xE3\x83\x88");
     EXPECT_EQ(ini.ReadString(QStringLiteral("Member Name"), QStringLiteral("777")), name);
-    ini.WriteInt(QStringLiteral("Member Name"), QStringLiteral("1"), 5);
-    EXPECT_EQ(ini.Serialize(), "[Member Name]\r\n777=" + name.toUtf8() + "\r\n1=5\r\n");
+    EXPECT_EQ(ini.ReadString(QStringLiteral("Member Name"), QStringLiteral("778")),
+              QString::fromUtf8(utf8));
 
-    IniFile bom = Parsed("\xEF\xBB\xBF[A]\nk=v");
-    EXPECT_EQ(bom.ReadString(QStringLiteral("A"), QStringLiteral("k")), QStringLiteral("v"));
-    EXPECT_EQ(bom.Serialize(), "\xEF\xBB\xBF[A]\nk=v\n");
+    // Writing the value a line already holds leaves it as it is; a changed line and a new
+    // one are UTF-8, and the last line gains an end only because a line follows it.
+    ini.WriteString(QStringLiteral("Member Name"), QStringLiteral("777"), name);
+    ini.WriteString(QStringLiteral("Member Name"), QStringLiteral("778"), QString::fromUtf8(utf8));
+    ini.WriteString(QStringLiteral("Member Name"), QStringLiteral("779"), name + u'!');
+    ini.WriteInt(QStringLiteral("Member Name"), QStringLiteral("1"), 5);
+    EXPECT_EQ(ini.Serialize(), "\xEF\xBB\xBF[Member Name]\r\n777=" + sjis + "\r\n778 = " + utf8 +
+                                   "\n; " + sjis + "\r\n779=" + name.toUtf8() + "!\r\n1=5\r\n");
 }
 
 TEST(IniFileTest, SavedFileReadsBackUnchanged) {
@@ -144,10 +157,33 @@ TEST(IniFileTest, LoadTellsMissingFromUnreadable) {
     EXPECT_EQ(folder.status, IniLoadStatus::Unreadable);
     EXPECT_FALSE(folder.reason.isEmpty());
 
+    // The reason goes to the user as it is: it is Japanese.
+    const auto japanese = [](const QString& reason) {
+        return std::any_of(reason.begin(), reason.end(), [](QChar c) { return c >= u'\u3000'; });
+    };
+    EXPECT_TRUE(japanese(folder.reason));
+
+    // Neither UTF-8 nor Shift-JIS (0x85 0x40 is no pair of code page 932), or binary bytes.
     const QString binary = dir.filePath(QStringLiteral("binary.ini"));
-    ASSERT_TRUE(WriteBytes(binary, QByteArray("[Log File]\nLocation=1\n\0\x01", 24)));
-    EXPECT_EQ(ini.Load(binary).status, IniLoadStatus::Unreadable);
-    EXPECT_FALSE(ini.Value(kSection, QStringLiteral("Location")).has_value());
+    for (const QByteArray& bytes : {QByteArray("[Log File]\nLocation=1\n\0\x01", 24),
+                                    QByteArray("[Log File]\nLocation=1\n\x85\x40\n"),
+                                    QByteArray("[Log File]\nLocation=1\n\x07\n")}) {
+        ASSERT_TRUE(WriteBytes(binary, bytes));
+        const IniLoadResult result = ini.Load(binary);
+        EXPECT_EQ(result.status, IniLoadStatus::Unreadable);
+        EXPECT_TRUE(result.reason.contains(u'3')) << "names the line";
+        EXPECT_TRUE(japanese(result.reason));
+        EXPECT_FALSE(ini.Value(kSection, QStringLiteral("Location")).has_value());
+    }
+
+    // Too large to be settings: refused without being read.
+    const QString large = dir.filePath(QStringLiteral("large.ini"));
+    QFile file(large);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly) && file.resize(5 * 1024 * 1024));
+    file.close();
+    const IniLoadResult tooLarge = ini.Load(large);
+    EXPECT_EQ(tooLarge.status, IniLoadStatus::Unreadable);
+    EXPECT_TRUE(japanese(tooLarge.reason));
 }
 
 TEST(IniFileTest, FailedSaveGivesReason) {

@@ -168,6 +168,28 @@ TEST_F(SettingsFileTest, NamesWithoutShiftJisFormOrTooLongAreMadeToFit) {
     EXPECT_EQ(database.MemberName(12345), std::string(4094, 'a'));
 }
 
+TEST_F(SettingsFileTest, SavingKeepsWhatWasNotChangedInEitherEncoding) {
+    MessageDatabase database;
+    ASSERT_TRUE(OpenDatabase(database));
+    // A UTF-8 name with a character Shift-JIS lacks, a Shift-JIS name, a foreign UTF-8 value.
+    const QByteArray names = "[Member Name]\r\n777=a\xF0\x9F\x98\x80" + kTestUtf8 +
+                             "\r\n12345=" + QByteArray::fromStdString(kTestSjis) +
+                             "\r\n[Other]\r\nnote=" + kTestUtf8 + "\r\n";
+    SettingsFile file = Stored(names);
+    file.LoadMemberNames(database);
+    EXPECT_EQ(database.MemberName(777), "a?" + kTestSjis);
+    EXPECT_EQ(database.MemberName(12345), kTestSjis);
+    ASSERT_TRUE(file.SaveSettings(LocationSettings{}, kDefaults, database).ok);
+    EXPECT_TRUE(ReadBytes(Path()).startsWith(
+        names.first(names.indexOf("[Other]")) +
+        "-1=-1\r\n0=0\r\n1=-\r\n10=-\r\n[Other]\r\nnote=" + kTestUtf8 + "\r\n"));
+
+    // A name changed here is written.
+    database.SetMemberName(777, "b");
+    ASSERT_TRUE(file.SaveSettings(LocationSettings{}, kDefaults, database).ok);
+    EXPECT_TRUE(ReadBytes(Path()).startsWith("[Member Name]\r\n777=b\r\n"));
+}
+
 TEST_F(SettingsFileTest, UnreadableFileIsNeverOverwritten) {
     const QByteArray binary("[Log File]\nLocation=1\n\0", 23);
     SettingsFile file = Stored(binary);
