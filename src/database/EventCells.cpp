@@ -6,9 +6,10 @@
 #include "database/MessageDatabase.h"
 
 std::string FormatListDate(const std::tm& time) {
-    char buffer[32];
-    std::snprintf(buffer, sizeof buffer, "%04d/%02d/%02d ", time.tm_year + 1900, time.tm_mon + 1,
-                  time.tm_mday);
+    // Wide enough that no calendar time, however absurd, overflows.
+    char buffer[48];
+    std::snprintf(buffer, sizeof buffer, "%04lld/%02lld/%02d ", time.tm_year + 1900LL,
+                  time.tm_mon + 1LL, time.tm_mday);
     std::string date(buffer);
     date.append(WeekdayName(time.tm_wday));
     return date;

@@ -1,8 +1,10 @@
 #include <gtest/gtest.h>
 
+#include <climits>
 #include <string>
 
 #include "database/DatabaseTexts.h"
+#include "database/EventCells.h"
 #include "database/EventTypes.h"
 #include "database/MessageDatabase.h"
 #include "support/TestHistory.h"
@@ -244,6 +246,15 @@ TEST(EventTypes, NamesAndSupport) {
     EXPECT_EQ(WeekdayName(0), "\x93\xFA");
     EXPECT_EQ(WeekdayName(6), "\x93y");
     EXPECT_EQ(WeekdayName(7), "");
+}
+
+TEST(EventCellsTest, AbsurdCalendarTimesFormatWithoutOverflow) {
+    std::tm time{};
+    time.tm_year = INT_MAX;
+    time.tm_mon = INT_MAX;
+    time.tm_mday = INT_MIN;
+    time.tm_wday = 9;
+    EXPECT_EQ(FormatListDate(time), "2147485547/2147483648/-2147483648 ");
 }
 
 }  // namespace
