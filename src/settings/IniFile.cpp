@@ -29,8 +29,7 @@ QString TrimBlanks(QStringView text) {
     return text.sliced(begin, end - begin).toString();
 }
 
-QString Fold(const QString& name) {
-    QString folded = name;
+QString Fold(QString folded) {
     for (QChar& c : folded) {
         if (c >= u'A' && c <= u'Z') {
             c = QChar(static_cast<char16_t>(c.unicode() + (u'a' - u'A')));
@@ -122,6 +121,7 @@ IniFile::IniFile() {
 }
 
 void IniFile::Clear() {
+    source_.clear();
     sections_.clear();
     sections_.emplace_back();
     sectionIndex_.clear();
@@ -168,14 +168,15 @@ IniLoadResult IniFile::Load(const QString& path) {
 
 std::size_t IniFile::Parse(const QByteArray& bytes) {
     Clear();
-    QByteArrayView body(bytes);
+    source_ = bytes;
+    const QByteArrayView body(source_);
+    qsizetype start = 0;
     if (body.startsWith("\xEF\xBB\xBF")) {
         bom_ = true;
-        body = body.sliced(3);
+        start = 3;
     }
     std::size_t firstBad = 0;
     std::size_t number = 0;
-    qsizetype start = 0;
     while (start < body.size()) {
         ++number;
         const qsizetype newline = body.indexOf('\n', start);
@@ -187,13 +188,12 @@ std::size_t IniFile::Parse(const QByteArray& bytes) {
         if (number == 1) {
             crlf_ = newline >= 0 && lineEnd < newline;
         }
-        const QByteArrayView raw = body.sliced(start, lineEnd - start);
-        DecodedLine decoded = DecodeLine(raw);
+        DecodedLine decoded = DecodeLine(body.sliced(start, lineEnd - start));
         if (!decoded.textOk && firstBad == 0) {
             firstBad = number;
         }
-        AddLine(Line{std::move(decoded.text), QString(), raw.toByteArray(),
-                     body.sliced(lineEnd, next - lineEnd).toByteArray(), true});
+        AddLine(Line{std::move(decoded.text), QString(), start, lineEnd - start, next - lineEnd,
+                     false});
         start = next;
     }
     return firstBad;
@@ -244,10 +244,17 @@ QByteArray IniFile::Serialize() const {
     QByteArray bytes = bom_ ? QByteArray("\xEF\xBB\xBF") : QByteArray();
     for (std::size_t i = 0; i < lines.size(); ++i) {
         const Line& line = *lines[i];
-        bytes += line.read ? line.raw : line.text.toUtf8();
-        if (!line.end.isEmpty()) {
-            bytes += line.end;
-        } else if (!line.read || i + 1 < lines.size()) {
+        const QByteArrayView read = QByteArrayView(source_).sliced(line.from < 0 ? 0 : line.from);
+        if (line.read()) {
+            bytes += read.first(line.size + line.endSize);
+        } else {
+            bytes += line.text.toUtf8();
+        }
+        if (line.endSize > 0) {
+            if (!line.read()) {
+                bytes += read.sliced(line.size, line.endSize);
+            }
+        } else if (!line.read() || i + 1 < lines.size()) {
             // A last line read without an end stays so; anything after it needs one.
             bytes += eol;
         }
@@ -330,7 +337,7 @@ IniFile::Section& IniFile::AddSection(const QString& name) {
     const bool fileEmpty = sections_.size() == 1 && last.lines.empty();
     const QString& lastLine = last.lines.empty() ? last.header.text : last.lines.back().text;
     if (!fileEmpty && !TrimBlanks(lastLine).isEmpty()) {
-        last.lines.push_back(Line{});  // keeps sections apart
+        last.lines.push_back(Line{QString(), QString(), -1, 0, 0, false});  // keeps sections apart
     }
     Section section;
     section.name = Fold(name);
@@ -358,14 +365,14 @@ bool IniFile::WriteString(const QString& section, const QString& key, const QStr
             return true;  // the same value: the line stays as it is, bytes and all
         }
         line.text = TrimBlanks(QStringView(line.text).first(equals)) + u'=' + written;
-        line.read = false;
+        line.changed = true;
         return true;
     }
     // After the last key, so that comments and blank lines before the next section stay
     // with it; no key line moves.
     const std::size_t at = target->lastKey ? *target->lastKey + 1 : 0;
     target->lines.insert(target->lines.begin() + static_cast<std::ptrdiff_t>(at),
-                         Line{key + u'=' + OneLine(value), folded, {}, {}, false});
+                         Line{key + u'=' + OneLine(value), folded, -1, 0, 0, false});
     target->keys.insert(folded, at);
     target->lastKey = at;
     return true;

@@ -85,10 +85,14 @@ public:
 private:
     struct Line {
         QString text;
-        QString key;        // folded key name; empty for a line that is not a key
-        QByteArray raw;     // the bytes read, without the line end
-        QByteArray end;     // the line end read; empty for a last line without one
-        bool read = false;  // unchanged since read: written back as `raw` + `end`
+        QString key;  // folded key name; empty for a line that is not a key
+        // Where the line's bytes are in source_ (`from` -1 for a new line): unchanged,
+        // they are written back from there; changed, the line keeps its line end.
+        qsizetype from = -1;
+        qsizetype size = 0;     // without the line end
+        qsizetype endSize = 0;  // 0 for a last line without an end
+        bool changed = false;
+        bool read() const { return from >= 0 && !changed; }
     };
     struct Section {
         QString name;  // folded; empty for the lines before the first section
@@ -105,6 +109,7 @@ private:
     Section* FindSection(const QString& section);
     Section& AddSection(const QString& name);
 
+    QByteArray source_;                         // the bytes parsed
     std::vector<Section> sections_;             // sections_[0]: lines before any section
     QHash<QString, std::size_t> sectionIndex_;  // first section of each folded name
     bool crlf_ = false;                         // new lines end in CR LF
