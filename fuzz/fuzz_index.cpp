@@ -1,5 +1,7 @@
 // Fuzzes the index pass: the input is an index file; every entry is followed by a look at
-// its member and a decode against a small fixed data file.
+// its member and a decode against a fixed data file: two short records at offsets 0 and
+// 27, then records of 5,000 bytes of text at 54 and of 65,535 bytes (past the read
+// window) at 5,078.
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -14,8 +16,18 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         "\xA0\x00\x01\x00\x05\x00\x00\x00\x03\x00"
         "ab\x00"
         "\x00\x00\x00\x00\x01\x00\x00\x00\x00\x00\x10\x00\x00\x00";
-    const std::string record(kRecord, sizeof kRecord - 1);
-    fs.Put("d", record + record);
+    static const std::string file = [] {
+        const std::string record(kRecord, sizeof kRecord - 1);
+        auto with = [&record](std::size_t length) {
+            std::string r = record.substr(0, 8);
+            r += static_cast<char>(length & 0xFF);
+            r += static_cast<char>(length >> 8);
+            r.append(length, '\x82');
+            return r + record.substr(13);
+        };
+        return record + record + with(5000) + with(65535);
+    }();
+    fs.Put("d", file);
     // The second half of the input is appended later, as the messenger would.
     const std::size_t half = size / 2;
     std::string index(reinterpret_cast<const char*>(data), half);

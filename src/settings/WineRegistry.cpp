@@ -174,7 +174,7 @@ void ParseValueLine(const QString& line, RegistryKey& key) {
     }
 }
 
-QByteArray ReadLine(QFile& file) {
+QByteArray ReadLine(QIODevice& file) {
     QByteArray line = file.readLine();
     while (!line.isEmpty() && (line.back() == '\n' || line.back() == '\r' || line.back() == ' ' ||
                                line.back() == '\t')) {
@@ -241,6 +241,17 @@ WineRegistryRead ReadWineRegistryKeys(const QString& fileName, const QStringList
         result.reason = QStringLiteral("cannot read %1: %2").arg(fileName, file.errorString());
         return result;
     }
+    result = ReadWineRegistryKeys(file, keyPaths);
+    if (result.ok && file.error() != QFileDevice::NoError) {
+        result.ok = false;
+        result.reason = QStringLiteral("cannot read %1: %2").arg(fileName, file.errorString());
+    }
+    return result;
+}
+
+WineRegistryRead ReadWineRegistryKeys(QIODevice& file, const QStringList& keyPaths) {
+    WineRegistryRead result;
+    result.keys.resize(static_cast<std::size_t>(keyPaths.size()));
     QStringList targets;
     for (const QString& path : keyPaths) {
         targets.append(path.toCaseFolded());
@@ -279,10 +290,6 @@ WineRegistryRead ReadWineRegistryKeys(const QString& fileName, const QStringList
             raw += ReadLine(file).trimmed();
         }
         ParseValueLine(QString::fromUtf8(raw), *current);
-    }
-    if (file.error() != QFileDevice::NoError) {
-        result.reason = QStringLiteral("cannot read %1: %2").arg(fileName, file.errorString());
-        return result;
     }
     result.ok = true;
     return result;

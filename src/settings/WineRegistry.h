@@ -5,6 +5,7 @@
 
 #include <QByteArray>
 #include <QHash>
+#include <QIODevice>
 #include <QString>
 #include <QStringList>
 
@@ -43,6 +44,8 @@ struct WineRegistryRead {
 // Reads the keys at `keyPaths` ("Software\\Maker\\Program", matched ignoring case) from
 // a registry file. A missing file reads as one without those keys.
 WineRegistryRead ReadWineRegistryKeys(const QString& file, const QStringList& keyPaths);
+// The same from an open device (read errors are the caller's to check).
+WineRegistryRead ReadWineRegistryKeys(QIODevice& device, const QStringList& keyPaths);
 
 // Decodes the escapes of a quoted string of the file ("\\", "\"", "\n", "\x3042", octal
 // "\101", ...) from `pos` up to an unescaped `end`, and moves `pos` past it. False when
