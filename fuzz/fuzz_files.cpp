@@ -144,13 +144,16 @@ private:
         rewritten_ = false;
     }
 
-    // As the window's idle check: a replaced pair is reloaded; otherwise new entries are
-    // taken up.
+    // As the window's live check: a replaced or vanished pair is opened again; otherwise
+    // new entries are taken up.
     void Follow() {
-        if (!db_.loaded() || db_.FilesReplaced()) {
+        if (!db_.loaded()) {
             Reopen();
-        } else if (db_.HasNewEntries()) {
-            db_.ReadIndex();
+            return;
+        }
+        const HistoryState state = db_.CheckForChanges().state;
+        if (state == HistoryState::Replaced || state == HistoryState::Gone) {
+            Reopen();
         }
     }
 
