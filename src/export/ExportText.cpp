@@ -2,7 +2,7 @@
 
 #include "database/EventRecord.h"
 #include "database/MessageDatabase.h"
-#include "export/ExportBlock.h"
+#include "export/ExportWriter.h"
 #include "export/ReplacingFile.h"
 
 namespace {
@@ -10,54 +10,55 @@ namespace {
 // Output is written in pieces of about this size, so memory does not grow with the rows.
 constexpr std::size_t kWriteChunk = 256 * 1024;
 
-// Feeds the blocks of the chosen rows to the file, one decoded event at a time.
+// Feeds the chosen rows to the writer, one decoded event at a time.
 class ExportRun {
 public:
-    ExportRun(MessageDatabase& db, std::int32_t key, const ExportTransform& transform,
-              ReplacingFile& file)
-        : db_(db), key_(key), transform_(transform), file_(file), block_(db) {
+    ExportRun(MessageDatabase& db, std::int32_t key, const ExportOptions& options,
+              ExportOutput& output)
+        : db_(db),
+          key_(key),
+          refs_(db.Refs(key)),
+          output_(output),
+          writer_(MakeExportWriter(db, key, options)) {
         buffer_.reserve(kWriteChunk + 4096);
+        writer_->Begin(buffer_);
     }
 
     bool Row(std::int32_t rowCount, std::int32_t row, std::string& error) {
-        const bool decoded = db_.ReadEvent(key_, RowToIndex(rowCount, row), record_);
-        if (transform_) {
-            blockBytes_.clear();
-            block_.Append(record_, decoded, blockBytes_);
-            transform_(blockBytes_, buffer_);
-        } else {
-            block_.Append(record_, decoded, buffer_);
-        }
+        const std::int32_t index = RowToIndex(rowCount, row);
+        const bool decoded = db_.ReadEvent(key_, index, record_);
+        const std::int32_t entry = refs_[static_cast<std::size_t>(index)].entryNumber;
+        writer_->Event(ExportEvent{record_, decoded, entry}, buffer_);
         return buffer_.size() < kWriteChunk || Flush(error);
     }
 
+    bool Finish(std::string& error) {
+        writer_->End(buffer_);
+        return Flush(error);
+    }
+
+private:
     bool Flush(std::string& error) {
-        const bool written = file_.Write(buffer_, error);
+        const bool written = buffer_.empty() || output_.Write(buffer_, error);
         buffer_.clear();
         return written;
     }
 
-private:
     MessageDatabase& db_;
     std::int32_t key_;
-    const ExportTransform& transform_;
-    ReplacingFile& file_;
-    ExportBlock block_;
+    const std::vector<EventRef>& refs_;  // the index is not read again during an export
+    ExportOutput& output_;
+    std::unique_ptr<ExportWriter> writer_;
     EventRecord record_;  // our own: the list's remembered record stays as it is
-    std::string blockBytes_;
     std::string buffer_;
 };
 
 }  // namespace
 
-ExportResult ExportText(MessageDatabase& db, std::int32_t key, const RowSelection& rows,
-                        const std::string& path, const ExportTransform& transform) {
+ExportResult ExportRows(MessageDatabase& db, std::int32_t key, const RowSelection& rows,
+                        const ExportOptions& options, ExportOutput& output) {
     ExportResult result;
-    ReplacingFile file;
-    if (!file.Open(path, result.error)) {
-        return result;
-    }
-    ExportRun run(db, key, transform, file);
+    ExportRun run(db, key, options, output);
     const std::int32_t rowCount = db.EventCount(key);
     if (rows.IsAll()) {
         for (std::int32_t row = 0; row < rowCount; ++row) {
@@ -72,6 +73,27 @@ ExportResult ExportText(MessageDatabase& db, std::int32_t key, const RowSelectio
             }
         }
     }
-    result.ok = run.Flush(result.error) && file.Commit(result.error);
+    result.ok = run.Finish(result.error);
     return result;
+}
+
+ExportResult ExportToFile(MessageDatabase& db, std::int32_t key, const RowSelection& rows,
+                          const ExportOptions& options, const std::string& path) {
+    ExportResult result;
+    ReplacingFile file;
+    if (!file.Open(path, result.error)) {
+        return result;
+    }
+    result = ExportRows(db, key, rows, options, file);
+    if (result.ok) {
+        result.ok = file.Commit(result.error);
+    }
+    return result;
+}
+
+ExportResult ExportText(MessageDatabase& db, std::int32_t key, const RowSelection& rows,
+                        const std::string& path, const ExportTransform& transform) {
+    ExportOptions options;
+    options.transform = transform;
+    return ExportToFile(db, key, rows, options, path);
 }

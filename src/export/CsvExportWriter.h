@@ -1,0 +1,25 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "export/ExportFields.h"
+#include "export/ExportWriter.h"
+
+// RFC 4180: a header row, then one record per row, CR LF after each; UTF-8 with a
+// byte-order mark, which spreadsheets need to read it as UTF-8.
+class CsvExportWriter final : public ExportWriter {
+public:
+    CsvExportWriter(MessageDatabase& db, Utf8Appender toUtf8) : fields_(db, toUtf8) {}
+
+    void Begin(std::string& out) override;
+    void Event(const ExportEvent& event, std::string& out) override;
+
+private:
+    ExportFieldMaker fields_;
+    ExportFields row_;
+};
+
+// Appends `field` as one CSV field: quoted, with quotes doubled, when it holds a comma, a
+// quote, CR or LF.
+void AppendCsvField(std::string_view field, std::string& out);

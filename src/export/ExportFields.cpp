@@ -1,0 +1,134 @@
+#include "export/ExportFields.h"
+
+#include <charconv>
+#include <ctime>
+
+#include "database/DatabaseTexts.h"
+#include "database/EventRecord.h"
+#include "database/EventTypes.h"
+#include "database/MessageDatabase.h"
+
+namespace {
+
+constexpr std::string_view kReceivedUtf8 = "受信";
+constexpr std::string_view kSentUtf8 = "送信";
+constexpr std::string_view kAllMembersUtf8 = "全メンバー";
+
+// Keeps ASCII and turns every other byte into U+FFFD, so that the output is UTF-8 even
+// without a converter.
+void AsciiOnly(std::string_view bytes, std::string& out) {
+    for (const char c : bytes) {
+        if (static_cast<unsigned char>(c) < 0x80) {
+            out += c;
+        } else {
+            out.append("\xEF\xBF\xBD");
+        }
+    }
+}
+
+void PutPadded(std::int64_t value, int width, std::string& out) {
+    char digits[24];
+    const bool negative = value < 0;
+    const auto [end, ec] = std::to_chars(digits, digits + sizeof digits, negative ? -value : value);
+    (void)ec;  // 24 characters hold any 64-bit value
+    if (negative) {
+        out += '-';
+    }
+    for (auto length = end - digits; length < width; ++length) {
+        out += '0';
+    }
+    out.append(digits, end);
+}
+
+}  // namespace
+
+ExportFieldMaker::ExportFieldMaker(MessageDatabase& db, Utf8Appender toUtf8)
+    : db_(db), toUtf8_(toUtf8 != nullptr ? toUtf8 : AsciiOnly) {}
+
+std::string_view ExportFieldMaker::TypeNameOf(std::uint16_t type) {
+    if (type < typeNames_.size()) {
+        std::string& name = typeNames_[type];
+        if (name.empty()) {
+            toUtf8_(TypeName(type), name);
+        }
+        return name;
+    }
+    otherTypeName_.clear();
+    toUtf8_(TypeName(type), otherTypeName_);
+    return otherTypeName_;
+}
+
+void ExportFieldMaker::Make(const ExportEvent& event, ExportFields& fields) {
+    const EventRecord& record = event.record;
+    fields.entry = event.entryNumber;
+    fields.decoded = event.decoded;
+    fields.type = record.type;
+    fields.typeName = TypeNameOf(record.type);
+    fields.time.clear();
+    fields.name.clear();
+    fields.text.clear();
+    fields.description.clear();
+    fields.url.clear();
+    fields.direction = {};
+    fields.uin = 0;
+    fields.isUrl = false;
+    toUtf8_(record.text, fields.text);
+    if (!event.decoded) {
+        return;
+    }
+    AppendIsoTime(record.time, fields.time);
+    fields.direction = record.direction == Received ? kReceivedUtf8 : kSentUtf8;
+    fields.uin = record.uin;
+    toUtf8_(db_.MemberName(record.uin), fields.name);
+    std::string_view description;
+    std::string_view address;
+    if (record.type == 4 && SplitUrlText(record.text, description, address)) {
+        fields.isUrl = true;
+        toUtf8_(description, fields.description);
+        toUtf8_(address, fields.url);
+    }
+}
+
+void AppendIsoTime(const std::tm& t, std::string& out) {
+    PutPadded(static_cast<std::int64_t>(t.tm_year) + 1900, 4, out);
+    out += '-';
+    PutPadded(static_cast<std::int64_t>(t.tm_mon) + 1, 2, out);
+    out += '-';
+    PutPadded(t.tm_mday, 2, out);
+    out += 'T';
+    PutPadded(t.tm_hour, 2, out);
+    out += ':';
+    PutPadded(t.tm_min, 2, out);
+    out += ':';
+    PutPadded(t.tm_sec, 2, out);
+}
+
+bool SplitUrlText(std::string_view text, std::string_view& description, std::string_view& address) {
+    if (text.substr(0, dbtext::kUrlDescriptionHead.size()) != dbtext::kUrlDescriptionHead) {
+        return false;
+    }
+    text.remove_prefix(dbtext::kUrlDescriptionHead.size());
+    // The description holds no 0xFE but may, in theory, hold the separator lines; the first
+    // occurrence is taken, as the description comes first.
+    std::string separator(dbtext::kUrlGap);
+    separator.append(dbtext::kUrlHead);
+    const std::size_t at = text.find(separator);
+    if (at == std::string_view::npos) {
+        return false;
+    }
+    description = text.substr(0, at);
+    address = text.substr(at + separator.size());
+    return true;
+}
+
+std::string ExportMemberName(MessageDatabase& db, std::int32_t key, Utf8Appender toUtf8) {
+    if (key == ALL_MEMBERS) {
+        return std::string(kAllMembersUtf8);
+    }
+    // A key that the index never named has no name of its own yet.
+    const std::string& stored = db.MemberName(key);
+    std::string name;
+    (toUtf8 != nullptr ? toUtf8 : AsciiOnly)(
+        stored.empty() ? MessageDatabase::DefaultMemberName(key) : stored, name);
+    return name;
+}

@@ -1,0 +1,57 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <ctime>
+#include <string>
+#include <string_view>
+
+#include "export/ExportFormat.h"
+#include "export/ExportWriter.h"
+
+class MessageDatabase;
+
+// The fields that CSV, JSON and JSON Lines share, in UTF-8. An event that failed to decode
+// has only its entry, type, type name and text (the failure text); the rest stays empty,
+// as in the list.
+struct ExportFields {
+    std::int32_t entry = 0;
+    bool decoded = false;
+    std::string time;            // ISO 8601 local time by the program's rule
+    std::string_view direction;  // 受信 or 送信
+    std::uint16_t type = 0;
+    std::string_view typeName;
+    std::int32_t uin = 0;
+    std::string name;
+    std::string text;
+    bool isUrl = false;  // a decoded URL message: description and url are filled
+    std::string description;
+    std::string url;
+};
+
+// Fills ExportFields from rows, keeping the converted type names between rows.
+class ExportFieldMaker {
+public:
+    ExportFieldMaker(MessageDatabase& db, Utf8Appender toUtf8);
+
+    void Make(const ExportEvent& event, ExportFields& fields);
+    // UTF-8 of Shift-JIS bytes, appended.
+    void Append(std::string_view shiftJis, std::string& out) const { toUtf8_(shiftJis, out); }
+    std::string_view TypeNameOf(std::uint16_t type);
+
+private:
+    MessageDatabase& db_;
+    Utf8Appender toUtf8_;
+    std::array<std::string, 21> typeNames_;
+    std::string otherTypeName_;
+};
+
+// "2000-03-05T09:07:03" from the record's broken-down time.
+void AppendIsoTime(const std::tm& time, std::string& out);
+
+// Splits the text of a URL message ("[URLの説明]\r\n" description "\r\n\r\n[URL]\r\n"
+// address) into its description and address (Shift-JIS). False for any other text.
+bool SplitUrlText(std::string_view text, std::string_view& description, std::string_view& address);
+
+// The name that a list of member `key` goes by: 全メンバー for all members (UTF-8).
+std::string ExportMemberName(MessageDatabase& db, std::int32_t key, Utf8Appender toUtf8);

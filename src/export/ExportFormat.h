@@ -1,0 +1,46 @@
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <optional>
+#include <string>
+#include <string_view>
+
+// The file formats of an export. Text is the six-line blocks in Shift-JIS; the others are
+// UTF-8.
+enum class ExportFormat { Text, Csv, Json, JsonLines, Html };
+
+// "text", "csv", "json", "jsonl", "html".
+std::optional<ExportFormat> ParseExportFormat(std::string_view name);
+std::string_view ExportFormatName(ExportFormat format);
+// The format that a file name's extension names (.txt, .csv, .json, .jsonl, .html or .htm,
+// in any letter case); std::nullopt for any other name.
+std::optional<ExportFormat> ExportFormatForFileName(std::string_view path);
+
+// Converts Shift-JIS bytes of the text export and appends them to `out` (for example as
+// UTF-8). Line ends are already CR LF; a conversion keeps CR and LF as they are.
+using ExportTransform = std::function<void(std::string_view shiftJis, std::string& out)>;
+
+// Appends the UTF-8 form of Shift-JIS bytes, with U+FFFD for what cannot be decoded.
+using Utf8Appender = void (*)(std::string_view shiftJis, std::string& out);
+
+// The list's colours for sent and received events, 0x00BBGGRR as the settings keep them.
+struct ExportColors {
+    std::uint32_t sendBackground = 0xFFFFFF;
+    std::uint32_t sendText = 0x000000;
+    std::uint32_t receiveBackground = 0xFFFFFF;
+    std::uint32_t receiveText = 0x000000;
+};
+
+struct ExportOptions {
+    ExportFormat format = ExportFormat::Text;
+    // Text only: without a transform the file holds the database's Shift-JIS bytes.
+    ExportTransform transform;
+    // Every other format. Without one, only ASCII survives and the rest becomes U+FFFD.
+    Utf8Appender toUtf8 = nullptr;
+    ExportColors colors;                // HTML
+    std::optional<std::int32_t> owner;  // JSON and HTML: the history's owner, when known
+};
+
+// The owner UIN that a data file's name gives ("<uin>msg.dat" in any letter case).
+std::optional<std::int32_t> OwnerFromDataFile(std::string_view path);

@@ -1,0 +1,17 @@
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+
+// Appends UTF-8 `text` to HTML with &, <, >, " and ' as character references; CR LF and a
+// lone CR become LF; control characters other than TAB and LF become U+FFFD.
+void AppendHtmlEscaped(std::string_view text, std::string& out);
+
+// As AppendHtmlEscaped, with every http, https, ftp and mailto address made a link. Nothing
+// else becomes a link, whatever scheme it names. A mailto link leaves out the address's
+// query (?subject=..., ?attach=...).
+void AppendHtmlWithLinks(std::string_view text, std::string& out);
+
+// The next address in `text` from `from` on: true with [begin, end) set when there is one.
+bool FindWebAddress(std::string_view text, std::size_t from, std::size_t& begin, std::size_t& end);

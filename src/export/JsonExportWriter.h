@@ -1,0 +1,36 @@
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "export/ExportFields.h"
+#include "export/ExportWriter.h"
+
+// JSON: one document {"owner", "member", "events": [...]}. JSON Lines: one event object a
+// line and nothing else, so that a reader can take each line as it comes.
+class JsonExportWriter final : public ExportWriter {
+public:
+    JsonExportWriter(MessageDatabase& db, std::int32_t key, const ExportOptions& options,
+                     bool lines);
+
+    void Begin(std::string& out) override;
+    void Event(const ExportEvent& event, std::string& out) override;
+    void End(std::string& out) override;
+
+private:
+    ExportFieldMaker fields_;
+    ExportFields row_;
+    std::int32_t key_;
+    std::string memberName_;
+    std::optional<std::int32_t> owner_;
+    bool lines_;
+    bool first_ = true;
+};
+
+// Appends `text` (UTF-8) as a JSON string, quotes included.
+void AppendJsonString(std::string_view text, std::string& out);
+
+// Appends one event as a JSON object (no line end).
+void AppendJsonEvent(const ExportFields& fields, std::string& out);
