@@ -159,6 +159,8 @@ int RunCli(int argc, char** argv, std::ostream& out, std::ostream& err) {
             << settingsFile.reason().toStdString() << "); going on without it\n";
     }
 
+    const ListColors colors = settingsFile.LoadSettings(CliDefaultColors()).colors;
+    context.colors = &colors;
     MessageDatabase db;
     if (command->needsDatabase) {
         InitTimeZone();

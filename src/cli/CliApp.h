@@ -9,6 +9,7 @@
 
 class CliArgs;
 class MessageDatabase;
+struct ListColors;
 
 inline constexpr int kExitOk = 0;
 inline constexpr int kExitFailure = 1;  // the database (or a file) could not be opened or read
@@ -19,6 +20,7 @@ struct CliContext {
     MessageDatabase* db = nullptr;
     std::ostream& out;
     std::ostream& err;
+    const ListColors* colors = nullptr;  // the list colours of the settings, for HTML
 };
 
 // A command's runner gets the parsed command line: its own options (and the global ones),

@@ -12,6 +12,7 @@
 #include "export/ExportText.h"
 #include "historywriter/HistoryWriter.h"
 #include "support/TempFolder.h"
+#include "text/ShiftJis.h"
 
 namespace {
 
@@ -108,6 +109,32 @@ TEST_F(CoreCommands, ExportFailuresAndUsageErrors) {
     EXPECT_EQ(RunTool(With({"export", "5", "6", "-o", file})).status, 2);
     struct stat info {};
     EXPECT_NE(::stat(file.c_str(), &info), 0) << "no file after a usage error";
+}
+
+TEST_F(CoreCommands, ExportFormatsGoToFilesOrStandardOutput) {
+    MessageDatabase db;
+    ASSERT_TRUE(db.Open(paths_.data, paths_.index));
+    const std::string file = folder_.File("out");
+    const std::string library = folder_.File("library");
+    for (const char* name : {"text", "csv", "json", "jsonl", "html"}) {
+        SCOPED_TRACE(name);
+        ExportOptions options;
+        options.format = ParseExportFormat(name).value();
+        options.toUtf8 = AppendUtf8FromShiftJis;
+        options.owner = 777;
+        options.colors = {0xFFFFFF, 0, 0xFFFFFF, 0};  // the defaults without a settings file
+        ASSERT_TRUE(ExportToFile(db, 5, RowSelection::Rows({1, 2}), options, library).ok);
+        CliResult r = RunTool(With({"export", "5", "--format", name, "--rows", "1-2", "-o", file}));
+        ASSERT_EQ(r.status, 0) << r.err;
+        EXPECT_EQ(ReadFileBytes(file), ReadFileBytes(library));
+        r = RunTool(With({"export", "5", "--format", name, "--rows", "1-2", "-o", "-"}));
+        ASSERT_EQ(r.status, 0) << r.err;
+        EXPECT_EQ(r.out, ReadFileBytes(library));
+    }
+    EXPECT_EQ(RunTool(With({"export", "5", "-o", "-", "--format", "xml"})).status, 2);
+    EXPECT_EQ(
+        RunTool(With({"export", "5", "-o", "-", "--format", "csv", "--encoding", "utf-8"})).status,
+        2);
 }
 
 TEST_F(CoreCommands, SearchPrintsEachHitUntilTheSearchFinishes) {

@@ -38,7 +38,8 @@ WriterRecord Message(std::int32_t uin, const std::string& text) {
 // talvora-cli follow as a child process with its output on a pipe.
 class FollowProcess {
 public:
-    FollowProcess(const HistoryPaths& paths, const std::string& key) {
+    FollowProcess(const HistoryPaths& paths, const std::string& key,
+                  const std::vector<std::string>& options = {}) {
         int fds[2];
         if (::pipe(fds) != 0) {
             return;
@@ -49,6 +50,7 @@ public:
         posix_spawn_file_actions_addclose(&actions, fds[0]);
         std::vector<std::string> args = {TALVORA_CLI, "--data", paths.data, "--index",
                                          paths.index, "follow", key};
+        args.insert(args.end(), options.begin(), options.end());
         std::vector<char*> argv;
         for (std::string& arg : args) {
             argv.push_back(arg.data());
@@ -192,6 +194,23 @@ TEST_F(Follow, AllMembersAndSigint) {
     EXPECT_NE(out.find("\tsix\t6\n"), std::string::npos) << out;
     EXPECT_NE(out.find("\tseven\t7\n"), std::string::npos) << out;
     EXPECT_EQ(follow.Stop(SIGINT), 0);
+}
+
+TEST_F(Follow, JsonLinesAreTheLinesOfTheExport) {
+    FollowProcess follow(paths_, "-2", {"--format", "jsonl"});
+    ASSERT_TRUE(follow.Started());
+    ASSERT_TRUE(follow.WaitReady());
+    writer_->AppendEvent(6, Message(6, "six \"quoted\""));
+    WriterRecord broken = Message(7, "");
+    broken.marker = 0;
+    writer_->AppendEvent(7, broken);
+    EXPECT_EQ(follow.ReadLines(2, 2s),
+              "{\"entry\":1,\"decoded\":true,\"time\":\"2000-03-05T09:07:03\",\"direction\":"
+              "\"受信\",\"type\":1,\"typeName\":\"メッセージ\",\"uin\":6,\"name\":\"6\","
+              "\"text\":\"six \\\"quoted\\\"\"}\n"
+              "{\"entry\":2,\"decoded\":false,\"type\":0,\"typeName\":\"エラー\",\"error\":"
+              "\"このイベントはデータが壊れていて読み出せません\"}\n");
+    EXPECT_EQ(follow.Stop(SIGTERM), 0);
 }
 
 }  // namespace

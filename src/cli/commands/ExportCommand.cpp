@@ -7,6 +7,7 @@
 #include "cli/ListCommands.h"
 #include "database/MessageDatabase.h"
 #include "export/ExportText.h"
+#include "settings/Settings.h"
 #include "text/ShiftJis.h"
 
 namespace {
@@ -43,9 +44,29 @@ bool ParseRowItem(const std::string& item, std::int32_t rowCount, std::vector<st
 }
 
 constexpr CliOption kExportOptions[] = {
-    {"--output", "-o", "FILE", "the file to write (replaced whole, or left as it was)"},
+    {"--output", "-o", "FILE",
+     "the file to write (replaced whole, or left as it was); - for "
+     "standard output"},
+    {"--format", nullptr, "NAME", "text (the default), csv, json, jsonl or html"},
     {"--rows", nullptr, "LIST", "only these rows of the list, e.g. 0,2-4"},
-    {"--encoding", nullptr, "NAME", "shift-jis (the default) or utf-8"},
+    {"--encoding", nullptr, "NAME", "of the text format: shift-jis (the default) or utf-8"},
+};
+
+// `-o -`: the bytes go to the command's output stream as they are made.
+class StreamOutput final : public ExportOutput {
+public:
+    explicit StreamOutput(std::ostream& out) : out_(out) {}
+    bool Write(std::string_view bytes, std::string& error) override {
+        out_.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+        if (!out_) {
+            error = "cannot write standard output";
+            return false;
+        }
+        return true;
+    }
+
+private:
+    std::ostream& out_;
 };
 
 }  // namespace
@@ -70,6 +91,39 @@ std::optional<std::vector<std::int32_t>> ParseRowList(const std::string& list,
 
 namespace {
 
+// The options of the chosen format; false after a usage error.
+bool ParseFormatOptions(CliContext& context, const CliArgs& args, ExportOptions& options) {
+    const std::string formatName = args.Value("--format").value_or("text");
+    const auto format = ParseExportFormat(formatName);
+    if (!format) {
+        UsageError(context, "unknown format " + formatName + " (text, csv, json, jsonl or html)");
+        return false;
+    }
+    const auto encoding = args.Value("--encoding");
+    if (encoding && *encoding != "shift-jis" && *encoding != "utf-8") {
+        UsageError(context, "unknown encoding " + *encoding + " (shift-jis or utf-8)");
+        return false;
+    }
+    if (encoding && *format != ExportFormat::Text) {
+        UsageError(context, "--encoding is for the text format; the others are UTF-8");
+        return false;
+    }
+    options.format = *format;
+    options.toUtf8 = AppendUtf8FromShiftJis;
+    options.owner = OwnerFromDataFile(context.db->dataPath());
+    if (context.colors != nullptr) {
+        const ListColors& colors = *context.colors;
+        options.colors = {colors.sendBackground, colors.sendText, colors.receiveBackground,
+                          colors.receiveText};
+    }
+    if (encoding == "utf-8") {
+        options.transform = [](std::string_view bytes, std::string& out) {
+            AppendUtf8FromShiftJis(bytes, out);
+        };
+    }
+    return true;
+}
+
 int RunExport(CliContext& context, const CliArgs& args) {
     std::int32_t key = 0;
     if (!ParseKeyArgument(context, args.positionals(), "export", key)) {
@@ -77,11 +131,11 @@ int RunExport(CliContext& context, const CliArgs& args) {
     }
     const auto path = args.Value("--output");
     if (!path || path->empty()) {
-        return UsageError(context, "export needs the output file: -o FILE");
+        return UsageError(context, "export needs the output file: -o FILE (- for standard output)");
     }
-    const std::string encoding = args.Value("--encoding").value_or("shift-jis");
-    if (encoding != "shift-jis" && encoding != "utf-8") {
-        return UsageError(context, "unknown encoding " + encoding + " (shift-jis or utf-8)");
+    ExportOptions options;
+    if (!ParseFormatOptions(context, args, options)) {
+        return kExitUsage;
     }
 
     MessageDatabase& db = *context.db;
@@ -94,13 +148,14 @@ int RunExport(CliContext& context, const CliArgs& args) {
         }
         rows = RowSelection::Rows(std::move(*chosen));
     }
-    ExportTransform transform;
-    if (encoding == "utf-8") {
-        transform = [](std::string_view bytes, std::string& out) {
-            AppendUtf8FromShiftJis(bytes, out);
-        };
+    ExportResult result;
+    if (*path == "-") {
+        StreamOutput output(context.out);
+        result = ExportRows(db, key, rows, options, output);
+        context.out.flush();
+    } else {
+        result = ExportToFile(db, key, rows, options, *path);
     }
-    const ExportResult result = ExportText(db, key, rows, *path, transform);
     if (!result.ok) {
         context.err << "talvora-cli: " << result.error << '\n';
         return kExitFailure;
@@ -111,7 +166,8 @@ int RunExport(CliContext& context, const CliArgs& args) {
 }  // namespace
 
 const CliCommand& ExportCommand() {
-    static const CliCommand command{"export",  "KEY -o FILE", "member KEY's rows as text",
-                                    RunExport, true,          kExportOptions};
+    static const CliCommand command{
+        "export",  "KEY -o FILE", "member KEY's rows as text, CSV, JSON, JSON Lines or HTML",
+        RunExport, true,          kExportOptions};
     return command;
 }

@@ -2,12 +2,15 @@
 
 #include <csignal>
 #include <ctime>
+#include <memory>
 #include <ostream>
 
 #include "cli/CliArgs.h"
 #include "cli/ListCommands.h"
 #include "cli/ListFormat.h"
 #include "database/MessageDatabase.h"
+#include "export/ExportWriter.h"
+#include "text/ShiftJis.h"
 
 namespace {
 
@@ -46,40 +49,72 @@ private:
     struct sigaction previousTerm_ {};
 };
 
-// Appends the list lines of member `key`'s events that the last pass took: its refs from
-// entry `firstNew` on, which are at the end of its list, oldest first.
-void AppendNewEvents(MessageDatabase& db, std::int32_t key, std::int32_t firstNew,
-                     std::string& out) {
-    const std::vector<EventRef>& refs = db.Refs(key);
-    std::size_t first = refs.size();
-    while (first > 0 && refs[first - 1].entryNumber >= firstNew) {
-        --first;
+// Turns member `key`'s new events into output: list lines, or JSON Lines as the export
+// writes them.
+class FollowPrinter {
+public:
+    FollowPrinter(MessageDatabase& db, std::int32_t key, bool jsonLines) : db_(db), key_(key) {
+        if (jsonLines) {
+            ExportOptions options;
+            options.format = ExportFormat::JsonLines;
+            options.toUtf8 = AppendUtf8FromShiftJis;
+            json_ = MakeExportWriter(db, key, options);
+        }
     }
-    const auto count = static_cast<std::int32_t>(refs.size());
-    EventRecord record;
-    EventCells cells;
-    for (std::size_t i = first; i < refs.size(); ++i) {
-        const std::int32_t row = RowToIndex(count, static_cast<std::int32_t>(i));
-        AppendListRow(db, key, row, record, cells, out);
-        out += '\n';
+
+    // Appends the events that the last pass took: the member's refs from entry `firstNew`
+    // on, which are at the end of its list, oldest first.
+    void AppendNewEvents(std::int32_t firstNew, std::string& out) {
+        const std::vector<EventRef>& refs = db_.Refs(key_);
+        std::size_t first = refs.size();
+        while (first > 0 && refs[first - 1].entryNumber >= firstNew) {
+            --first;
+        }
+        const auto count = static_cast<std::int32_t>(refs.size());
+        for (std::size_t i = first; i < refs.size(); ++i) {
+            const auto index = static_cast<std::int32_t>(i);
+            if (json_) {
+                const bool decoded = db_.ReadEvent(key_, index, record_);
+                json_->Event(ExportEvent{record_, decoded, refs[i].entryNumber}, out);
+            } else {
+                AppendListRow(db_, key_, RowToIndex(count, index), record_, cells_, out);
+                out += '\n';
+            }
+        }
     }
-}
+
+private:
+    MessageDatabase& db_;
+    std::int32_t key_;
+    std::unique_ptr<ExportWriter> json_;
+    EventRecord record_;
+    EventCells cells_;
+};
+
+constexpr CliOption kFollowOptions[] = {
+    {"--format", nullptr, "NAME", "list (the default) or jsonl, the export's JSON Lines"},
+};
 
 int RunFollow(CliContext& context, const CliArgs& args) {
     std::int32_t key = 0;
     if (!ParseKeyArgument(context, args.positionals(), "follow", key)) {
         return kExitUsage;
     }
+    const std::string format = args.Value("--format").value_or("list");
+    if (format != "list" && format != "jsonl") {
+        return UsageError(context, "unknown follow format " + format + " (list or jsonl)");
+    }
     MessageDatabase& db = *context.db;
-    StopSignals signals;
+    FollowPrinter printer(db, key, format == "jsonl");
+    StopSignals stopSignals;
     std::string out;
-    while (!signals.Stopped()) {
+    while (!stopSignals.Stopped()) {
         // An entry whose offset word is not written yet makes HasNewEntries true, but the
         // pass takes it only once it is complete, so it is printed then, and once.
         if (db.HasNewEntries()) {
             const std::int32_t firstNew = db.entryCount();
             db.ReadIndex();
-            AppendNewEvents(db, key, firstNew, out);
+            printer.AppendNewEvents(firstNew, out);
             if (!out.empty()) {
                 FlushOutput(context, out, true);
             }
@@ -97,6 +132,6 @@ int RunFollow(CliContext& context, const CliArgs& args) {
 const CliCommand& FollowCommand() {
     static const CliCommand command{
         "follow",  "KEY", "member KEY's new events as they arrive, until interrupted",
-        RunFollow, true,  {}};
+        RunFollow, true,  kFollowOptions};
     return command;
 }
