@@ -9,12 +9,10 @@
 #include <map>
 
 #include "database/LocalTime.h"
-#include "export/ExportText.h"
 #include "ui/controls/Colors.h"
 #include "ui/controls/CommandIds.h"
 #include "ui/controls/CommandTable.h"
 #include "ui/controls/Prompts.h"
-#include "ui/controls/WaitCursor.h"
 #include "ui/frame/CMainFrame.h"
 #include "ui/list/CTalvoraView.h"
 #include "ui/tree/CLeftView.h"
@@ -22,8 +20,6 @@
 namespace {
 
 const char kAppTitle[] = "Talvora";
-// Filter string 61458 of the save dialog.
-const char kTextFileFilter[] = "テキスト ファイル (*.txt)|*.txt| すべてのファイル (*.*) |*.*|";
 
 std::string PathBytes(const QString& path) {
     return QFile::encodeName(path).toStdString();
@@ -234,43 +230,6 @@ void CTalvoraApp::ConnectCommands() {
     on(ID_SEARCH_ALL, [this] { OpenHitList(); });
     on(ID_SEARCH_GOTO_DATE, [this] { GoToDate(); });
     connect(listView(), &CTalvoraView::detailsRequested, this, [this] { ShowEventDetails(); });
-}
-
-void CTalvoraApp::SaveDisplayedAsText() {
-    SaveAsText(false);
-}
-
-void CTalvoraApp::SaveSelectedAsText() {
-    SaveAsText(true);
-}
-
-void CTalvoraApp::SaveAsText(bool selectedOnly) {
-    CTalvoraView* list = listView();
-    if (!list->hasMember()) {
-        return;
-    }
-    const auto path = prompts_.SaveFileName(
-        frame_.get(), QtFilterFromResource(QString::fromUtf8(kTextFileFilter)),
-        QStringLiteral("txt"));
-    if (!path) {
-        return;  // cancelled: nothing is written
-    }
-    RowSelection rows = RowSelection::All();
-    if (selectedOnly) {
-        const std::vector<int> selected = list->SelectedRows();
-        rows = RowSelection::Rows(std::vector<std::int32_t>(selected.begin(), selected.end()));
-    }
-    ExportResult result;
-    {
-        WaitCursor wait;
-        result = ExportText(database_, list->currentMember(), rows, PathBytes(*path));
-    }
-    if (!result.ok) {
-        prompts_.Message(frame_.get(), QString::fromUtf8(kAppTitle),
-                         QStringLiteral("ファイルに保存できませんでした。\n%1\n%2")
-                             .arg(*path, QString::fromLocal8Bit(result.error)),
-                         Prompts::Icon::Stop, QMessageBox::Ok);
-    }
 }
 
 void CTalvoraApp::RenameMember(QTreeWidgetItem* item) {

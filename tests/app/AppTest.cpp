@@ -231,6 +231,35 @@ TEST_F(SaveCommands, WriteExactlyWhatTheCoreExportWrites) {
     EXPECT_EQ(ReadFileBytes(selected), CoreExport(RowSelection::Rows({0, 2})));
 }
 
+TEST_F(SaveCommands, FormatFollowsTheFileExtensionElseTheChosenFilter) {
+    Start();
+    tree().setCurrentItem(MemberItem(100));
+    prompts_.QueueSaveFileName(std::nullopt);
+    Trigger(ID_FILE_SAVE_DISPLAYED);
+    const QStringList filters = prompts_.Calls()[0].filter.split(QStringLiteral(";;"));
+    ASSERT_EQ(filters.size(), 6);
+    EXPECT_TRUE(filters[0].startsWith(QStringLiteral("テキスト ファイル (*.txt)")));
+    EXPECT_TRUE(filters[2].startsWith(QStringLiteral("CSV")));
+    EXPECT_TRUE(filters[5].startsWith(QStringLiteral("HTML")));
+
+    const std::string text = CoreExport(RowSelection::All());
+    const struct {
+        const char* name;
+        int filter;
+        std::string start;
+    } cases[] = {{"page.HTML", 0, "<!DOCTYPE html>"},
+                 {"table", 2, "\xEF\xBB\xBF"},
+                 {"lines", 4, "{\"entry\":"},
+                 {"notes.txt", 3, text},
+                 {"plain", 1, text}};
+    for (const auto& c : cases) {
+        const std::string path = folder_.File(c.name);
+        prompts_.QueueSaveFileName(QString::fromStdString(path), filters[c.filter]);
+        Trigger(ID_FILE_SAVE_DISPLAYED);
+        EXPECT_EQ(ReadFileBytes(path).substr(0, c.start.size()), c.start) << c.name;
+    }
+}
+
 TEST_F(SaveCommands, CancellingWritesNothingAndFailuresAreTold) {
     Start();
     tree().setCurrentItem(MemberItem(100));

@@ -21,8 +21,9 @@ void QueuedPrompts::QueueButton(QMessageBox::StandardButton button) {
     buttons_.push_back(button);
 }
 
-void QueuedPrompts::QueueSaveFileName(std::optional<QString> name) {
+void QueuedPrompts::QueueSaveFileName(std::optional<QString> name, QString filter) {
     saveNames_.push_back(std::move(name));
+    saveFilters_.push_back(std::move(filter));
 }
 
 void QueuedPrompts::QueueOpenFileName(std::optional<QString> name) {
@@ -99,12 +100,18 @@ QMessageBox::StandardButton QueuedPrompts::Message(QWidget* parent, const QStrin
 }
 
 std::optional<QString> QueuedPrompts::SaveFileName(QWidget* parent, const QString& filter,
-                                                   const QString& defaultSuffix) {
+                                                   const QString& defaultSuffix,
+                                                   QString* selectedFilter) {
     Call& call = Record(Kind::SaveFileName, parent);
     call.filter = filter;
     call.defaultSuffix = defaultSuffix;
     std::optional<QString> answer;
     call.queued = TakeNext(saveNames_, answer);
+    QString chosen;
+    TakeNext(saveFilters_, chosen);
+    if (selectedFilter != nullptr) {
+        *selectedFilter = chosen;
+    }
     return answer;
 }
 

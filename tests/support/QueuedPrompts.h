@@ -38,8 +38,8 @@ public:
     };
 
     void QueueButton(QMessageBox::StandardButton button);
-    // std::nullopt queues a cancel.
-    void QueueSaveFileName(std::optional<QString> name);
+    // std::nullopt queues a cancel; `filter` is the filter the user chose with the name.
+    void QueueSaveFileName(std::optional<QString> name, QString filter = {});
     void QueueOpenFileName(std::optional<QString> name);
     void QueueColor(std::optional<QColor> color);
     void QueueFolder(std::optional<QString> folder);
@@ -60,7 +60,8 @@ public:
                                         const QString& text, Icon icon,
                                         QMessageBox::StandardButtons buttons) override;
     std::optional<QString> SaveFileName(QWidget* parent, const QString& filter,
-                                        const QString& defaultSuffix) override;
+                                        const QString& defaultSuffix,
+                                        QString* selectedFilter = nullptr) override;
     std::optional<QString> OpenFileName(QWidget* parent, const QString& filter) override;
     std::optional<QColor> Color(QWidget* parent, const QColor& initial) override;
     std::optional<QString> Folder(QWidget* parent, const QString& prompt,
@@ -72,6 +73,7 @@ private:
 
     std::deque<QMessageBox::StandardButton> buttons_;
     std::deque<std::optional<QString>> saveNames_;
+    std::deque<QString> saveFilters_;
     std::deque<std::optional<QString>> openNames_;
     std::deque<std::optional<QColor>> colors_;
     std::deque<std::optional<QString>> folders_;

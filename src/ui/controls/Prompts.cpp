@@ -59,7 +59,8 @@ public:
     }
 
     std::optional<QString> SaveFileName(QWidget* parent, const QString& filter,
-                                        const QString& defaultSuffix) override {
+                                        const QString& defaultSuffix,
+                                        QString* selectedFilter) override {
         // The static getSaveFileName cannot take a default suffix. Qt adds it to a name
         // without an extension before it asks about overwriting, so the question is about
         // the file that will really be written.
@@ -70,10 +71,17 @@ public:
         dialog.setAcceptMode(QFileDialog::AcceptSave);
         dialog.setFileMode(QFileDialog::AnyFile);
         dialog.setNameFilter(filter);
-        dialog.setDefaultSuffix(defaultSuffix);
+        dialog.setDefaultSuffix(FilterSuffix(dialog.selectedNameFilter(), defaultSuffix));
+        QObject::connect(&dialog, &QFileDialog::filterSelected, &dialog,
+                         [&dialog, &defaultSuffix](const QString& chosen) {
+                             dialog.setDefaultSuffix(FilterSuffix(chosen, defaultSuffix));
+                         });
         ShowFilterLabels(dialog);
         if (dialog.exec() != QDialog::Accepted) {
             return std::nullopt;
+        }
+        if (selectedFilter != nullptr) {
+            *selectedFilter = dialog.selectedNameFilter();
         }
         const QStringList files = dialog.selectedFiles();
         if (files.isEmpty() || files.first().isEmpty()) {
@@ -190,4 +198,10 @@ QString QtFilterFromResource(const QString& resourceFilter) {
         }
     }
     return filters.join(QStringLiteral(";;"));
+}
+
+QString FilterSuffix(const QString& filter, const QString& fallback) {
+    static const QRegularExpression firstPattern(QStringLiteral("\\(\\*\\.([^ .*;)]+)[ ;)]"));
+    const QRegularExpressionMatch match = firstPattern.match(filter);
+    return match.hasMatch() ? match.captured(1) : fallback;
 }

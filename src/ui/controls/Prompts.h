@@ -22,9 +22,12 @@ public:
                                                 const QString& text, Icon icon,
                                                 QMessageBox::StandardButtons buttons) = 0;
     // The save dialog: `filter` in Qt's form ("Text (*.txt);;All (*)"); a chosen name
-    // without an extension gets `defaultSuffix`; an existing file is confirmed first.
+    // without an extension gets the extension of the chosen filter, or `defaultSuffix` for
+    // a filter without one ("*.*"); an existing file is confirmed first. The chosen filter
+    // goes to `selectedFilter` when one is given.
     virtual std::optional<QString> SaveFileName(QWidget* parent, const QString& filter,
-                                                const QString& defaultSuffix) = 0;
+                                                const QString& defaultSuffix,
+                                                QString* selectedFilter = nullptr) = 0;
     virtual std::optional<QString> OpenFileName(QWidget* parent, const QString& filter) = 0;
     // The colour chooser, preset to `initial`.
     virtual std::optional<QColor> Color(QWidget* parent, const QColor& initial) = 0;
@@ -45,3 +48,7 @@ void SetJapaneseButtonTexts(QMessageBox& box);
 // Converts a filter string of the program's resources ("label|pattern|label|pattern|")
 // into Qt's form ("label (pattern);;...").
 QString QtFilterFromResource(const QString& resourceFilter);
+
+// The extension of a filter's first pattern ("CSV (*.csv)" gives "csv"); `fallback` for a
+// pattern without one ("*", "*.*").
+QString FilterSuffix(const QString& filter, const QString& fallback);
