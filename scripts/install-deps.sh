@@ -7,7 +7,7 @@ packages=(
     cmake ninja-build g++ pkg-config
     libgtest-dev libgmock-dev libbenchmark-dev
     qt6-base-dev qt6-base-dev-tools libgl-dev qt6-svg-dev libqt6svg6
-    fonts-ipafont-gothic qt6-translations-l10n
+    fonts-ipafont-gothic qt6-translations-l10n libxml2-dev
     dpkg-dev file lintian desktop-file-utils appstream man-db
 )
 if [ "${1:-}" = "--fuzz" ]; then
