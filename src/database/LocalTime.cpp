@@ -183,28 +183,63 @@ void ConvertEventTimeSlow(std::int32_t stamp, std::tm& out, std::int64_t& value)
     out = local;
 }
 
-void ConvertEventTime(std::int32_t stamp, std::tm& out, std::int64_t& value) {
+namespace {
+
+// The span of the stamp's day when the fast path applies to it, else nullptr.
+const DaySpan* StableSpan(std::int32_t stamp) {
     ZoneState& state = State();
     if (!state.initialised) {
         InitTimeZone();
     }
-    if (state.shiftHours >= -14 && state.shiftHours <= 14) {
-        const std::int64_t day = FloorDiv(stamp, kDay);
-        DaySpan& span = state.days[static_cast<std::size_t>(day & 4095)];
-        if (span.day != day) {
-            FillSpan(span, day);
-        }
-        if (span.stable) {
-            const std::int64_t shifted = stamp + state.shiftHours * kHour;
-            Breakdown(shifted + span.gmtoff, out);
-            out.tm_isdst = span.isdst;
-            out.tm_gmtoff = span.gmtoff;
-            out.tm_zone = span.zone;
-            value = shifted;
-            return;
-        }
+    if (state.shiftHours < -14 || state.shiftHours > 14) {
+        return nullptr;
+    }
+    const std::int64_t day = FloorDiv(stamp, kDay);
+    DaySpan& span = state.days[static_cast<std::size_t>(day & 4095)];
+    if (span.day != day) {
+        FillSpan(span, day);
+    }
+    return span.stable ? &span : nullptr;
+}
+
+}  // namespace
+
+void ConvertEventTime(std::int32_t stamp, std::tm& out, std::int64_t& value) {
+    if (const DaySpan* span = StableSpan(stamp)) {
+        const std::int64_t shifted = stamp + State().shiftHours * kHour;
+        Breakdown(shifted + span->gmtoff, out);
+        out.tm_isdst = span->isdst;
+        out.tm_gmtoff = span->gmtoff;
+        out.tm_zone = span->zone;
+        value = shifted;
+        return;
     }
     ConvertEventTimeSlow(stamp, out, value);
+}
+
+std::int64_t EventTimeValue(std::int32_t stamp) {
+    if (StableSpan(stamp) != nullptr) {
+        return stamp + State().shiftHours * kHour;
+    }
+    std::tm out{};
+    std::int64_t value = 0;
+    ConvertEventTimeSlow(stamp, out, value);
+    return value;
+}
+
+void EventHourAndWeekday(std::int32_t stamp, int& hour, int& weekday) {
+    if (const DaySpan* span = StableSpan(stamp)) {
+        const std::int64_t local = stamp + State().shiftHours * kHour + span->gmtoff;
+        const std::int64_t days = FloorDiv(local, kDay);
+        hour = static_cast<int>((local - days * kDay) / kHour);
+        weekday = static_cast<int>(((days + 4) % 7 + 7) % 7);
+        return;
+    }
+    std::tm out{};
+    std::int64_t value = 0;
+    ConvertEventTimeSlow(stamp, out, value);
+    hour = out.tm_hour;
+    weekday = out.tm_wday;
 }
 
 void CurrentLocalTime(std::tm& out, std::int64_t& value) {

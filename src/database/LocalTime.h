@@ -16,6 +16,10 @@ void InitTimeZone();
 // Converts a record's time stamp. `value` receives what mktime returns for `out`.
 void ConvertEventTime(std::int32_t stamp, std::tm& out, std::int64_t& value);
 
+// Only the time value, or only the hour and day of week, of the same conversion.
+std::int64_t EventTimeValue(std::int32_t stamp);
+void EventHourAndWeekday(std::int32_t stamp, int& hour, int& weekday);
+
 // The same conversion done with the C library only (localtime_r, mktime); the reference
 // the fast path is checked against.
 void ConvertEventTimeSlow(std::int32_t stamp, std::tm& out, std::int64_t& value);

@@ -6,9 +6,11 @@
 
 #include "database/DataFileCache.h"
 #include "database/DatabaseTexts.h"
+#include "database/EventFacts.h"
 #include "database/EventTypes.h"
 #include "database/LocalTime.h"
 #include "database/MemberIndex.h"
+#include "database/RecordLayout.h"
 
 namespace {
 
@@ -18,9 +20,6 @@ constexpr std::int64_t kEntrySize = 8;
 constexpr std::size_t kIndexChunk = 1 << 20;
 // Below this many new entries a pass does not count ahead before filling.
 constexpr std::int64_t kCountAheadEntries = 4096;
-// Fixed part of a decoded record: marker, type, uin, L, then extra, direction, 2 bytes, time.
-constexpr std::size_t kRecordHead = 10;
-constexpr std::size_t kRecordTail = 14;
 
 std::uint16_t U16(const std::uint8_t* p) {
     return static_cast<std::uint16_t>(p[0] | (p[1] << 8));
@@ -76,7 +75,9 @@ void FillCurrentTime(EventRecord& out) {
 }  // namespace
 
 MessageDatabase::MessageDatabase(FileSystem& fileSystem)
-    : fileSystem_(fileSystem), memberIndex_(std::make_unique<MemberIndex>()) {
+    : fileSystem_(fileSystem),
+      memberIndex_(std::make_unique<MemberIndex>()),
+      facts_(std::make_unique<EventFacts>()) {
     walk_ = members_.end();
 }
 
@@ -143,6 +144,7 @@ void MessageDatabase::Close() {
     indexFile_.reset();
     members_.clear();
     memberIndex_->Clear();
+    facts_->Clear();
     walk_ = members_.end();
     entryCount_ = 0;
     indexPosition_ = 0;
@@ -367,54 +369,66 @@ bool MessageDatabase::ReadEvent(std::int32_t key, std::int32_t index, EventRecor
 bool MessageDatabase::DecodeRecord(std::int64_t offset, EventRecord& out, bool convertTime) {
     std::size_t available = 0;
     const std::uint8_t* p = cache_->Fetch(offset, kRecordHead, available);
-    if (p == nullptr || available < 2 || U16(p) != RECORD_MARKER) {
-        out.text.assign(dbtext::kCorrupt);
-        return false;
+    RecordFields f = ParseRecord(p, available);
+    if (f.lengthRead) {
+        const std::size_t length = RecordLength(p);
+        p = cache_->Fetch(offset, length, available);
+        if (p == nullptr) {
+            out.type = f.type;
+            out.uin = f.uin;
+            return false;
+        }
+        f = ParseRecord(p, std::min(available, length));
     }
-    if (available < 4) {
-        return false;  // cut short by the end of the file
-    }
-    out.type = U16(p + 2);
-    if (!IsSupportedType(out.type)) {
-        // Beyond the type code the layout of such a record is unknown.
-        out.text.assign(dbtext::kUnsupported);
-        return false;
-    }
-    if (available < 8) {
-        return false;
-    }
-    out.uin = I32(p + 4);
-    if (available < kRecordHead) {
-        return false;
-    }
-    const std::size_t textLength = U16(p + 8);
-    const std::size_t recordLength = kRecordHead + textLength + kRecordTail;
-    p = cache_->Fetch(offset, recordLength, available);
-    if (p == nullptr) {
-        return false;
-    }
+    return ApplyRecord(f, p, out, convertTime);
+}
 
-    const std::size_t textRead = std::min(textLength, available - kRecordHead);
-    const auto* textStart = reinterpret_cast<const char*>(p + kRecordHead);
-    const void* nul = std::memchr(textStart, 0, textRead);
-    const std::size_t rawLength =
-        nul != nullptr ? static_cast<std::size_t>(static_cast<const char*>(nul) - textStart)
-                       : textRead;
-    BuildDisplayText(out.type, std::string_view(textStart, rawLength), out.text);
-    if (available < recordLength) {
-        return false;  // the fields read so far stand
+bool MessageDatabase::ApplyRecord(const RecordFields& f, const std::uint8_t* p, EventRecord& out,
+                                  bool convertTime) {
+    out.type = f.type;
+    out.uin = f.uin;
+    switch (f.state) {
+        case RecordState::Corrupt:
+            out.text.assign(dbtext::kCorrupt);
+            return false;
+        case RecordState::Unsupported:
+            // Beyond the type code the layout of such a record is unknown.
+            out.text.assign(dbtext::kUnsupported);
+            return false;
+        case RecordState::Short:
+        case RecordState::Complete:
+            break;
     }
-
-    const std::uint8_t* tail = p + kRecordHead + textLength;
-    out.extra = U32(tail);
-    out.direction = U32(tail + 4);
-    out.stamp = I32(tail + 10);
+    if (f.lengthRead) {
+        BuildDisplayText(
+            out.type,
+            std::string_view(reinterpret_cast<const char*>(p + kRecordHead), RawTextLength(p, f)),
+            out.text);
+    }
+    if (f.state != RecordState::Complete) {
+        return false;  // cut short by the end of the file: the fields read so far stand
+    }
+    out.extra = f.extra;
+    out.direction = f.direction;
+    out.stamp = f.stamp;
     out.stampRead = true;
     if (convertTime) {
         ConvertEventTime(out.stamp, out.time, out.timeValue);
         out.timeConverted = true;
     }
     return true;
+}
+
+std::int64_t MessageDatabase::ReadData(std::int64_t offset, void* buffer, std::size_t length) {
+    if (!dataFile_ || offset < 0) {
+        return -1;
+    }
+    return dataFile_->ReadAt(offset, buffer, length);
+}
+
+const EventFacts& MessageDatabase::Facts() {
+    facts_->Extend(*this);
+    return *facts_;
 }
 
 bool MessageDatabase::ReadDirection(std::int32_t key, std::int32_t index, std::uint32_t& out) {

@@ -46,6 +46,8 @@ struct OpenResult {
 };
 
 class DataFileCache;
+class EventFacts;
+struct RecordFields;
 class MemberIndex;
 
 // Reader of a database pair (<uin>msg.idx and <uin>msg.dat) and owner of the member
@@ -89,6 +91,13 @@ public:
     // record's marker is wrong or the record is cut short.
     bool ReadDirection(std::int32_t key, std::int32_t index, std::uint32_t& out);
 
+    // Reads data file bytes as they are now; the count read, 0 at the end, -1 on an error
+    // or with no data file.
+    std::int64_t ReadData(std::int64_t offset, void* buffer, std::size_t length);
+    // Type, direction and time of every event taken so far (read once, extended on
+    // appends, emptied by Close).
+    const EventFacts& Facts();
+
     // Display name for a key: "-" for 1 and 10, otherwise the key in decimal.
     static std::string DefaultMemberName(std::int32_t key);
     // Sets a member's display name, adding the member if needed; an empty name gives the
@@ -119,6 +128,8 @@ private:
     Member& Lookup(std::int32_t key);
     const EventRef* RefAt(std::int32_t key, std::int32_t index);
     bool DecodeRecord(std::int64_t offset, EventRecord& out, bool convertTime);
+    static bool ApplyRecord(const RecordFields& fields, const std::uint8_t* p, EventRecord& out,
+                            bool convertTime);
     void ReadIndexRange(std::int64_t end, bool reserve);
     HistoryChange TakeNewEntries();
 
@@ -137,6 +148,7 @@ private:
     std::unique_ptr<MemberIndex> memberIndex_;
     std::unique_ptr<DataFileCache> cache_;
     PairSnapshot snapshot_;
+    std::unique_ptr<EventFacts> facts_;
     std::map<std::int32_t, Member>::iterator walk_;
     std::string scratch_;
 };

@@ -2,7 +2,9 @@
 
 #include <vector>
 
+#include "database/EventFacts.h"
 #include "database/EventRecord.h"
+#include "database/LocalTime.h"
 #include "database/MessageDatabase.h"
 
 namespace {
@@ -35,22 +37,36 @@ MemberStats ComputeStats(MessageDatabase& db, std::int32_t key) {
     std::vector<std::int32_t> hours(kHours);
     std::vector<std::int32_t> weekdays(kWeekdays);
 
-    EventRecord record;
-    const std::int32_t count = db.EventCount(key);
-    for (std::int32_t i = 0; i < count; ++i) {
-        const bool decoded = db.ReadEvent(key, i, record);
-        const std::size_t type = record.type;
+    auto count = [&](std::uint16_t type, bool notReceived, bool decoded, int hour, int weekday) {
         ++all[type];
-        ++(record.direction != Received ? sent : received)[type];
-        if (!decoded) {
+        ++(notReceived ? sent : received)[type];
+        if (decoded && hour >= 0 && static_cast<std::size_t>(hour) < kHours && weekday >= 0 &&
+            static_cast<std::size_t>(weekday) < kWeekdays) {
+            ++hours[static_cast<std::size_t>(hour)];
+            ++weekdays[static_cast<std::size_t>(weekday)];
+        }
+    };
+    // The facts give what ReadEvent would; a record that was cut short when they were
+    // read is decoded again, since more of it may have arrived since.
+    const EventFacts& facts = db.Facts();
+    const std::vector<EventRef>& refs = db.Refs(key);
+    EventRecord record;
+    for (std::size_t i = 0; i < refs.size(); ++i) {
+        const auto entry = static_cast<std::size_t>(refs[i].entryNumber);
+        if (entry < facts.size() && !facts[entry].Has(EventFact::kRedo)) {
+            const EventFact& fact = facts[entry];
+            int hour = -1;
+            int weekday = -1;
+            if (fact.Has(EventFact::kDecoded)) {
+                EventHourAndWeekday(fact.stamp, hour, weekday);
+            }
+            count(fact.type, fact.Has(EventFact::kNotReceived), fact.Has(EventFact::kDecoded),
+                  hour, weekday);
             continue;
         }
-        const auto hour = static_cast<std::size_t>(record.time.tm_hour);
-        const auto weekday = static_cast<std::size_t>(record.time.tm_wday);
-        if (hour < kHours && weekday < kWeekdays) {
-            ++hours[hour];
-            ++weekdays[weekday];
-        }
+        const bool decoded = db.ReadEvent(key, static_cast<std::int32_t>(i), record);
+        count(record.type, record.direction != Received, decoded, record.time.tm_hour,
+              record.time.tm_wday);
     }
 
     MemberStats stats;

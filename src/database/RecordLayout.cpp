@@ -1,0 +1,65 @@
+#include "database/RecordLayout.h"
+
+#include <algorithm>
+#include <cstring>
+
+#include "database/EventTypes.h"
+#include "database/MessageDatabase.h"
+
+namespace {
+
+std::uint16_t U16(const std::uint8_t* p) {
+    return static_cast<std::uint16_t>(p[0] | (p[1] << 8));
+}
+
+std::uint32_t U32(const std::uint8_t* p) {
+    std::uint32_t value;
+    std::memcpy(&value, p, sizeof value);  // the file is little-endian, like the machine
+    return value;
+}
+
+}  // namespace
+
+RecordFields ParseRecord(const std::uint8_t* p, std::size_t available) {
+    RecordFields f;
+    if (p == nullptr || available < 2 || U16(p) != RECORD_MARKER) {
+        return f;
+    }
+    f.state = RecordState::Short;
+    if (available < 4) {
+        return f;
+    }
+    f.type = U16(p + 2);
+    f.typeRead = true;
+    if (!IsSupportedType(f.type)) {
+        f.state = RecordState::Unsupported;
+        return f;
+    }
+    if (available < 8) {
+        return f;
+    }
+    f.uin = static_cast<std::int32_t>(U32(p + 4));
+    f.uinRead = true;
+    if (available < kRecordHead) {
+        return f;
+    }
+    f.textLength = U16(p + 8);
+    f.lengthRead = true;
+    f.textRead = std::min(f.textLength, available - kRecordHead);
+    if (available < kRecordHead + f.textLength + kRecordTail) {
+        return f;
+    }
+    const std::uint8_t* tail = p + kRecordHead + f.textLength;
+    f.extra = U32(tail);
+    f.direction = U32(tail + 4);
+    f.stamp = static_cast<std::int32_t>(U32(tail + 10));
+    f.state = RecordState::Complete;
+    return f;
+}
+
+std::size_t RawTextLength(const std::uint8_t* p, const RecordFields& fields) {
+    const void* nul = std::memchr(p + kRecordHead, 0, fields.textRead);
+    return nul != nullptr ? static_cast<std::size_t>(static_cast<const std::uint8_t*>(nul) -
+                                                     (p + kRecordHead))
+                          : fields.textRead;
+}

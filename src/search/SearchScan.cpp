@@ -1,0 +1,98 @@
+#include "search/SearchScan.h"
+
+#include <cstring>
+
+#include "database/DatabaseTexts.h"
+#include "database/EventRecord.h"
+#include "database/LocalTime.h"
+#include "search/SearchCriteria.h"
+#include "search/TextMatch.h"
+
+namespace {
+
+bool SharesAByte(std::string_view text, std::string_view frame) {
+    return text.find_first_of(frame) != std::string_view::npos;
+}
+
+}  // namespace
+
+SearchScan::SearchScan(MessageDatabase& db, const SearchCriteria& criteria)
+    : criteria_(criteria), finder_(criteria.searchText), walker_(db) {
+    const std::string& text = criteria.searchText;
+    inCorrupt_ = ContainsText(dbtext::kCorrupt, text);
+    inUnsupported_ = ContainsText(dbtext::kUnsupported, text);
+    inEmpty_ = text.empty();
+    touchesUrlFrame_ = SharesAByte(text, dbtext::kUrlDescriptionHead) ||
+                       SharesAByte(text, dbtext::kUrlGap) || SharesAByte(text, dbtext::kUrlHead);
+}
+
+void SearchScan::Candidates(const std::vector<EventRef>& refs, std::size_t first,
+                            std::size_t last, std::vector<std::uint8_t>& marks) {
+    marks.assign(last - first, 0);
+    walker_.Walk(refs, first, last, [&](std::size_t i, const RecordBytes& r) {
+        marks[i - first] = MayMatch(r) ? 1 : 0;
+    });
+}
+
+// Mirrors the full test: direction, then text, then date; every doubt is a candidate.
+bool SearchScan::MayMatch(const RecordBytes& r) {
+    if (r.redo) {
+        return true;
+    }
+    const RecordFields& f = r.fields;
+    const bool complete = f.state == RecordState::Complete;
+    const std::uint32_t direction = complete ? f.direction : Received;
+    if (direction == Received ? !criteria_.includeReceived
+                              : (direction != Sent || !criteria_.includeSent)) {
+        return false;
+    }
+    if (criteria_.useDateRange) {
+        if (!complete) {
+            return false;
+        }
+        const std::int64_t value = EventTimeValue(f.stamp);
+        if (value < criteria_.rangeStart || value >= criteria_.rangeEnd) {
+            return false;
+        }
+    }
+    if (inEmpty_) {
+        return true;
+    }
+    switch (f.state) {
+        case RecordState::Corrupt:
+            return inCorrupt_;
+        case RecordState::Unsupported:
+            return inUnsupported_;
+        case RecordState::Short:
+            return true;
+        case RecordState::Complete:
+            break;
+    }
+    if (f.type == 10) {
+        return inUnsupported_;
+    }
+    if (f.type == 4 && touchesUrlFrame_) {
+        return true;
+    }
+    return RawTextHolds(r);
+}
+
+bool SearchScan::RawTextHolds(const RecordBytes& r) {
+    const std::uint8_t* start = r.p + kRecordHead;
+    const std::uint8_t* end = start + r.fields.textRead;
+    const bool reuse = memoBlock_ == r.block && memoFrom_ != nullptr && start >= memoFrom_ &&
+                       (memoHit_ == nullptr || memoHit_ >= start);
+    if (!reuse) {
+        memoFrom_ = start;
+        memoBlock_ = r.block;
+        memoHit_ = finder_.Find(start, r.blockEnd);
+    }
+    // Within the text field, and before its first NUL (looked for only now: most records
+    // have no occurrence at all).
+    if (memoHit_ == nullptr) {
+        return false;
+    }
+    const std::uint8_t* hitEnd = memoHit_ + finder_.size();
+    return hitEnd <= end &&
+           std::memchr(start, 0, static_cast<std::size_t>(hitEnd - start)) == nullptr;
+}

@@ -1,0 +1,40 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <vector>
+
+#include "database/RecordWalker.h"
+#include "search/ByteFinder.h"
+
+class MessageDatabase;
+struct SearchCriteria;
+
+// Rules out, from the raw bytes of the records, the events that cannot match a search:
+// by direction and date, and by text where the display text is the raw text (the text is
+// then searched in the file's bytes), a fixed text, or a URL layout whose fixed parts the
+// search text shares no byte with. What is left is tested in full by the caller.
+class SearchScan {
+public:
+    SearchScan(MessageDatabase& db, const SearchCriteria& criteria);
+
+    // Sets marks[i - first] for refs[first, last): 1 when the event may match, else 0.
+    void Candidates(const std::vector<EventRef>& refs, std::size_t first, std::size_t last,
+                    std::vector<std::uint8_t>& marks);
+
+private:
+    bool MayMatch(const RecordBytes& r);
+    bool RawTextHolds(const RecordBytes& r);
+
+    const SearchCriteria& criteria_;
+    ByteFinder finder_;
+    RecordWalker walker_;
+    bool inCorrupt_ = false;      // the search text is in the corrupt-data text
+    bool inUnsupported_ = false;  // ... in the not-supported text
+    bool inEmpty_ = false;        // ... in an empty text
+    bool touchesUrlFrame_ = false;
+    // The first occurrence at or after memoFrom_ in block memoBlock_.
+    std::uint64_t memoBlock_ = 0;
+    const std::uint8_t* memoFrom_ = nullptr;
+    const std::uint8_t* memoHit_ = nullptr;
+};
