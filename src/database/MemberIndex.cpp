@@ -2,25 +2,6 @@
 
 MemberIndex::MemberIndex() : slots_(64) {}
 
-std::size_t MemberIndex::SlotOf(std::int32_t key) const {
-    const auto bits = static_cast<std::uint32_t>(key);
-    const std::uint64_t hash = static_cast<std::uint64_t>(bits) * 0x9E3779B97F4A7C15ULL;
-    return static_cast<std::size_t>(hash >> 32) & (slots_.size() - 1);
-}
-
-MemberIndex::Slot* MemberIndex::Find(std::int32_t key) {
-    const std::size_t mask = slots_.size() - 1;
-    for (std::size_t i = SlotOf(key);; i = (i + 1) & mask) {
-        Slot& slot = slots_[i];
-        if (slot.member == nullptr) {
-            return nullptr;
-        }
-        if (slot.key == key) {
-            return &slot;
-        }
-    }
-}
-
 MemberIndex::Slot* MemberIndex::Insert(std::int32_t key, Member* member) {
     if ((used_ + 1) * 2 > slots_.size()) {
         Grow();

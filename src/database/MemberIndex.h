@@ -19,7 +19,19 @@ public:
     };
 
     MemberIndex();
-    Slot* Find(std::int32_t key);
+    // Inline: the index pass looks up one key per entry.
+    Slot* Find(std::int32_t key) {
+        const std::size_t mask = slots_.size() - 1;
+        for (std::size_t i = SlotOf(key);; i = (i + 1) & mask) {
+            Slot& slot = slots_[i];
+            if (slot.member == nullptr) {
+                return nullptr;
+            }
+            if (slot.key == key) {
+                return &slot;
+            }
+        }
+    }
     Slot* Insert(std::int32_t key, Member* member);
     void Clear();
     std::vector<Slot>& slots() { return slots_; }
@@ -27,7 +39,11 @@ public:
     std::uint64_t generation() const { return generation_; }
 
 private:
-    std::size_t SlotOf(std::int32_t key) const;
+    std::size_t SlotOf(std::int32_t key) const {
+        const auto bits = static_cast<std::uint32_t>(key);
+        const std::uint64_t hash = static_cast<std::uint64_t>(bits) * 0x9E3779B97F4A7C15ULL;
+        return static_cast<std::size_t>(hash >> 32) & (slots_.size() - 1);
+    }
     void Grow();
 
     std::vector<Slot> slots_;

@@ -8,6 +8,7 @@
 #include "database/DatabaseTexts.h"
 #include "database/EventFacts.h"
 #include "database/EventTypes.h"
+#include "database/IndexPass.h"
 #include "database/LocalTime.h"
 #include "database/MemberIndex.h"
 #include "database/RecordLayout.h"
@@ -16,10 +17,6 @@ namespace {
 
 constexpr std::int64_t kIndexHeaderSize = 10;
 constexpr std::int64_t kEntrySize = 8;
-// Index bytes read per step of a pass.
-constexpr std::size_t kIndexChunk = 1 << 20;
-// Below this many new entries a pass does not count ahead before filling.
-constexpr std::int64_t kCountAheadEntries = 4096;
 
 std::uint16_t U16(const std::uint8_t* p) {
     return static_cast<std::uint16_t>(p[0] | (p[1] << 8));
@@ -172,7 +169,8 @@ void MessageDatabase::ReadIndex() {
     const FileIdentity now = indexFile_->Identity();
     const std::int64_t end = now.valid ? now.size : 0;
     if (end - indexPosition_ >= kEntrySize) {
-        ReadIndexRange(end, end - indexPosition_ >= kCountAheadEntries * kEntrySize);
+        indexPosition_ = IndexPass(*indexFile_, members_, *memberIndex_)
+                             .Run(indexPosition_, end, entryCount_);
     }
     for (std::int32_t key : FIXED_MEMBER_KEYS) {
         Lookup(key);
@@ -190,93 +188,6 @@ void MessageDatabase::ReadIndex() {
         snapshot_.Take(*indexFile_, *dataFile_, indexPosition_, entryCount_);
     }
     loaded_ = true;
-}
-
-// Takes the entries between the resume position and `end`. With `countAhead`, a first
-// sweep counts each member's new entries so that every list is sized once: the second
-// sweep then appends without reallocating, and the lists carry no spare capacity.
-void MessageDatabase::ReadIndexRange(std::int64_t end, bool countAhead) {
-    std::vector<std::uint8_t> chunk(std::min<std::size_t>(
-        kIndexChunk, static_cast<std::size_t>(std::max<std::int64_t>(end - indexPosition_, 8))));
-    const std::size_t chunkEntries = chunk.size() / kEntrySize;
-
-    // Walks the complete, non-zero entries from the resume position; `visit` gets each
-    // entry's slot and offset. Returns where the walk stopped.
-    auto sweep = [&](std::int64_t limit, auto&& visit) {
-        std::int64_t position = indexPosition_;
-        std::int64_t taken = entryCount_;
-        std::int32_t lastKey = 0;
-        MemberIndex::Slot* lastSlot = nullptr;
-        std::uint64_t generation = memberIndex_->generation();
-        while (position + kEntrySize <= limit && taken < INT32_MAX) {
-            const auto want = static_cast<std::size_t>(
-                std::min<std::int64_t>(static_cast<std::int64_t>(chunkEntries),
-                                       (limit - position) / kEntrySize) *
-                kEntrySize);
-            const std::int64_t got = indexFile_->ReadAt(position, chunk.data(), want);
-            if (got < kEntrySize) {
-                break;
-            }
-            const auto entries = static_cast<std::size_t>(got / kEntrySize);
-            std::size_t i = 0;
-            for (; i < entries && taken < INT32_MAX; ++i) {
-                const std::uint8_t* p = chunk.data() + i * kEntrySize;
-                const std::int32_t key = I32(p);
-                if (key == 0) {
-                    break;  // the messenger's next entry goes here; read this word again later
-                }
-                // Entries of one conversation tend to follow each other.
-                if (key != lastKey || lastSlot == nullptr ||
-                    generation != memberIndex_->generation()) {
-                    lastSlot = memberIndex_->Find(key);
-                    if (lastSlot == nullptr) {
-                        Member& member = members_[key];
-                        lastSlot = memberIndex_->Insert(key, &member);
-                    }
-                    lastKey = key;
-                    generation = memberIndex_->generation();
-                }
-                visit(*lastSlot, I32(p + 4));
-                ++taken;
-            }
-            position += static_cast<std::int64_t>(i) * kEntrySize;
-            if (i < entries || static_cast<std::size_t>(got) < want) {
-                break;
-            }
-        }
-        return position;
-    };
-
-    std::int64_t limit = end;
-    if (countAhead) {
-        std::uint32_t total = 0;
-        limit = sweep(end, [&](MemberIndex::Slot& slot, std::int32_t) {
-            ++slot.pending;
-            ++total;
-        });
-        for (MemberIndex::Slot& slot : memberIndex_->slots()) {
-            if (slot.member != nullptr && slot.pending > 0) {
-                slot.member->refs.reserve(slot.member->refs.size() + slot.pending);
-                slot.pending = 0;
-            }
-        }
-        if (total > 0) {
-            Member& all = Lookup(ALL_MEMBERS);
-            all.refs.reserve(all.refs.size() + total);
-        }
-    }
-
-    Member* all = nullptr;
-    indexPosition_ = sweep(limit, [&](MemberIndex::Slot& slot, std::int32_t offset) {
-        Member* member = slot.member;  // the slot may move when ALL_MEMBERS is added
-        if (all == nullptr) {
-            all = &Lookup(ALL_MEMBERS);
-        }
-        const EventRef ref{offset, entryCount_};
-        member->refs.push_back(ref);
-        all->refs.push_back(ref);
-        ++entryCount_;
-    });
 }
 
 bool MessageDatabase::HasNewEntries() {

@@ -130,7 +130,6 @@ private:
     bool DecodeRecord(std::int64_t offset, EventRecord& out, bool convertTime);
     static bool ApplyRecord(const RecordFields& fields, const std::uint8_t* p, EventRecord& out,
                             bool convertTime);
-    void ReadIndexRange(std::int64_t end, bool reserve);
     HistoryChange TakeNewEntries();
 
     FileSystem& fileSystem_;
