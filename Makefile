@@ -58,7 +58,8 @@ screenshot: demo
 		--settings $(DEMO)/Talvora.ini --member -2 --hits ﾌﾟﾚｾﾞﾝﾄ --hits-out docs/hits.png \
 		--goto-out docs/goto-date.png $(DEMO)/after-hits.png
 
-bench: deps
+bench:
+	@scripts/install-deps.sh --bench
 	cmake --preset bench
 	cmake --build $(BENCH_BUILD)
 	bench/run.sh $(BENCH_BUILD)

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <chrono>
 
+#include "database/EventFacts.h"
 #include "database/LocalTime.h"
 
 MessageDatabase& BenchDatabase() {
@@ -29,4 +30,18 @@ double GrepSeconds(const std::string& text) {
         best = std::min(best, took.count());
     }
     return best;
+}
+
+double TableBytes(MessageDatabase& db) {
+    double bytes = 0;
+    for (const auto& [key, member] : db.members()) {
+        bytes += static_cast<double>(member.refs.capacity() * sizeof(EventRef));
+        bytes += static_cast<double>(sizeof(std::pair<const std::int32_t, Member>) + 32);
+        bytes += static_cast<double>(member.name.capacity() > 15 ? member.name.capacity() : 0);
+    }
+    return bytes;
+}
+
+double CacheBytes(MessageDatabase& db) {
+    return static_cast<double>(db.Facts().CapacityBytes());
 }

@@ -25,3 +25,9 @@ MessageDatabase& BenchDatabase();
 // Seconds that `grep -c -F text` takes over the data file (best of three), the yardstick
 // of the search, statistics and export budgets.
 double GrepSeconds(const std::string& text);
+
+// Heap bytes the member table holds: every reference list's capacity plus a map node
+// (key, name, list header and the node's links) per member.
+double TableBytes(MessageDatabase& db);
+// Heap bytes of the caches built over the events (built if they are not yet).
+double CacheBytes(MessageDatabase& db);

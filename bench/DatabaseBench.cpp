@@ -11,18 +11,6 @@
 
 namespace {
 
-// Heap bytes the member table holds: every reference list's capacity plus a map node
-// (key, name, list header and the node's links) per member.
-double TableBytes(const MessageDatabase& db) {
-    double bytes = 0;
-    for (const auto& [key, member] : db.members()) {
-        bytes += static_cast<double>(member.refs.capacity() * sizeof(EventRef));
-        bytes += static_cast<double>(sizeof(std::pair<const std::int32_t, Member>) + 32);
-        bytes += static_cast<double>(member.name.capacity() > 15 ? member.name.capacity() : 0);
-    }
-    return bytes;
-}
-
 void BM_FirstIndexPass(benchmark::State& state) {
     for (auto _ : state) {
         auto db = std::make_unique<MessageDatabase>();
@@ -31,6 +19,7 @@ void BM_FirstIndexPass(benchmark::State& state) {
         const double events = db->EventCount(ALL_MEMBERS);
         state.counters["events"] = events;
         state.counters["bytes/event"] = TableBytes(*db) / events;
+        state.counters["goal_ms"] = events * 1e-5;  // 10 ms for 1,000,000 events
         db.reset();
         state.ResumeTiming();
     }

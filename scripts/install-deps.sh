@@ -13,6 +13,9 @@ packages=(
 if [ "${1:-}" = "--fuzz" ]; then
     packages+=(clang libclang-rt-14-dev)
 fi
+if [ "${1:-}" = "--bench" ]; then
+    packages+=(ripgrep)  # a yardstick of make bench, next to grep
+fi
 if [ "${1:-}" = "--screenshot" ]; then
     packages+=(xvfb xauth imagemagick)
 fi

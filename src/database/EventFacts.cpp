@@ -5,20 +5,16 @@
 
 void EventFacts::Extend(MessageDatabase& db) {
     const auto count = static_cast<std::size_t>(db.entryCount());
-    if (count <= facts_.size()) {
+    if (count <= size()) {
         return;
     }
     const std::vector<EventRef>& all = db.Refs(ALL_MEMBERS);
-    if (facts_.empty()) {
-        facts_.reserve(count);  // exactly: the first pass covers a whole history
-    } else if (facts_.capacity() < count) {
-        facts_.reserve(count + count / 8);
-    }
+    Reserve(count);
     RecordWalker walker(db);
-    walker.Walk(all, facts_.size(), count, [&](std::size_t, const RecordBytes& r) {
+    walker.Walk(all, size(), count, [&](std::size_t, const RecordBytes& r) {
         EventFact fact;
         const RecordFields& f = r.fields;
-        if (r.redo) {
+        if (r.redo || f.type > 254) {
             fact.flags = EventFact::kRedo;
         } else {
             fact.type = f.type;
@@ -34,11 +30,24 @@ void EventFacts::Extend(MessageDatabase& db) {
                 fact.stamp = f.stamp;
             }
         }
-        facts_.push_back(fact);
+        stamps_.push_back(fact.stamp);
+        types_.push_back(static_cast<std::uint8_t>(fact.type));
+        flags_.push_back(fact.flags);
     });
 }
 
+void EventFacts::Reserve(std::size_t count) {
+    // Exactly for the first pass, which covers a whole history; with room to spare after.
+    const std::size_t want = stamps_.empty() ? count : count + count / 8;
+    if (stamps_.capacity() < count) {
+        stamps_.reserve(want);
+        types_.reserve(want);
+        flags_.reserve(want);
+    }
+}
+
 void EventFacts::Clear() {
-    facts_.clear();
-    facts_.shrink_to_fit();
+    stamps_ = {};
+    types_ = {};
+    flags_ = {};
 }

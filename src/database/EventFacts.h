@@ -6,14 +6,13 @@
 
 class MessageDatabase;
 
-// What the statistics and the search filters need of one event, as ReadEvent would give
-// it: 8 bytes an event.
+// What the statistics need of one event, as ReadEvent would give it.
 struct EventFact {
     enum : std::uint8_t {
         kDecoded = 1,      // ReadEvent returns true
         kNotReceived = 2,  // direction is not 0
         kSent = 4,         // direction is 1
-        kRedo = 8,         // the record was cut short when read: ask ReadEvent each time
+        kRedo = 8,         // cut short when read, or of a type above 254: ask ReadEvent each time
     };
     std::uint16_t type = 0;
     std::uint8_t flags = 0;
@@ -23,17 +22,25 @@ struct EventFact {
 };
 
 // One fact per index entry (by entryNumber), read once in a pass over the data file and
-// extended as entries are appended. Emptied whenever the database closes.
+// extended as entries are appended; 6 bytes an event. Emptied whenever the database closes.
 class EventFacts {
 public:
     // Reads the facts of the entries taken since the last call.
     void Extend(MessageDatabase& db);
     void Clear();
 
-    std::size_t size() const { return facts_.size(); }
-    const EventFact& operator[](std::size_t entry) const { return facts_[entry]; }
-    std::size_t CapacityBytes() const { return facts_.capacity() * sizeof(EventFact); }
+    std::size_t size() const { return stamps_.size(); }
+    EventFact operator[](std::size_t entry) const {
+        return {types_[entry], flags_[entry], stamps_[entry]};
+    }
+    std::size_t CapacityBytes() const {
+        return stamps_.capacity() * sizeof(std::int32_t) + types_.capacity() + flags_.capacity();
+    }
 
 private:
-    std::vector<EventFact> facts_;
+    void Reserve(std::size_t count);
+
+    std::vector<std::int32_t> stamps_;
+    std::vector<std::uint8_t> types_;
+    std::vector<std::uint8_t> flags_;
 };

@@ -169,8 +169,8 @@ void MessageDatabase::ReadIndex() {
     const FileIdentity now = indexFile_->Identity();
     const std::int64_t end = now.valid ? now.size : 0;
     if (end - indexPosition_ >= kEntrySize) {
-        indexPosition_ = IndexPass(*indexFile_, members_, *memberIndex_)
-                             .Run(indexPosition_, end, entryCount_);
+        indexPosition_ =
+            IndexPass(*indexFile_, members_, *memberIndex_).Run(indexPosition_, end, entryCount_);
     }
     for (std::int32_t key : FIXED_MEMBER_KEYS) {
         Lookup(key);

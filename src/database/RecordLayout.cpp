@@ -59,7 +59,7 @@ RecordFields ParseRecord(const std::uint8_t* p, std::size_t available) {
 
 std::size_t RawTextLength(const std::uint8_t* p, const RecordFields& fields) {
     const void* nul = std::memchr(p + kRecordHead, 0, fields.textRead);
-    return nul != nullptr ? static_cast<std::size_t>(static_cast<const std::uint8_t*>(nul) -
-                                                     (p + kRecordHead))
-                          : fields.textRead;
+    return nul != nullptr
+               ? static_cast<std::size_t>(static_cast<const std::uint8_t*>(nul) - (p + kRecordHead))
+               : fields.textRead;
 }

@@ -76,8 +76,7 @@ bool FindNext(MessageDatabase& db, SearchCriteria& criteria, bool downward, Sear
                 continue;
             }
             const auto r = static_cast<std::int32_t>(row);
-            const bool decoded =
-                db.ReadEvent(key, static_cast<std::int32_t>(index), record, false);
+            const bool decoded = db.ReadEvent(key, static_cast<std::int32_t>(index), record, false);
             if (RowMatches(criteria, record, decoded)) {
                 criteria.position = r;
                 list.SelectRow(r);

@@ -26,8 +26,8 @@ SearchScan::SearchScan(MessageDatabase& db, const SearchCriteria& criteria)
                        SharesAByte(text, dbtext::kUrlGap) || SharesAByte(text, dbtext::kUrlHead);
 }
 
-void SearchScan::Candidates(const std::vector<EventRef>& refs, std::size_t first,
-                            std::size_t last, std::vector<std::uint8_t>& marks) {
+void SearchScan::Candidates(const std::vector<EventRef>& refs, std::size_t first, std::size_t last,
+                            std::vector<std::uint8_t>& marks) {
     marks.assign(last - first, 0);
     walker_.Walk(refs, first, last, [&](std::size_t i, const RecordBytes& r) {
         marks[i - first] = MayMatch(r) ? 1 : 0;

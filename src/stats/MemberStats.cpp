@@ -54,14 +54,14 @@ MemberStats ComputeStats(MessageDatabase& db, std::int32_t key) {
     for (std::size_t i = 0; i < refs.size(); ++i) {
         const auto entry = static_cast<std::size_t>(refs[i].entryNumber);
         if (entry < facts.size() && !facts[entry].Has(EventFact::kRedo)) {
-            const EventFact& fact = facts[entry];
+            const EventFact fact = facts[entry];
             int hour = -1;
             int weekday = -1;
             if (fact.Has(EventFact::kDecoded)) {
                 EventHourAndWeekday(fact.stamp, hour, weekday);
             }
-            count(fact.type, fact.Has(EventFact::kNotReceived), fact.Has(EventFact::kDecoded),
-                  hour, weekday);
+            count(fact.type, fact.Has(EventFact::kNotReceived), fact.Has(EventFact::kDecoded), hour,
+                  weekday);
             continue;
         }
         const bool decoded = db.ReadEvent(key, static_cast<std::int32_t>(i), record);

@@ -1,0 +1,54 @@
+#!/usr/bin/env bash
+# Whole-process figures of talvora-cli next to grep and ripgrep over the same data file,
+# measured in one run, each the median of several runs (warm cache).
+# usage: bench/compare.sh BUILD FOLDER UIN [RUNS]
+set -euo pipefail
+build=$1
+folder=$2
+uin=$3
+runs=${4:-7}
+cli="$build/src/cli/talvora-cli"
+data="$folder/${uin}msg.dat"
+absent=zqxjzqxj
+events=$(( ($(stat -c %s "$folder/${uin}msg.idx") - 10) / 8 ))
+
+# Median time of a command in milliseconds, output to /dev/null (grep's "no match" exit
+# status is not a failure): processor time (user + system), which other work on a busy
+# machine disturbs far less than wall time; set TALVORA_BENCH_WALL=1 for wall time.
+median_ms() {
+    local times=()
+    for _ in $(seq "$runs"); do
+        local t
+        t=$( { TIMEFORMAT='%3R %3U %3S'; time "$@" > /dev/null 2>&1 || true; } 2>&1 )
+        times+=("$(awk -v wall="${TALVORA_BENCH_WALL:-0}" '{printf "%.1f", (wall == 1 ? $1 : $2 + $3) * 1000}' <<< "$t")")
+    done
+    printf '%s\n' "${times[@]}" | sort -n | awk '{a[NR]=$1} END {print a[int((NR+1)/2)]}'
+}
+
+cat "$folder"/* > /dev/null
+rg_ms=$(median_ms rg -c -F "$absent" "$data")
+grep_ms=$(median_ms grep -c -F "$absent" "$data")
+base=(--data "$data" --index "$folder/${uin}msg.idx" --settings "$build/compare.ini")
+: > "$build/compare.ini"
+open_ms=$(median_ms "$cli" "${base[@]}" members)
+search_ms=$(median_ms "$cli" "${base[@]}" search -2 --text "$absent")
+stats_ms=$(median_ms "$cli" "${base[@]}" stats -2)
+export_ms=$(median_ms "$cli" "${base[@]}" export -2 -o "$build/compare-export.txt")
+list_runs=$(( events > 5000000 ? 1 : 3 ))
+list_ms=$(runs=$list_runs median_ms "$cli" "${base[@]}" list -2)
+rm -f "$build/compare-export.txt"
+
+ratio() { awk -v a="$1" -v b="$2" 'BEGIN {printf "%.2f", (b > 0 ? a / b : 0)}'; }
+printf '== whole processes, %d events, data file %d MB, median of %d runs (%s time)\n' \
+    "$events" $(( $(stat -c %s "$data") / 1000000 )) "$runs" \
+    "$([ "${TALVORA_BENCH_WALL:-0}" = 1 ] && echo wall || echo processor)"
+printf '%-40s %9s ms\n' "rg -c -F ABSENT" "$rg_ms" "grep -c -F ABSENT" "$grep_ms" \
+    "talvora-cli members (open)" "$open_ms"
+printf '%-40s %9s ms  %6s x rg    goal <= 2\n' "talvora-cli search -2 --text ABSENT" \
+    "$search_ms" "$(ratio "$search_ms" "$rg_ms")"
+printf '%-40s %9s ms  %6s x grep  goal <= 1\n' "talvora-cli stats -2" "$stats_ms" \
+    "$(ratio "$stats_ms" "$grep_ms")"
+printf '%-40s %9s ms  %6s x grep  goal <= 2\n' "talvora-cli export -2" "$export_ms" \
+    "$(ratio "$export_ms" "$grep_ms")"
+printf '%-40s %9s ms  %6s M lines/s  goal >= 5 (10M events)\n' "talvora-cli list -2 > /dev/null" \
+    "$list_ms" "$(awk -v n="$events" -v t="$list_ms" 'BEGIN {printf "%.2f", (t > 0 ? n / t / 1000 : 0)}')"
