@@ -7,6 +7,7 @@
 #include "database/LocalTime.h"
 #include "search/SearchCriteria.h"
 #include "search/TextMatch.h"
+#include "text/Cp932Chars.h"
 
 namespace {
 
@@ -22,6 +23,9 @@ SearchScan::SearchScan(MessageDatabase& db, const SearchCriteria& criteria)
     inCorrupt_ = ContainsText(dbtext::kCorrupt, text);
     inUnsupported_ = ContainsText(dbtext::kUnsupported, text);
     inEmpty_ = text.empty();
+    // A character held under two codes matches under either: the file's bytes then say
+    // nothing, and every raw text is tested in full.
+    rawBytesDecide_ = !HasTwinCodes(text);
     touchesUrlFrame_ = SharesAByte(text, dbtext::kUrlDescriptionHead) ||
                        SharesAByte(text, dbtext::kUrlGap) || SharesAByte(text, dbtext::kUrlHead);
 }
@@ -74,7 +78,7 @@ bool SearchScan::MayMatch(const RecordBytes& r) {
     if (f.type == 4 && touchesUrlFrame_) {
         return true;
     }
-    return RawTextHolds(r);
+    return !rawBytesDecide_ || RawTextHolds(r);
 }
 
 bool SearchScan::RawTextHolds(const RecordBytes& r) {

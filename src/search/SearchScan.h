@@ -33,6 +33,7 @@ private:
     bool inUnsupported_ = false;  // ... in the not-supported text
     bool inEmpty_ = false;        // ... in an empty text
     bool touchesUrlFrame_ = false;
+    bool rawBytesDecide_ = true;
     // The first occurrence at or after memoFrom_ in block memoBlock_.
     std::uint64_t memoBlock_ = 0;
     const std::uint8_t* memoFrom_ = nullptr;

@@ -225,7 +225,7 @@ TEST_F(ExactResults, OrderlyHistory) {
     WriteHistory(h_.writer, dice, 900, false);
     ASSERT_TRUE(db_.Open(h_.paths.data, h_.paths.index));
     EXPECT_EQ(AllDigests(db_, h_.folder),
-              "search f2364d3537d1a7ee stats 82e4fa18413648cf export ff8dc9be29cdb7cb "
+              "search ba559c546a586d31 stats 82e4fa18413648cf export ff8dc9be29cdb7cb "
               "list c779658fc7a3ed92");
 }
 
