@@ -84,8 +84,12 @@ std::string* ChangingFileSystem::Contents(const std::string& path) {
     return it == names_.end() ? nullptr : &it->second->bytes;
 }
 
-std::unique_ptr<RandomAccessFile> ChangingFileSystem::OpenRead(const std::string& path) {
+std::unique_ptr<RandomAccessFile> ChangingFileSystem::OpenRead(const std::string& path,
+                                                               OpenError* why) {
     auto it = names_.find(path);
+    if (why != nullptr) {
+        *why = it == names_.end() ? OpenError::NotFound : OpenError::None;
+    }
     if (it == names_.end()) {
         return nullptr;
     }

@@ -36,7 +36,7 @@ public:
     std::size_t maxRead = SIZE_MAX;  // every read is cut to this many bytes
     bool failReads = false;          // every read fails
 
-    std::unique_ptr<RandomAccessFile> OpenRead(const std::string& path) override;
+    std::unique_ptr<RandomAccessFile> OpenRead(const std::string& path, OpenError* why) override;
     FileIdentity Stat(const std::string& path) override;
     std::vector<std::string> ListFolder(const std::string&) override { return {}; }
 
