@@ -9,6 +9,8 @@
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
 #include "database/MessageDatabase.h"
 #include "stats/MemberStats.h"
 #include "stats/StatsTable.h"
@@ -70,19 +72,32 @@ QTreeWidget* CountList() {
     list->header()->setSectionsMovable(false);
     list->header()->setStretchLastSection(false);
     QTreeWidgetItem* header = list->headerItem();
-    int columnsWidth = 0;
     for (int i = 0; i < kColumnCount; ++i) {
         header->setText(i, QString::fromUtf8(kColumns[i].header));
         header->setTextAlignment(i, kColumns[i].alignment | Qt::AlignVCenter);
-        const int width = ScaledWidth(*list, kColumns[i].width);
-        list->setColumnWidth(i, width);
-        columnsWidth += width;
+        list->setColumnWidth(i, ScaledWidth(*list, kColumns[i].width));
     }
-    // Room for the four columns and a vertical scroll bar, so no row needs scrolling sideways.
-    list->setMinimumWidth(columnsWidth + 2 * list->frameWidth() +
-                          list->style()->pixelMetric(QStyle::PM_ScrollBarExtent) + 2);
     list->setMinimumHeight(216);
     return list;
+}
+
+// Room for the four columns and a vertical scroll bar, so no row needs scrolling sideways.
+void FitWidth(QTreeWidget& list) {
+    int columnsWidth = 0;
+    for (int i = 0; i < kColumnCount; ++i) {
+        columnsWidth += list.columnWidth(i);
+    }
+    list.setMinimumWidth(columnsWidth + 2 * list.frameWidth() +
+                         list.style()->pixelMetric(QStyle::PM_ScrollBarExtent) + 2);
+}
+
+// The type column keeps its width unless a name with its icon needs more: the longest
+// names (電話／ビデオ／データリクエスト) would be cut at the usual width.
+void FitTypeColumn(QTreeWidget& list) {
+    const int usual = ScaledWidth(list, kColumns[0].width);
+    list.resizeColumnToContents(0);
+    list.setColumnWidth(0, std::max(usual, list.columnWidth(0)));
+    FitWidth(list);
 }
 
 }  // namespace
@@ -94,6 +109,7 @@ CMemberPage1::CMemberPage1(QWidget* parent)
       uin_(ValueEdit("uinValue")),
       name_(ValueEdit("nameValue")),
       countList_(CountList()) {
+    FitWidth(*countList_);
     setObjectName(QStringLiteral("generalPage"));
     icon_->setObjectName(QStringLiteral("memberIcon"));
     icon_->setFixedSize(kIconSize, kIconSize);
@@ -154,4 +170,5 @@ void CMemberPage1::FillCounts(const MemberStats& stats) {
         items.append(item);
     }
     countList_->addTopLevelItems(items);
+    FitTypeColumn(*countList_);
 }

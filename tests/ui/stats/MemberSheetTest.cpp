@@ -5,6 +5,7 @@
 #include <QApplication>
 #include <QLabel>
 #include <QLineEdit>
+#include <QScrollBar>
 #include <QTabWidget>
 #include <QTreeWidget>
 
@@ -183,3 +184,32 @@ TEST_F(MemberSheetTest, GraphPagesTakeTheHoursAndWeekdays) {
 }
 
 }  // namespace
+
+TEST(MemberSheetSizeTest, DefaultSizeShowsWholeTypeNames) {
+    EnsureQApplication();
+    TempFolder folder;
+    const HistoryPaths paths = HistoryPathsFor(folder.Path(), 4242);
+    {
+        auto writer = HistoryWriter::Create(paths.data, paths.index);
+        ASSERT_TRUE(writer);
+        for (std::uint16_t type = 0; type <= 20; ++type) {
+            WriterRecord r;
+            r.type = type;
+            r.uin = 100;
+            r.text = "x";
+            r.stamp = kSunday;
+            writer->AppendEvent(100, r);
+        }
+    }
+    MessageDatabase database;
+    ASSERT_TRUE(database.Open(paths.data, paths.index));
+    CMemberSheet sheet(database);
+    sheet.SetMember(100);
+    sheet.show();
+    QTreeWidget* list = sheet.generalPage()->countList();
+    ASSERT_EQ(list->topLevelItemCount(), 22);
+    EXPECT_EQ(list->horizontalScrollBar()->maximum(), 0);
+    const int shown = list->columnWidth(0);
+    list->resizeColumnToContents(0);  // the width that cuts no name
+    EXPECT_LE(list->columnWidth(0), shown);
+}
