@@ -15,6 +15,7 @@ void CTalvoraApp::OpenFindDialog() {
     {
         ListSearchAdapter list(*listView(), prompts_);
         CFindDialog dialog(database_, search_, list, frame_.get());
+        dialog.KeepHitsInSightOf(listView());
         dialog.exec();
     }
     // F3 and Shift+F3 follow what the dialog left in the criteria.

@@ -1,22 +1,25 @@
 #include "ui/find/CFindDialog.h"
 
+#include <QAbstractItemView>
 #include <QApplication>
 #include <QCheckBox>
 #include <QDateEdit>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QLocale>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScreen>
 #include <QVBoxLayout>
 
 #include "search/DateRange.h"
 #include "search/SearchList.h"
 #include "text/ShiftJis.h"
+#include "ui/controls/DialogKeys.h"
+#include "ui/find/HitPlacement.h"
 #include "ui/find/SearchStep.h"
 
 namespace {
@@ -69,25 +72,6 @@ QCheckBox* NewCheck(const QString& text, const QString& name, QWidget* parent) {
     return box;
 }
 
-// Alt with a letter that no enabled mnemonic took (that of a disabled button): Qt would
-// hand it on as typing.
-bool IsUnusedMnemonic(const QEvent* event) {
-    if (event->type() != QEvent::KeyPress) {
-        return false;
-    }
-    const auto* key = static_cast<const QKeyEvent*>(event);
-    return (key->modifiers() & ~Qt::KeypadModifier) == Qt::AltModifier && !key->text().isEmpty() &&
-           key->text().at(0).isPrint();
-}
-
-bool IsEnterKey(const QEvent* event) {
-    if (event->type() != QEvent::KeyPress) {
-        return false;
-    }
-    const int key = static_cast<const QKeyEvent*>(event)->key();
-    return key == Qt::Key_Return || key == Qt::Key_Enter;
-}
-
 }  // namespace
 
 CFindDialog::CFindDialog(MessageDatabase& database, SearchCriteria& saved, SearchList& list,
@@ -130,6 +114,12 @@ CFindDialog::CFindDialog(MessageDatabase& database, SearchCriteria& saved, Searc
     layout->addWidget(CreateDateGroup());
     layout->addLayout(bottom);
     layout->setSizeConstraint(QLayout::SetFixedSize);
+
+    tabOrder_ = {text_,     allEvents_, oneDay_, day_,  period_,   first_, last_,
+                 received_, sent_,      up_,     down_, findNext_, cancel_};
+    for (std::size_t i = 1; i < tabOrder_.size(); ++i) {
+        setTabOrder(tabOrder_[i - 1], tabOrder_[i]);
+    }
 
     CopyIn(list);
 
@@ -284,7 +274,29 @@ void CFindDialog::ReadControls(SearchCriteria& criteria) const {
 
 void CFindDialog::FindNextStep() {
     ReadControls(working_);
-    RunSearchStep(database_, working_, down_->isChecked(), list_);
+    if (RunSearchStep(database_, working_, down_->isChecked(), list_)) {
+        KeepHitInSight();
+    }
+}
+
+void CFindDialog::KeepHitInSight() {
+    if (hitView_ == nullptr || hitView_->model() == nullptr || !isVisible()) {
+        return;
+    }
+    const int row = working_.position;
+    const QWidget* viewport = hitView_->viewport();
+    const QRect area(viewport->mapToGlobal(QPoint(0, 0)), viewport->size());
+    const QRect cell = hitView_->visualRect(hitView_->model()->index(row, 0));
+    const QRect found =
+        QRect(area.left(), viewport->mapToGlobal(cell.topLeft()).y(), area.width(), cell.height())
+            .intersected(area);
+    const HitPlacement place =
+        PlaceAwayFromHit(frameGeometry(), found, area, screen()->availableGeometry());
+    if (place.dialogAt) {
+        move(*place.dialogAt);
+    } else if (place.line) {
+        list_.ShowRowAt(row, *place.line);
+    }
 }
 
 void CFindDialog::SaveAndClose() {
@@ -295,7 +307,35 @@ void CFindDialog::SaveAndClose() {
     accept();
 }
 
+void CFindDialog::MoveFocus(bool forward) {
+    const QWidget* focus = QApplication::focusWidget();
+    const auto count = static_cast<std::ptrdiff_t>(tabOrder_.size());
+    std::ptrdiff_t at = 0;
+    for (std::ptrdiff_t i = 0; i < count; ++i) {
+        if (focus != nullptr && (tabOrder_[i] == focus || tabOrder_[i]->isAncestorOf(focus))) {
+            at = i;
+        }
+    }
+    for (std::ptrdiff_t step = 1; step <= count; ++step) {
+        const std::ptrdiff_t next = ((forward ? at + step : at - step) % count + count) % count;
+        QWidget* widget = tabOrder_[static_cast<std::size_t>(next)];
+        if (IsTabStop(widget)) {
+            widget->setFocus(forward ? Qt::TabFocusReason : Qt::BacktabFocusReason);
+            return;
+        }
+    }
+}
+
 bool CFindDialog::eventFilter(QObject* watched, QEvent* event) {
+    // Tab moves the focus in the order of the layout; a date picker would take it to step
+    // through its own fields.
+    if (const std::optional<bool> forward = TabDirection(event);
+        forward && isVisible() && watched->isWidgetType() &&
+        static_cast<QWidget*>(watched)->window() == this) {
+        MoveFocus(*forward);
+        event->accept();
+        return true;
+    }
     // Enter is taken before the dialog's own keys. On "キャンセル" it presses that button;
     // on any other control of this dialog it runs a search step, and the control then
     // gets the key as an ordinary key that never reaches the dialog, so it stays open.

@@ -2,9 +2,12 @@
 
 #include <QDialog>
 
+#include <vector>
+
 #include "search/SearchCriteria.h"
 
 class MessageDatabase;
+class QAbstractItemView;
 class QCheckBox;
 class QDateEdit;
 class QLineEdit;
@@ -37,6 +40,8 @@ public:
     void FindNextStep();
     // "キャンセル": saves what the dialog shows and closes.
     void SaveAndClose();
+    // The view that shows the list searched: the dialog keeps out of the way of its hits.
+    void KeepHitsInSightOf(QAbstractItemView* view) { hitView_ = view; }
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -50,6 +55,10 @@ private:
     // The text, the two check boxes and the date limit as the dialog shows them.
     void ReadControls(SearchCriteria& criteria) const;
     static CalendarDate DateOf(const QDateEdit* picker);
+    // Tab and Shift+Tab from the focused control, in the order of the layout.
+    void MoveFocus(bool forward);
+    // Moves the dialog, or scrolls the list, when the dialog covers the row just found.
+    void KeepHitInSight();
 
     MessageDatabase& database_;
     SearchCriteria& saved_;
@@ -69,4 +78,6 @@ private:
     QRadioButton* down_ = nullptr;
     QPushButton* findNext_ = nullptr;
     QPushButton* cancel_ = nullptr;
+    std::vector<QWidget*> tabOrder_;
+    QAbstractItemView* hitView_ = nullptr;
 };
