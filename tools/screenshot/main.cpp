@@ -1,9 +1,10 @@
 // talvora-screenshot --settings FILE [--member KEY] [--rows N] [--hits TEXT --hits-out PNG]
-//                    [--goto-out PNG] OUT.png
+//                    [--goto-out PNG] [--find-out PNG] [--sheet-out PNG] OUT.png
 // Starts the viewer on the history the settings file names, selects a member (default: all
 // members) and the N-th row, and saves a picture of the window. With --hits, the hit list
 // searches TEXT (width ignored), its second hit is selected, and the hit list goes to its
-// own picture; --goto-out pictures the go-to-date dialog.
+// own picture; --goto-out pictures the go-to-date dialog, --find-out the find dialog with a
+// search done and --sheet-out the member sheet of the member shown.
 #include <QApplication>
 #include <QCheckBox>
 #include <QCommandLineParser>
@@ -16,18 +17,55 @@
 #include <cstdio>
 
 #include "app/CTalvoraApp.h"
+#include "app/ListSearchAdapter.h"
 #include "database/MessageDatabase.h"
 #include "settings/Settings.h"
+#include "ui/controls/JapaneseUi.h"
 #include "ui/controls/Prompts.h"
+#include "ui/find/CFindDialog.h"
 #include "ui/frame/CMainFrame.h"
 #include "ui/hits/CGoToDateDialog.h"
 #include "ui/hits/CHitCriteriaForm.h"
 #include "ui/hits/CHitListWindow.h"
 #include "ui/list/CTalvoraView.h"
+#include "ui/stats/CMemberSheet.h"
 #include "ui/tree/CLeftView.h"
+
+namespace {
+
+// Shows a dialog, lets it settle and saves its picture.
+bool SavePicture(QWidget& dialog, const QString& path) {
+    dialog.show();
+    QTest::qWait(100);
+    if (dialog.grab().save(path)) {
+        return true;
+    }
+    std::fprintf(stderr, "talvora-screenshot: cannot write %s\n", qPrintable(path));
+    return false;
+}
+
+// The find dialog over the list after one search for a text of the demo.
+bool SaveFindDialog(CTalvoraApp& app, const QString& path) {
+    ListSearchAdapter list(*app.listView(), app.prompts());
+    CFindDialog dialog(app.database(), app.searchCriteria(), list, app.mainFrame());
+    dialog.KeepHitsInSightOf(app.listView());
+    dialog.show();
+    dialog.findChild<QLineEdit*>(QStringLiteral("searchText"))->setText(QStringLiteral("a"));
+    dialog.FindNextStep();
+    return SavePicture(dialog, path);
+}
+
+bool SaveMemberSheet(CTalvoraApp& app, std::int32_t key, const QString& path) {
+    CMemberSheet sheet(app.database(), app.mainFrame());
+    sheet.SetMember(key);
+    return SavePicture(sheet, path);
+}
+
+}  // namespace
 
 int main(int argc, char** argv) {
     QApplication application(argc, argv);
+    InstallJapaneseUi(application);  // as the program shows itself
     QCommandLineParser parser;
     parser.addHelpOption();
     QCommandLineOption settings(QStringLiteral("settings"), QStringLiteral("Settings file."),
@@ -43,7 +81,13 @@ int main(int argc, char** argv) {
     QCommandLineOption gotoOut(QStringLiteral("goto-out"),
                                QStringLiteral("The PNG of the go-to-date dialog."),
                                QStringLiteral("FILE"));
-    parser.addOptions({settings, member, row, hits, hitsOut, gotoOut});
+    QCommandLineOption findOut(QStringLiteral("find-out"),
+                               QStringLiteral("The PNG of the find dialog."),
+                               QStringLiteral("FILE"));
+    QCommandLineOption sheetOut(QStringLiteral("sheet-out"),
+                                QStringLiteral("The PNG of the member sheet."),
+                                QStringLiteral("FILE"));
+    parser.addOptions({settings, member, row, hits, hitsOut, gotoOut, findOut, sheetOut});
     parser.addPositionalArgument(QStringLiteral("out"), QStringLiteral("The PNG to write."));
     parser.process(application);
     if (parser.positionalArguments().size() != 1) {
@@ -94,13 +138,15 @@ int main(int argc, char** argv) {
     }
     if (parser.isSet(gotoOut)) {
         CGoToDateDialog dialog(QDate(2026, 3, 14), frame);
-        dialog.show();
-        QTest::qWait(100);
-        if (!dialog.grab().save(parser.value(gotoOut))) {
-            std::fprintf(stderr, "talvora-screenshot: cannot write %s\n",
-                         qPrintable(parser.value(gotoOut)));
+        if (!SavePicture(dialog, parser.value(gotoOut))) {
             return 1;
         }
+    }
+    if (parser.isSet(findOut) && !SaveFindDialog(app, parser.value(findOut))) {
+        return 1;
+    }
+    if (parser.isSet(sheetOut) && !SaveMemberSheet(app, key, parser.value(sheetOut))) {
+        return 1;
     }
 
     const QString out = parser.positionalArguments().first();
