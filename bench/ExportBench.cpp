@@ -33,6 +33,7 @@ void BM_ExportFormat(benchmark::State& state, ExportFormat format) {
     const long before = ResidentKilobytes();
     double total = 0;
     for (auto _ : state) {
+        std::remove(path.c_str());  // dropping the last run's output is not this run's work
         const auto start = std::chrono::steady_clock::now();
         const ExportResult result =
             ExportToFile(db, ALL_MEMBERS, RowSelection::All(), options, path);
@@ -45,6 +46,7 @@ void BM_ExportFormat(benchmark::State& state, ExportFormat format) {
     const double mean = total / static_cast<double>(state.iterations());
     state.counters["grep_ms"] = grep * 1000;
     state.counters["x_grep"] = grep > 0 ? mean / grep : 0;
+    state.counters["goal_x"] = 3;
     state.counters["rss_growth_kB"] = static_cast<double>(ResidentKilobytes() - before);
     std::remove(path.c_str());
 }

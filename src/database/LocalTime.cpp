@@ -23,11 +23,18 @@ std::int64_t DaysFromCivil(std::int64_t y, std::int64_t m, std::int64_t d) {
     return era * 146097 + doe - 719468;
 }
 
-// Breaks a count of seconds since 1970-01-01 00:00:00 (already in local terms) down into
-// calendar fields, as gmtime does.
-void Breakdown(std::int64_t seconds, std::tm& out) {
-    const std::int64_t days = FloorDiv(seconds, kDay);
-    const std::int64_t rest = seconds - days * kDay;
+// The calendar fields of one day, as Breakdown last computed them: events come in runs
+// of the same day, so most calls only split the seconds of the day.
+struct CalendarDay {
+    std::int64_t days = INT64_MIN;
+    int year = 0;  // since 1900
+    int month = 0;
+    int mday = 0;
+    int wday = 0;
+    int yday = 0;
+};
+
+CalendarDay MakeCalendarDay(std::int64_t days) {
     const std::int64_t z = days + 719468;
     const std::int64_t era = (z >= 0 ? z : z - 146096) / 146097;
     const std::int64_t doe = z - era * 146097;
@@ -37,15 +44,33 @@ void Breakdown(std::int64_t seconds, std::tm& out) {
     const std::int64_t d = doy - (153 * mp + 2) / 5 + 1;
     const std::int64_t m = mp < 10 ? mp + 3 : mp - 9;
     const std::int64_t y = yoe + era * 400 + (m <= 2 ? 1 : 0);
+    CalendarDay day;
+    day.days = days;
+    day.year = static_cast<int>(y - 1900);
+    day.month = static_cast<int>(m - 1);
+    day.mday = static_cast<int>(d);
+    day.wday = static_cast<int>(((days + 4) % 7 + 7) % 7);  // 1970-01-01 was a Thursday
+    day.yday = static_cast<int>(days - DaysFromCivil(y, 1, 1));
+    return day;
+}
 
-    out.tm_year = static_cast<int>(y - 1900);
-    out.tm_mon = static_cast<int>(m - 1);
-    out.tm_mday = static_cast<int>(d);
+// Breaks a count of seconds since 1970-01-01 00:00:00 (already in local terms) down into
+// calendar fields, as gmtime does.
+void Breakdown(std::int64_t seconds, std::tm& out) {
+    thread_local CalendarDay last;
+    const std::int64_t days = FloorDiv(seconds, kDay);
+    const std::int64_t rest = seconds - days * kDay;
+    if (last.days != days) {
+        last = MakeCalendarDay(days);
+    }
+    out.tm_year = last.year;
+    out.tm_mon = last.month;
+    out.tm_mday = last.mday;
     out.tm_hour = static_cast<int>(rest / kHour);
     out.tm_min = static_cast<int>((rest % kHour) / 60);
     out.tm_sec = static_cast<int>(rest % 60);
-    out.tm_wday = static_cast<int>(((days + 4) % 7 + 7) % 7);  // 1970-01-01 was a Thursday
-    out.tm_yday = static_cast<int>(days - DaysFromCivil(y, 1, 1));
+    out.tm_wday = last.wday;
+    out.tm_yday = last.yday;
 }
 
 // What the zone does on one UTC day, and whether its offset, daylight-saving flag and

@@ -1,5 +1,6 @@
 #include "export/CsvExportWriter.h"
 
+#include <algorithm>
 #include <charconv>
 
 namespace {
@@ -12,17 +13,20 @@ void AppendNumber(std::int64_t value, std::string& out) {
 }  // namespace
 
 void AppendCsvField(std::string_view field, std::string& out) {
-    if (field.find_first_of(",\"\r\n") == std::string_view::npos) {
+    const bool plain = std::none_of(field.begin(), field.end(), [](char c) {
+        return c == ',' || c == '"' || c == '\r' || c == '\n';
+    });
+    if (plain) {
         out.append(field);
         return;
     }
     out += '"';
-    for (const char c : field) {
-        if (c == '"') {
-            out += '"';
-        }
-        out += c;
+    for (std::size_t quote; (quote = field.find('"')) != std::string_view::npos;) {
+        out.append(field.substr(0, quote + 1));
+        out += '"';
+        field.remove_prefix(quote + 1);
     }
+    out.append(field);
     out += '"';
 }
 

@@ -13,16 +13,24 @@ namespace {
 constexpr std::string_view kSeparator = "--------------------------------------\r\n";
 constexpr std::string_view kCrLf = "\r\n";
 
-// Decimal without leading zeros. Most fields are below 100; those skip to_chars.
+char* PutTwoDigits(char* p, std::int64_t value) {
+    *p++ = static_cast<char>('0' + value / 10);
+    *p++ = static_cast<char>('0' + value % 10);
+    return p;
+}
+
+// Decimal without leading zeros. Most fields are below 100 and years have four digits;
+// those skip to_chars.
 char* PutNumber(char* p, std::int64_t value) {
     if (value >= 0 && value < 10) {
         *p++ = static_cast<char>('0' + value);
         return p;
     }
     if (value >= 10 && value < 100) {
-        *p++ = static_cast<char>('0' + value / 10);
-        *p++ = static_cast<char>('0' + value % 10);
-        return p;
+        return PutTwoDigits(p, value);
+    }
+    if (value >= 1000 && value < 10000) {
+        return PutTwoDigits(PutTwoDigits(p, value / 100), value % 100);
     }
     return std::to_chars(p, p + 20, value).ptr;
 }
@@ -32,12 +40,32 @@ char* PutText(char* p, std::string_view text) {
     return p + text.size();
 }
 
-// "2000/3/5 日 9:7:3 受信 12345(name)": no leading zeros anywhere. Formatted in a buffer of
-// its own, since this line is most of the work of an export.
-void AppendHeadLine(MessageDatabase& db, const EventRecord& record, std::string& out) {
+// `text` with each line break written once as CR LF (see AppendWithCrLf); needs room for
+// twice the text.
+char* PutWithCrLf(char* p, std::string_view text) {
+    const char* from = text.data();
+    const char* const end = from + text.size();
+    while (const void* found = std::memchr(from, '\n', static_cast<std::size_t>(end - from))) {
+        const auto* lf = static_cast<const char*>(found);
+        p = PutText(p, std::string_view(from, static_cast<std::size_t>(lf - from)));
+        if (lf == text.data() || lf[-1] != '\r') {
+            *p++ = '\r';
+        }
+        *p++ = '\n';
+        from = lf + 1;
+    }
+    return PutText(p, std::string_view(from, static_cast<std::size_t>(end - from)));
+}
+
+// The most that line 2 takes before the UIN: 6 int-sized numbers (11 characters at most),
+// the weekday and direction words, separators.
+constexpr std::size_t kHeadLineRoom = 128;
+
+// "2000/3/5 日 9:7:3 受信 12345(name)": no leading zeros anywhere. `who` is the part from
+// the UIN on.
+char* PutHeadLine(char* p, const EventRecord& record, std::string_view who) {
     const std::tm& t = record.time;
-    char line[128];  // 7 int-sized numbers (11 characters at most), two words, separators
-    char* p = PutNumber(line, static_cast<std::int64_t>(t.tm_year) + 1900);
+    p = PutNumber(p, static_cast<std::int64_t>(t.tm_year) + 1900);
     *p++ = '/';
     p = PutNumber(p, static_cast<std::int64_t>(t.tm_mon) + 1);
     *p++ = '/';
@@ -53,35 +81,15 @@ void AppendHeadLine(MessageDatabase& db, const EventRecord& record, std::string&
     *p++ = ' ';
     p = PutText(p, DirectionName(record.direction));
     *p++ = ' ';
-    if (record.uin == 1 || record.uin == 10) {
-        *p++ = '-';  // DefaultMemberName without its string
-    } else {
-        p = PutNumber(p, record.uin);
-    }
-    *p++ = '(';
-    out.append(line, p);
-    out.append(db.MemberName(record.uin));
-    out += ')';
+    return PutText(p, who);
 }
 
 }  // namespace
 
 void AppendWithCrLf(const std::string& text, std::string& out) {
-    std::size_t start = 0;
-    while (true) {
-        const void* found = std::memchr(text.data() + start, '\n', text.size() - start);
-        if (found == nullptr) {
-            out.append(text, start, std::string::npos);
-            return;
-        }
-        const auto lf = static_cast<std::size_t>(static_cast<const char*>(found) - text.data());
-        out.append(text, start, lf - start);
-        if (lf == 0 || text[lf - 1] != '\r') {
-            out += '\r';
-        }
-        out += '\n';
-        start = lf + 1;
-    }
+    const std::size_t used = out.size();
+    out.resize(used + 2 * text.size());
+    out.resize(static_cast<std::size_t>(PutWithCrLf(out.data() + used, text) - out.data()));
 }
 
 const std::string& ExportBlock::TypeNameOf(std::uint16_t type) {
@@ -96,18 +104,39 @@ const std::string& ExportBlock::TypeNameOf(std::uint16_t type) {
     return otherTypeName_;
 }
 
+const std::string& ExportBlock::WhoOf(std::int32_t uin) {
+    return members_.Get(uin, [this](std::int32_t key, std::string& out) {
+        if (key == 1 || key == 10) {
+            out += '-';  // DefaultMemberName without its string
+        } else {
+            char digits[24];
+            out.append(digits, PutNumber(digits, key));
+        }
+        out += '(';
+        out.append(db_.MemberName(key));
+        out += ')';
+    });
+}
+
 void ExportBlock::Append(const EventRecord& record, bool decoded, std::string& out) {
-    out.append(kSeparator);
+    // Formatted in place in room for the longest block: this is most of an export's work.
+    const std::string_view who = decoded ? std::string_view(WhoOf(record.uin)) : "";
+    const std::string& typeName = TypeNameOf(record.type);
+    const std::size_t used = out.size();
+    out.resize(used + kSeparator.size() + kHeadLineRoom + who.size() + typeName.size() +
+               2 * record.text.size() + 6 * kCrLf.size() + 2);
+    char* p = PutText(out.data() + used, kSeparator);
     if (decoded) {
-        AppendHeadLine(db_, record, out);
+        p = PutHeadLine(p, record, who);
     }
-    out.append(kCrLf);
-    out += '[';
-    out.append(TypeNameOf(record.type));
-    out += ']';
-    out.append(kCrLf);
-    out.append(kCrLf);
-    AppendWithCrLf(record.text, out);
-    out.append(kCrLf);
-    out.append(kCrLf);
+    p = PutText(p, kCrLf);
+    *p++ = '[';
+    p = PutText(p, typeName);
+    *p++ = ']';
+    p = PutText(p, kCrLf);
+    p = PutText(p, kCrLf);
+    p = PutWithCrLf(p, record.text);
+    p = PutText(p, kCrLf);
+    p = PutText(p, kCrLf);
+    out.resize(static_cast<std::size_t>(p - out.data()));
 }

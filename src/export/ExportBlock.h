@@ -4,6 +4,8 @@
 #include <cstdint>
 #include <string>
 
+#include "export/MemberTextCache.h"
+
 struct EventRecord;
 class MessageDatabase;
 
@@ -26,11 +28,14 @@ public:
 
 private:
     const std::string& TypeNameOf(std::uint16_t type);
+    // "12345(name)", the end of line 2.
+    const std::string& WhoOf(std::int32_t uin);
 
     MessageDatabase& db_;
     // Type names are asked for once per row; the table ones are kept after the first use.
     std::array<std::string, 21> typeNames_;
     std::string otherTypeName_;
+    MemberTextCache members_;
 };
 
 // Appends `text` with each line break written once as CR LF: CR LF and a lone LF both

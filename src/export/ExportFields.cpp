@@ -26,6 +26,16 @@ void AsciiOnly(std::string_view bytes, std::string& out) {
     }
 }
 
+char* PutTwoDigits(char* p, int value) {
+    *p++ = static_cast<char>('0' + value / 10);
+    *p++ = static_cast<char>('0' + value % 10);
+    return p;
+}
+
+bool TwoDigits(int value) {
+    return value >= 0 && value < 100;
+}
+
 void PutPadded(std::int64_t value, int width, std::string& out) {
     char digits[24];
     const bool negative = value < 0;
@@ -79,7 +89,9 @@ void ExportFieldMaker::Make(const ExportEvent& event, ExportFields& fields) {
     AppendIsoTime(record.time, fields.time);
     fields.direction = record.direction == Received ? kReceivedUtf8 : kSentUtf8;
     fields.uin = record.uin;
-    toUtf8_(db_.MemberName(record.uin), fields.name);
+    fields.name.append(names_.Get(record.uin, [this](std::int32_t uin, std::string& out) {
+        toUtf8_(db_.MemberName(uin), out);
+    }));
     std::string_view description;
     std::string_view address;
     if (record.type == 4 && SplitUrlText(record.text, description, address)) {
@@ -90,6 +102,26 @@ void ExportFieldMaker::Make(const ExportEvent& event, ExportFields& fields) {
 }
 
 void AppendIsoTime(const std::tm& t, std::string& out) {
+    if (t.tm_year >= -900 && t.tm_year < 8100 && t.tm_mon >= 0 && t.tm_mon < 99 &&
+        TwoDigits(t.tm_mday) && TwoDigits(t.tm_hour) && TwoDigits(t.tm_min) &&
+        TwoDigits(t.tm_sec)) {
+        // The usual case, formatted in place.
+        const int year = t.tm_year + 1900;
+        char text[19];
+        char* p = PutTwoDigits(PutTwoDigits(text, year / 100), year % 100);
+        *p++ = '-';
+        p = PutTwoDigits(p, t.tm_mon + 1);
+        *p++ = '-';
+        p = PutTwoDigits(p, t.tm_mday);
+        *p++ = 'T';
+        p = PutTwoDigits(p, t.tm_hour);
+        *p++ = ':';
+        p = PutTwoDigits(p, t.tm_min);
+        *p++ = ':';
+        p = PutTwoDigits(p, t.tm_sec);
+        out.append(text, p);
+        return;
+    }
     PutPadded(static_cast<std::int64_t>(t.tm_year) + 1900, 4, out);
     out += '-';
     PutPadded(static_cast<std::int64_t>(t.tm_mon) + 1, 2, out);

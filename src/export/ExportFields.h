@@ -8,6 +8,7 @@
 
 #include "export/ExportFormat.h"
 #include "export/ExportWriter.h"
+#include "export/MemberTextCache.h"
 
 class MessageDatabase;
 
@@ -44,6 +45,7 @@ private:
     Utf8Appender toUtf8_;
     std::array<std::string, 21> typeNames_;
     std::string otherTypeName_;
+    MemberTextCache names_;  // UTF-8
 };
 
 // "2000-03-05T09:07:03" from the record's broken-down time.

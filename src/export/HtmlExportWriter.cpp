@@ -90,9 +90,11 @@ void HtmlExportWriter::Event(const ExportEvent& event, std::string& out) {
         out.append(sent ? "</span><span class=\"direction\">送信"
                         : "</span><span class=\"direction\">受信");
         out.append("</span><span class=\"name\">");
-        scratch_.clear();
-        fields_.Append(db_.MemberName(record.uin), scratch_);
-        AppendHtmlEscaped(scratch_, out);
+        out.append(names_.Get(record.uin, [this](std::int32_t uin, std::string& name) {
+            scratch_.clear();
+            fields_.Append(db_.MemberName(uin), scratch_);
+            AppendHtmlEscaped(scratch_, name);
+        }));
         out.append("</span>");
     }
     out.append("<span class=\"type\">");

@@ -5,6 +5,7 @@
 
 #include "export/ExportFields.h"
 #include "export/ExportWriter.h"
+#include "export/MemberTextCache.h"
 
 struct EventRecord;
 
@@ -30,4 +31,5 @@ private:
     ExportColors colors_;
     int lastDay_ = -1;  // year, month and day of the last heading, in one number
     std::string scratch_;
+    MemberTextCache names_;  // UTF-8, escaped
 };

@@ -59,10 +59,31 @@ void AppendEscapedChar(char c, std::string& out) {
     }
 }
 
+// Bytes that AppendHtmlEscaped writes as they are.
+bool IsPlain(char c) {
+    const auto u = static_cast<unsigned char>(c);
+    return (u >= 0x20 && u != 0x7F && c != '&' && c != '<' && c != '>' && c != '"' && c != '\'') ||
+           c == '\t' || c == '\n';
+}
+
+// Letters that a scheme starts with, in either case.
+bool MayStartScheme(char c) {
+    const char lower = Lower(c);
+    return lower == 'h' || lower == 'f' || lower == 'm';
+}
+
 }  // namespace
 
 void AppendHtmlEscaped(std::string_view text, std::string& out) {
     for (std::size_t i = 0; i < text.size(); ++i) {
+        const std::size_t run = i;
+        while (i < text.size() && IsPlain(text[i])) {
+            ++i;
+        }
+        out.append(text.substr(run, i - run));
+        if (i == text.size()) {
+            return;
+        }
         const char c = text[i];
         const auto u = static_cast<unsigned char>(c);
         if (c == '\r') {
@@ -80,7 +101,7 @@ void AppendHtmlEscaped(std::string_view text, std::string& out) {
 
 bool FindWebAddress(std::string_view text, std::size_t from, std::size_t& begin, std::size_t& end) {
     for (std::size_t at = from; at < text.size(); ++at) {
-        if (at > 0 && IsAlnum(text[at - 1])) {
+        if (!MayStartScheme(text[at]) || (at > 0 && IsAlnum(text[at - 1]))) {
             continue;  // "xhttp://" is no address
         }
         for (const std::string_view scheme : kSchemes) {
