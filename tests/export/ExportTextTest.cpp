@@ -226,3 +226,30 @@ TEST_F(Export, EmptyMemberGivesEmptyFile) {
 }
 
 }  // namespace
+
+// Member texts are kept per UIN in a table of fixed size: UINs that share a place in it
+// still get their own names, however they alternate.
+TEST_F(Export, EveryRowNamesItsOwnMemberAmongThousands) {
+    constexpr int kMembers = 3000;
+    for (int i = 0; i < 2 * kMembers; ++i) {
+        WriterRecord record;
+        record.uin = 100000 + (i * 7919) % kMembers;
+        record.text = "t";
+        record.stamp = kSundayMorning;
+        h_.writer.AppendEvent(record.uin, record);
+    }
+    Open();
+    for (int uin = 100000; uin < 100000 + kMembers; ++uin) {
+        db_.SetMemberName(uin, "n" + std::to_string(uin));
+    }
+    ASSERT_TRUE(Run(ALL_MEMBERS, RowSelection::All()).ok);
+    const std::string bytes = ReadFileBytes(out_);
+    std::size_t rows = 0;
+    for (std::size_t at = bytes.find(kReceived + " "); at != std::string::npos;
+         at = bytes.find(kReceived + " ", at + 1), ++rows) {
+        const std::size_t uin = at + kReceived.size() + 1;
+        const std::string number = bytes.substr(uin, 6);
+        ASSERT_EQ(bytes.substr(uin + 6, 11), "(n" + number + ")\r\n") << "row " << rows;
+    }
+    EXPECT_EQ(rows, 2u * kMembers);
+}
