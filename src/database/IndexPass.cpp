@@ -16,11 +16,26 @@ constexpr std::int64_t kEntrySize = 8;
 constexpr std::size_t kChunkEntries = 1 << 17;
 // Below this many new entries the lists grow as usual instead of being sized first.
 constexpr std::size_t kSizeFirstEntries = 4096;
+// Room taken ahead for the entries an index file's size promises; a file that is mostly
+// zeros (or absurdly large) gets the rest as it turns out to hold entries.
+constexpr std::size_t kMostAhead = std::size_t{1} << 26;
 
 std::int32_t I32(const std::uint8_t* p) {
     std::int32_t value;
     std::memcpy(&value, p, sizeof value);  // the file is little-endian, like the machine
     return value;
+}
+
+// Sizes `refs` for `extra` more references and returns where they go: exactly, with the
+// memory mapped at once, in a large pass; a small one lets the list grow as usual.
+EventRef* Extend(std::vector<EventRef>& refs, std::size_t extra, bool exact) {
+    const std::size_t old = refs.size();
+    if (exact && refs.capacity() < old + extra) {
+        refs.reserve(old + extra);
+        PrepareForWriting(refs.data() + old, extra * sizeof(EventRef));
+    }
+    refs.resize(old + extra);
+    return refs.data() + old;
 }
 
 }  // namespace
@@ -34,87 +49,128 @@ Member& IndexPass::MemberOf(std::int32_t key) {
     return member;
 }
 
-std::int64_t IndexPass::Run(std::int64_t position, std::int64_t end, std::int32_t& entryCount) {
-    // First the entries themselves: each one's member (as a number into `targets`) and
-    // offset. Members are found through the key table; a run of one key needs one lookup.
-    struct Entry {
-        std::uint32_t target;
-        std::int32_t offset;
-    };
-    std::vector<Entry> entries;
-    std::vector<Member*> targets;
-    std::vector<std::uint32_t> counts;
-    std::vector<std::int32_t> targetKeys;
-    const std::int64_t room = std::max<std::int64_t>(0, (end - position) / kEntrySize);
-    const std::int64_t limit = std::min<std::int64_t>(room, INT32_MAX - entryCount);
-    entries.reserve(static_cast<std::size_t>(limit));
-    PrepareForWriting(entries.data(), entries.capacity() * sizeof(Entry));
-    std::vector<std::uint8_t> chunk(
-        static_cast<std::size_t>(std::min<std::int64_t>(limit, kChunkEntries)) * kEntrySize);
+std::uint32_t IndexPass::TargetOf(std::int32_t key) {
+    MemberIndex::Slot* slot = index_.Find(key);
+    if (slot == nullptr) {
+        Member& member = members_[key];
+        slot = index_.Insert(key, &member);
+    }
+    if (slot->pending == 0) {
+        targets_.push_back(slot->member);
+        targetKeys_.push_back(key);
+        counts_.push_back(0);
+        slot->pending = static_cast<std::uint32_t>(targets_.size());
+    }
+    return slot->pending - 1;
+}
 
-    std::int32_t lastKey = 0;
-    std::uint32_t lastTarget = 0;
-    bool stopped = false;
-    while (!stopped && static_cast<std::int64_t>(entries.size()) < limit) {
-        const std::int64_t at = position + static_cast<std::int64_t>(entries.size()) * kEntrySize;
-        const std::size_t want = static_cast<std::size_t>(std::min<std::int64_t>(
-                                     limit - static_cast<std::int64_t>(entries.size()),
-                                     static_cast<std::int64_t>(kChunkEntries))) *
-                                 kEntrySize;
-        const std::int64_t got = file_.ReadAt(at, chunk.data(), want);
-        const std::size_t whole = got > 0 ? static_cast<std::size_t>(got) / kEntrySize : 0;
-        for (std::size_t i = 0; i < whole; ++i) {
-            const std::uint8_t* p = chunk.data() + i * kEntrySize;
-            const std::int32_t key = I32(p);
-            if (key == 0) {
-                stopped = true;  // the messenger's next entry goes here; read it again later
-                break;
-            }
-            if (key != lastKey || targets.empty()) {
-                MemberIndex::Slot* slot = index_.Find(key);
-                if (slot == nullptr) {
-                    Member& member = members_[key];
-                    slot = index_.Insert(key, &member);
-                }
-                if (slot->pending == 0) {
-                    targets.push_back(slot->member);
-                    targetKeys.push_back(key);
-                    counts.push_back(0);
-                    slot->pending = static_cast<std::uint32_t>(targets.size());
-                }
-                lastTarget = slot->pending - 1;
-                lastKey = key;
-            }
-            ++counts[lastTarget];
-            entries.push_back({lastTarget, I32(p + 4)});
-        }
-        if (whole * kEntrySize < want) {
-            stopped = true;  // the file ends here (or inside the next entry)
-        }
-    }
-    for (const std::int32_t key : targetKeys) {
-        index_.Find(key)->pending = 0;
-    }
-    if (entries.empty()) {
+std::int64_t IndexPass::Run(std::int64_t position, std::int64_t end, std::int32_t& entryCount) {
+    const std::int64_t room = std::max<std::int64_t>(0, (end - position) / kEntrySize);
+    const auto limit =
+        static_cast<std::size_t>(std::min<std::int64_t>(room, INT32_MAX - entryCount));
+    if (limit == 0) {
         return position;
     }
+    const bool exact = limit >= kSizeFirstEntries;
+    std::vector<std::uint8_t> chunk(std::min(limit, kChunkEntries) * kEntrySize);
 
-    // Then the lists, each sized once when the pass is large.
-    Member& all = MemberOf(ALL_MEMBERS);
-    if (entries.size() >= kSizeFirstEntries) {
-        for (std::size_t t = 0; t < targets.size(); ++t) {
-            const std::size_t extra = counts[t] + (targets[t] == &all ? entries.size() : 0);
-            std::vector<EventRef>& refs = targets[t]->refs;
-            refs.reserve(refs.size() + extra);
-            PrepareForWriting(refs.data() + refs.size(), extra * sizeof(EventRef));
+    // First the entries themselves, straight into ALL_MEMBERS's list, and each one's
+    // member as a number into targets_.
+    Member* all = nullptr;
+    std::size_t allBase = 0;
+    std::vector<std::uint32_t> targetOf;
+    targetOf.reserve(std::min(limit, kMostAhead));
+    bool stopped = false;
+    while (!stopped && targetOf.size() < limit) {
+        const std::size_t taken = targetOf.size();
+        const std::int64_t at = position + static_cast<std::int64_t>(taken) * kEntrySize;
+        const std::size_t want = std::min(limit - taken, kChunkEntries) * kEntrySize;
+        const std::int64_t got = file_.ReadAt(at, chunk.data(), want);
+        const std::size_t whole = got > 0 ? static_cast<std::size_t>(got) / kEntrySize : 0;
+        stopped = whole * kEntrySize < want;  // the file ends here (or inside the next entry)
+        if (whole == 0) {
+            break;
         }
-        all.refs.reserve(all.refs.size() + entries.size());
-        PrepareForWriting(all.refs.data() + all.refs.size(), entries.size() * sizeof(EventRef));
+        if (all == nullptr) {
+            all = &MemberOf(ALL_MEMBERS);
+            allBase = all->refs.size();
+            if (exact) {
+                all->refs.reserve(allBase + std::min(limit, kMostAhead));
+            }
+        }
+        EventRef* refs = Extend(all->refs, whole, exact);
+        targetOf.resize(taken + whole);
+        const std::size_t took =
+            TakeChunk(chunk.data(), whole, entryCount + static_cast<std::int32_t>(taken), refs,
+                      targetOf.data() + taken);
+        stopped = stopped || took < whole;  // a zero key: the messenger writes there next
+        all->refs.resize(allBase + taken + took);
+        targetOf.resize(taken + took);
     }
-    for (const Entry& entry : entries) {
-        const EventRef ref{entry.offset, entryCount++};
-        targets[entry.target]->refs.push_back(ref);
-        all.refs.push_back(ref);
+    for (const std::int32_t key : targetKeys_) {
+        index_.Find(key)->pending = 0;
     }
-    return position + static_cast<std::int64_t>(entries.size()) * kEntrySize;
+    if (targetOf.empty()) {
+        return position;
+    }
+    Distribute(*all, allBase, targetOf, exact);
+    if (all->refs.capacity() > 2 * all->refs.size() + kSizeFirstEntries) {
+        all->refs.shrink_to_fit();  // the pass stopped well short of the file's end
+    }
+    entryCount += static_cast<std::int32_t>(targetOf.size());
+    return position + static_cast<std::int64_t>(targetOf.size()) * kEntrySize;
+}
+
+std::size_t IndexPass::TakeChunk(const std::uint8_t* chunk, std::size_t whole, std::int32_t number,
+                                 EventRef* refs, std::uint32_t* targetOf) {
+    // Members are found through the key table; a run of one key needs one lookup.
+    std::int32_t lastKey = 0;
+    std::uint32_t lastTarget = 0;
+    for (std::size_t i = 0; i < whole; ++i) {
+        const std::uint8_t* p = chunk + i * kEntrySize;
+        const std::int32_t key = I32(p);
+        if (key == 0) {
+            return i;
+        }
+        if (key != lastKey || i == 0) {
+            const MemberIndex::Slot* slot = index_.Find(key);
+            lastTarget = slot != nullptr && slot->pending != 0 ? slot->pending - 1 : TargetOf(key);
+            lastKey = key;
+        }
+        ++counts_[lastTarget];
+        targetOf[i] = lastTarget;
+        refs[i] = {I32(p + 4), number + static_cast<std::int32_t>(i)};
+    }
+    return whole;
+}
+
+void IndexPass::Distribute(Member& all, std::size_t allBase,
+                           const std::vector<std::uint32_t>& targetOf, bool exact) {
+    const std::size_t taken = targetOf.size();
+    const auto self = std::find(targets_.begin(), targets_.end(), &all);
+    if (self != targets_.end()) {
+        // Entries under ALL_MEMBERS's own key: each stands in its list twice, in turn.
+        const std::vector<EventRef> fresh(all.refs.begin() + static_cast<std::ptrdiff_t>(allBase),
+                                          all.refs.end());
+        all.refs.resize(allBase);
+        const auto allTarget = static_cast<std::uint32_t>(self - targets_.begin());
+        for (std::size_t k = 0; k < taken; ++k) {
+            if (targetOf[k] != allTarget) {
+                targets_[targetOf[k]]->refs.push_back(fresh[k]);
+            } else {
+                all.refs.push_back(fresh[k]);
+            }
+            all.refs.push_back(fresh[k]);
+        }
+        return;
+    }
+    // Then each member's list, sized once, filled through plain pointers.
+    std::vector<EventRef*> cursors(targets_.size());
+    for (std::size_t t = 0; t < targets_.size(); ++t) {
+        cursors[t] = Extend(targets_[t]->refs, counts_[t], exact);
+    }
+    const EventRef* fresh = all.refs.data() + allBase;
+    for (std::size_t k = 0; k < taken; ++k) {
+        *cursors[targetOf[k]]++ = fresh[k];
+    }
 }

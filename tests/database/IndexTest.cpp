@@ -319,3 +319,29 @@ TEST(Index, TableGrowingDuringAPassKeepsEveryEntry) {
 }
 
 }  // namespace
+
+namespace {
+
+// A large pass: entries under ALL_MEMBERS's own key stand in its list twice, and an index
+// that is mostly zeros past its entries leaves no room taken for them.
+TEST(Index, LargePassKeepsOddKeysAndGivesBackUnusedRoom) {
+    TestHistory h;
+    std::vector<WriterEvent> events(6000);
+    for (std::size_t i = 0; i < events.size(); ++i) {
+        events[i].key = i % 1000 == 0 ? ALL_MEMBERS : static_cast<std::int32_t>(i % 7 + 1);
+    }
+    ASSERT_GE(h.writer.AppendEvents(events), 0);
+    ASSERT_TRUE(h.writer.AppendZeroEntries(200000));
+    MessageDatabase db;
+    ASSERT_TRUE(db.Open(h.paths.data, h.paths.index));
+    const std::vector<EventRef>& all = db.Refs(ALL_MEMBERS);
+    ASSERT_EQ(all.size(), 6006u);
+    EXPECT_EQ(all[0].entryNumber, 0);
+    EXPECT_EQ(all[1].entryNumber, 0);
+    EXPECT_EQ(all[2].entryNumber, 1);
+    EXPECT_EQ(all.back().entryNumber, 5999);
+    EXPECT_EQ(db.EventCount(3), 856);  // i % 7 == 2, but not i == 5000
+    EXPECT_LT(all.capacity(), 20000u);
+}
+
+}  // namespace
