@@ -29,21 +29,38 @@ public:
     template <typename Visit>
     void Walk(const std::vector<EventRef>& refs, std::size_t first, std::size_t last,
               Visit&& visit) {
+        WalkBlocks(refs, first, last, [&](std::size_t begin, std::size_t end) {
+            for (std::size_t k = begin; k < end; ++k) {
+                visit(k, Record(refs[k].dataOffset));
+            }
+        });
+    }
+
+    // Reads the blocks of refs[first, last) in ascending order and calls visit(begin, end)
+    // for each, refs[begin, end) being the references whose records it was read for.
+    // Meanwhile block() and Record() show that block.
+    template <typename VisitBlock>
+    void WalkBlocks(const std::vector<EventRef>& refs, std::size_t first, std::size_t last,
+                    VisitBlock&& visit) {
         std::size_t i = first;
         while (i < last) {
             const std::size_t end = BlockEnd(refs, i, last);
             ReadBlock(refs[i].dataOffset, refs[end - 1].dataOffset);
-            for (std::size_t k = i; k < end; ++k) {
-                visit(k, Record(refs[k].dataOffset));
-            }
+            visit(i, end);
             i = end;
         }
     }
 
+    // The record at `offset` in the block read last.
+    RecordBytes Record(std::int64_t offset) const;
+    // The bytes of the block read last, and the file offset of its first byte.
+    const std::uint8_t* blockData() const { return block_.data(); }
+    std::size_t blockLength() const { return length_; }
+    std::int64_t blockStart() const { return start_; }
+
 private:
     std::size_t BlockEnd(const std::vector<EventRef>& refs, std::size_t i, std::size_t last) const;
     void ReadBlock(std::int64_t first, std::int64_t last);
-    RecordBytes Record(std::int64_t offset) const;
 
     MessageDatabase& db_;
     std::vector<std::uint8_t> block_;

@@ -28,14 +28,57 @@ SearchScan::SearchScan(MessageDatabase& db, const SearchCriteria& criteria)
     rawBytesDecide_ = !HasTwinCodes(text);
     touchesUrlFrame_ = SharesAByte(text, dbtext::kUrlDescriptionHead) ||
                        SharesAByte(text, dbtext::kUrlGap) || SharesAByte(text, dbtext::kUrlHead);
+    onlyRawTexts_ =
+        !inEmpty_ && !inCorrupt_ && !inUnsupported_ && rawBytesDecide_ && !touchesUrlFrame_;
 }
 
 void SearchScan::Candidates(const std::vector<EventRef>& refs, std::size_t first, std::size_t last,
                             std::vector<std::uint8_t>& marks) {
     marks.assign(last - first, 0);
+    if (onlyRawTexts_) {
+        walker_.WalkBlocks(refs, first, last, [&](std::size_t begin, std::size_t end) {
+            MarkFromBytes(refs, begin, end, marks.data() + (begin - first));
+        });
+        return;
+    }
     walker_.Walk(refs, first, last, [&](std::size_t i, const RecordBytes& r) {
         marks[i - first] = MayMatch(r) ? 1 : 0;
     });
+}
+
+void SearchScan::MarkFromBytes(const std::vector<EventRef>& refs, std::size_t begin,
+                               std::size_t end, std::uint8_t* marks) {
+    // The most bytes a record can take; one that starts further than this from the end of
+    // the block lies wholly inside it.
+    constexpr std::size_t kLongestRecord = kRecordHead + 0xFFFF + kRecordTail;
+    const std::uint8_t* data = walker_.blockData();
+    const std::size_t length = walker_.blockLength();
+    const std::int64_t start = walker_.blockStart();
+    const std::uint8_t* dataEnd = data + length;
+    // The block's references ascend, so the first occurrence at or after a record's text
+    // only ever moves forward.
+    const std::uint8_t* hit = finder_.Find(data, dataEnd);
+    for (std::size_t k = begin; k < end; ++k) {
+        const std::int64_t offset = refs[k].dataOffset;
+        if (offset < start || offset - start >= static_cast<std::int64_t>(length)) {
+            marks[k - begin] = 1;  // outside what was read: only the full test can tell
+            continue;
+        }
+        const std::uint8_t* p = data + (offset - start);
+        const std::uint8_t* text = p + kRecordHead;
+        if (hit != nullptr && hit < text) {
+            hit = text < dataEnd ? finder_.Find(text, dataEnd) : nullptr;
+        }
+        const auto left = static_cast<std::size_t>(dataEnd - p);
+        // A hit within the text field's length (as far as its bytes say); a record that
+        // runs past the block is left to the parse too.
+        const bool hitInReach = hit != nullptr && left >= kRecordHead &&
+                                hit + finder_.size() <= p + RecordLength(p) - kRecordTail;
+        const bool cut = left < kLongestRecord && (left < kRecordHead || RecordLength(p) > left);
+        if (hitInReach || cut) {
+            marks[k - begin] = MayMatch(walker_.Record(offset)) ? 1 : 0;
+        }
+    }
 }
 
 // Mirrors the full test: direction, then text, then date; every doubt is a candidate.

@@ -23,6 +23,11 @@ public:
                     std::vector<std::uint8_t>& marks);
 
 private:
+    // Marks refs[begin, end), the records of the block the walker has just read, looking
+    // at a record's fields only where the search text occurs in its reach (or the block
+    // may have cut it short).
+    void MarkFromBytes(const std::vector<EventRef>& refs, std::size_t begin, std::size_t end,
+                       std::uint8_t* marks);
     bool MayMatch(const RecordBytes& r);
     bool RawTextHolds(const RecordBytes& r);
 
@@ -34,6 +39,8 @@ private:
     bool inEmpty_ = false;        // ... in an empty text
     bool touchesUrlFrame_ = false;
     bool rawBytesDecide_ = true;
+    // Only a raw text can hold the search text: a record without it in its bytes is out.
+    bool onlyRawTexts_ = false;
     // The first occurrence at or after memoFrom_ in block memoBlock_.
     std::uint64_t memoBlock_ = 0;
     const std::uint8_t* memoFrom_ = nullptr;

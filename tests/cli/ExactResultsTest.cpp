@@ -13,8 +13,8 @@
 #include "database/MessageDatabase.h"
 #include "export/ExportText.h"
 #include "search/FindNext.h"
+#include "search/HeadlessList.h"
 #include "search/SearchCriteria.h"
-#include "search/SearchList.h"
 #include "stats/MemberStats.h"
 #include "support/TestHistory.h"
 #include "text/ShiftJis.h"
@@ -83,24 +83,6 @@ void WriteHistory(HistoryWriter& writer, Dice& dice, int events, bool messy) {
     }
 }
 
-class CliList : public SearchList {
-public:
-    CliList(MessageDatabase& db, std::int32_t key, std::int32_t selected)
-        : db_(db), key_(key), selected_(selected) {}
-    std::int32_t RowCount() override { return db_.EventCount(key_); }
-    std::int32_t FirstSelectedRow() override { return selected_; }
-    std::int32_t MemberKey() override { return key_; }
-    std::int32_t RowsPerPage() override { return 10; }
-    void SelectRow(std::int32_t row) override { selected_ = row; }
-    void ShowRowAt(std::int32_t, std::int32_t) override {}
-    void SearchFinished() override {}
-
-private:
-    MessageDatabase& db_;
-    std::int32_t key_;
-    std::int32_t selected_;
-};
-
 const std::vector<std::string> kPatterns = {"",
                                             "a",
                                             "ab",
@@ -126,7 +108,7 @@ std::string SearchDigestText(MessageDatabase& db, std::int32_t key) {
     auto run = [&](SearchCriteria criteria, bool downward, std::int32_t start) {
         criteria.ready = true;
         criteria.position = start;
-        CliList list(db, key, start);
+        HeadlessList list(db, key, start, 10);
         out += '|';
         while (FindNext(db, criteria, downward, list)) {
             out += std::to_string(criteria.position) + ',';

@@ -10,6 +10,7 @@
 #include "search/FindNext.h"
 #include "search/SearchCriteria.h"
 #include "search/SearchList.h"
+#include "search/TextMatch.h"
 #include "support/TestHistory.h"
 
 namespace {
@@ -302,5 +303,50 @@ INSTANTIATE_TEST_SUITE_P(Zones, SearchDates, ::testing::Values(Zone{"JST-9", 9},
                          [](const auto& zone) {
                              return zone.param.eastHours == 0 ? "Utc" : "Jst";
                          });
+
+}  // namespace
+
+namespace {
+
+// A history larger than one read block, the text now and then in a record, at a block's
+// seam, after a NUL, in a damaged record, in an unknown type's bytes and in the last
+// record (cut short): each search finds exactly the rows whose decoded text holds it.
+TEST_F(Search, LongHistoryFindsExactlyTheRowsWhoseTextHoldsIt) {
+    std::vector<WriterEvent> events(16000);
+    for (std::size_t i = 0; i < events.size(); ++i) {
+        WriterRecord& r = events[i].record;
+        r.uin = kKey;
+        r.text = "message number " + std::to_string(i) + " with some words in it";
+        r.direction = i % 5 == 0 ? 1u : (i % 97 == 0 ? 2u : 0u);
+        if (i % 1499 == 0) {
+            r.text += i % 2 == 0 ? std::string(" zq") : std::string("\0zq", 3);
+        }
+        if (i % 2003 == 0) {
+            r.text.insert(0, "zq");
+            r.type = i % 3 == 0 ? 300 : 1;
+            r.marker = i % 4 == 0 ? 0x00A1 : kWriterRecordMarker;
+        }
+        events[i].key = kKey;
+    }
+    events.back().record.text += "zq";
+    ASSERT_GE(h_.writer.AppendEvents(events), 0);
+    ASSERT_TRUE(h_.writer.TruncateData(h_.writer.DataSize() - 3));
+    Open();
+    for (const std::string pattern : {"zq", "words", "\x82\xA0"}) {
+        SearchCriteria criteria = MatchEverything();
+        criteria.searchText = pattern;
+        Rows expected;
+        const std::int32_t rows = db_.EventCount(kKey);
+        EventRecord record;
+        for (std::int32_t row = 0; row < rows; ++row) {
+            db_.ReadEvent(kKey, RowToIndex(rows, row), record);
+            if (record.direction <= Sent && ContainsText(record.text, pattern)) {
+                expected.push_back(row);
+            }
+        }
+        FakeList list(db_, kNoRow);
+        EXPECT_EQ(Hits(criteria, true, list), expected) << pattern;
+    }
+}
 
 }  // namespace

@@ -6,30 +6,12 @@
 #include "database/MessageDatabase.h"
 #include "search/DateRange.h"
 #include "search/FindNext.h"
+#include "search/HeadlessList.h"
 #include "search/HitSearch.h"
 #include "search/SearchCriteria.h"
-#include "search/SearchList.h"
 #include "support/TestHistory.h"
 
 namespace {
-
-// The list as F3 walks it, for comparing with the seed's search step.
-class StepList : public SearchList {
-public:
-    StepList(MessageDatabase& db, std::int32_t key) : db_(db), key_(key) {}
-    std::int32_t RowCount() override { return db_.EventCount(key_); }
-    std::int32_t FirstSelectedRow() override { return selected_; }
-    std::int32_t MemberKey() override { return key_; }
-    std::int32_t RowsPerPage() override { return 1; }
-    void SelectRow(std::int32_t row) override { selected_ = row; }
-    void ShowRowAt(std::int32_t, std::int32_t) override {}
-    void SearchFinished() override {}
-
-private:
-    MessageDatabase& db_;
-    std::int32_t key_;
-    std::int32_t selected_ = kNoRow;
-};
 
 class HitSearchTest : public ::testing::Test {
 protected:
@@ -63,7 +45,7 @@ protected:
         criteria.rangeEnd = query.rangeEnd;
         criteria.includeReceived = query.includeReceived;
         criteria.includeSent = query.includeSent;
-        StepList list(db_, query.key);
+        HeadlessList list(db_, query.key, kNoRow, 1);
         std::vector<std::int32_t> rows;
         while (FindNext(db_, criteria, true, list)) {
             rows.push_back(criteria.position);

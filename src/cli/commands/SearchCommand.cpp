@@ -7,31 +7,11 @@
 #include "cli/ListCommands.h"
 #include "database/MessageDatabase.h"
 #include "search/FindNext.h"
+#include "search/HeadlessList.h"
 #include "search/SearchCriteria.h"
-#include "search/SearchList.h"
 #include "text/ShiftJis.h"
 
 namespace {
-
-// The list as F3 sees it: a selection that follows the hits, nothing to scroll.
-class CliSearchList : public SearchList {
-public:
-    CliSearchList(MessageDatabase& db, std::int32_t key, std::int32_t selected)
-        : db_(db), key_(key), selected_(selected) {}
-
-    std::int32_t RowCount() override { return db_.EventCount(key_); }
-    std::int32_t FirstSelectedRow() override { return selected_; }
-    std::int32_t MemberKey() override { return key_; }
-    std::int32_t RowsPerPage() override { return 0; }
-    void SelectRow(std::int32_t row) override { selected_ = row; }
-    void ShowRowAt(std::int32_t, std::int32_t) override {}
-    void SearchFinished() override {}
-
-private:
-    MessageDatabase& db_;
-    std::int32_t key_;
-    std::int32_t selected_;
-};
 
 bool IsLeapYear(int year) {
     return (year % 4 == 0 && year % 100 != 0) || year % 400 == 0;
@@ -158,7 +138,7 @@ int RunSearch(CliContext& context, const CliArgs& args) {
     criteria.position = selected;
 
     const bool downward = !args.Has("--up");
-    CliSearchList list(db, key, selected);
+    HeadlessList list(db, key, selected);
     std::string out;
     while (FindNext(db, criteria, downward, list)) {
         out += std::to_string(criteria.position);
