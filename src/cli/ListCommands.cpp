@@ -4,6 +4,7 @@
 
 #include "cli/CliArgs.h"
 #include "cli/ListFormat.h"
+#include "cli/ListLineWriter.h"
 #include "cli/commands/PeriodOptions.h"
 #include "database/MessageDatabase.h"
 #include "text/ShiftJis.h"
@@ -74,15 +75,14 @@ int RunList(CliContext& context, const CliArgs& args) {
     MessageDatabase& db = *context.db;
     const std::int32_t rows = db.EventCount(key);
     EventRecord record;
-    EventCells cells;
+    ListLineWriter writer;
     std::string out;
     for (std::int32_t row = 0; row < rows; ++row) {
         const bool ok = db.ReadEvent(key, RowToIndex(rows, row), record);
         if (!InPeriod(period, record, ok)) {
             continue;
         }
-        FillEventCells(db, record, ok, cells);
-        AppendListLine(cells, out);
+        writer.Append(db, record, ok, out);
         out += '\n';
         FlushOutput(context, out, false);
     }

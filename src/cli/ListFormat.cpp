@@ -1,5 +1,12 @@
 #include "cli/ListFormat.h"
 
+#include <array>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
+#include "cli/ListLineWriter.h"
 #include "database/MessageDatabase.h"
 #include "text/ShiftJis.h"
 
@@ -18,10 +25,49 @@ bool IsC1At(const std::string& utf8, std::size_t i) {
            static_cast<unsigned char>(utf8[i + 1]) <= 0x9F;
 }
 
+// Bytes that may need an escape: the C0 controls, backslash, DEL, and C2, which leads
+// the C1 controls.
+constexpr std::array<bool, 256> kMayEscape = [] {
+    std::array<bool, 256> table{};
+    for (int c = 0; c < 0x20; ++c) {
+        table[static_cast<std::size_t>(c)] = true;
+    }
+    table['\\'] = table[0x7F] = table[0xC2] = true;
+    return table;
+}();
+
+// The first position at or after `from` of a byte that kMayEscape names (16 bytes at a
+// time where the processor has vectors), or `size`.
+std::size_t SkipPlainBytes(const std::string& utf8, std::size_t from) {
+    std::size_t i = from;
+#if defined(__SSE2__)
+    const __m128i controlsMax = _mm_set1_epi8(0x1F);
+    const __m128i backslash = _mm_set1_epi8('\\');
+    const __m128i del = _mm_set1_epi8(0x7F);
+    const __m128i c1Lead = _mm_set1_epi8(static_cast<char>(0xC2));
+    for (; i + 16 <= utf8.size(); i += 16) {
+        const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(utf8.data() + i));
+        const __m128i control = _mm_cmpeq_epi8(_mm_min_epu8(v, controlsMax), v);
+        const __m128i other =
+            _mm_or_si128(_mm_or_si128(_mm_cmpeq_epi8(v, backslash), _mm_cmpeq_epi8(v, del)),
+                         _mm_cmpeq_epi8(v, c1Lead));
+        const int mask = _mm_movemask_epi8(_mm_or_si128(control, other));
+        if (mask != 0) {
+            return i + static_cast<std::size_t>(__builtin_ctz(static_cast<unsigned>(mask)));
+        }
+    }
+#endif
+    while (i < utf8.size() && !kMayEscape[static_cast<unsigned char>(utf8[i])]) {
+        ++i;
+    }
+    return i;
+}
+
 bool NeedsEscape(const std::string& utf8, std::size_t from) {
-    for (std::size_t i = from; i < utf8.size(); ++i) {
+    for (std::size_t i = SkipPlainBytes(utf8, from); i < utf8.size();
+         i = SkipPlainBytes(utf8, i + 1)) {
         const auto c = static_cast<unsigned char>(utf8[i]);
-        if (c == '\\' || IsC0OrDel(c) || IsC1At(utf8, i)) {
+        if (kMayEscape[c] && (c != 0xC2 || IsC1At(utf8, i))) {
             return true;
         }
     }
@@ -82,8 +128,7 @@ void AppendListLine(const EventCells& cells, std::string& line) {
 }
 
 void AppendListRow(MessageDatabase& db, std::int32_t key, std::int32_t row, EventRecord& record,
-                   EventCells& cells, std::string& line) {
+                   ListLineWriter& writer, std::string& line) {
     const bool ok = db.ReadEvent(key, RowToIndex(db.EventCount(key), row), record);
-    FillEventCells(db, record, ok, cells);
-    AppendListLine(cells, line);
+    writer.Append(db, record, ok, line);
 }

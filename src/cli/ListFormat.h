@@ -6,6 +6,7 @@
 
 #include "database/EventCells.h"
 
+class ListLineWriter;
 class MessageDatabase;
 struct EventRecord;
 
@@ -19,4 +20,4 @@ void AppendListLine(const EventCells& cells, std::string& line);
 
 // Reads row `row` of member `key` and appends its list line.
 void AppendListRow(MessageDatabase& db, std::int32_t key, std::int32_t row, EventRecord& record,
-                   EventCells& cells, std::string& line);
+                   ListLineWriter& writer, std::string& line);

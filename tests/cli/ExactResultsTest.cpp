@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "cli/ListFormat.h"
+#include "cli/ListLineWriter.h"
 #include "database/MessageDatabase.h"
 #include "export/ExportText.h"
 #include "search/FindNext.h"
@@ -162,9 +163,9 @@ std::string ExportDigestText(MessageDatabase& db, std::int32_t key, const std::s
 std::string ListDigestText(MessageDatabase& db, std::int32_t key) {
     std::string out;
     EventRecord record;
-    EventCells cells;
+    ListLineWriter writer;
     for (std::int32_t row = 0; row < db.EventCount(key); ++row) {
-        AppendListRow(db, key, row, record, cells, out);
+        AppendListRow(db, key, row, record, writer, out);
         out += '\n';
     }
     return out;

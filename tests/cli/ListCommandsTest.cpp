@@ -6,9 +6,12 @@
 
 #include "cli/CliRunner.h"
 #include "cli/ListFormat.h"
+#include "cli/ListLineWriter.h"
 #include "database/LocalTime.h"
+#include "database/MessageDatabase.h"
 #include "historywriter/HistoryWriter.h"
 #include "support/TempFolder.h"
+#include "support/TestHistory.h"
 
 namespace {
 
@@ -157,4 +160,33 @@ TEST(ListFormat, EveryControlCharacterIsEscaped) {
     std::string line = "x";
     AppendEscapedCell("a\x1B[31m\x07\x7F\x80\x85@\\\t\r\n\x01z", line);
     EXPECT_EQ(line, "xa\\x1b[31m\\x07\\x7f\\u0080\xEF\xBF\xBD@\\\\\\t\\r\\n\\x01z");
+}
+
+// Long cells are looked at 16 bytes at a time: a character to escape is found at every
+// place of such a piece, and a C2 lead that is no control (U+00A7) is left alone.
+TEST(ListFormat, EscapesAreFoundAnywhereInALongCell) {
+    for (std::size_t at = 0; at < 40; ++at) {
+        std::string cell(40, 'a');
+        cell[at] = '\t';
+        std::string line;
+        AppendEscapedCell(cell + "\x81\x98", line);
+        EXPECT_EQ(line, std::string(at, 'a') + "\\t" + std::string(39 - at, 'a') + "\xC2\xA7")
+            << at;
+    }
+}
+
+TEST(ListLineWriter, FollowsAMemberNameThatChanges) {
+    TestHistory h;
+    h.Message(5, "a");
+    MessageDatabase db;
+    ASSERT_TRUE(db.Open(h.paths.data, h.paths.index));
+    EventRecord record;
+    const bool decoded = db.ReadEvent(5, 0, record);
+    ListLineWriter writer;
+    std::string before, after;
+    writer.Append(db, record, decoded, before);
+    db.SetMemberName(5, "Ann");
+    writer.Append(db, record, decoded, after);
+    EXPECT_NE(before.find("\t5\ta\t5"), std::string::npos) << before;
+    EXPECT_NE(after.find("\tAnn\ta\t5"), std::string::npos) << after;
 }

@@ -8,6 +8,7 @@
 #include "cli/CliArgs.h"
 #include "cli/ListCommands.h"
 #include "cli/ListFormat.h"
+#include "cli/ListLineWriter.h"
 #include "database/MessageDatabase.h"
 #include "export/ExportWriter.h"
 #include "text/ShiftJis.h"
@@ -77,7 +78,7 @@ public:
                 const bool decoded = db_.ReadEvent(key_, index, record_);
                 json_->Event(ExportEvent{record_, decoded, refs[i].entryNumber}, out);
             } else {
-                AppendListRow(db_, key_, RowToIndex(count, index), record_, cells_, out);
+                AppendListRow(db_, key_, RowToIndex(count, index), record_, lines_, out);
                 out += '\n';
             }
         }
@@ -88,7 +89,7 @@ private:
     std::int32_t key_;
     std::unique_ptr<ExportWriter> json_;
     EventRecord record_;
-    EventCells cells_;
+    ListLineWriter lines_;
 };
 
 constexpr CliOption kFollowOptions[] = {

@@ -1,0 +1,36 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <ctime>
+#include <string>
+#include <unordered_map>
+
+class MessageDatabase;
+struct EventRecord;
+
+// Writes list lines (the six cells of FillEventCells, TAB-separated, as AppendListLine
+// gives them) straight into the output: the cells that repeat from row to row (type
+// names, weekdays, member names and numbers) are converted once and kept, and dates and
+// times are written digit by digit.
+class ListLineWriter {
+public:
+    // Appends the line of a record that ReadEvent returned `decoded` for (no line end).
+    void Append(MessageDatabase& db, const EventRecord& record, bool decoded, std::string& line);
+
+private:
+    struct MemberCells {
+        std::string name;     // the display name as it was converted
+        std::string escaped;  // ... as UTF-8, escaped
+        std::string uin;      // the UIN cell
+    };
+
+    const std::string& TypeCell(std::uint16_t type);
+    const MemberCells& MemberOf(MessageDatabase& db, std::int32_t uin);
+    void AppendDate(const std::tm& time, std::string& line);
+
+    std::unordered_map<std::uint16_t, std::string> types_;
+    std::unordered_map<std::int32_t, MemberCells> members_;
+    std::array<std::string, 7> weekdays_;
+    bool weekdaysFilled_ = false;
+};
