@@ -1,6 +1,7 @@
 #include "database/LocalTime.h"
 
 #include <time.h>  // tzset, timezone, localtime_r
+#include <algorithm>
 #include <array>
 #include <cstring>
 
@@ -155,16 +156,25 @@ bool SameZone(const std::tm& a, const std::tm& b) {
     return a.tm_zone != nullptr && b.tm_zone != nullptr && std::strcmp(a.tm_zone, b.tm_zone) == 0;
 }
 
-void FillSpan(DaySpan& span, std::int64_t day) {
+void FillSpan(DaySpan& span, std::int64_t day, const DaySpan& before) {
     span.day = day;
     span.stable = false;
     std::tm first{};
-    const time_t start = static_cast<time_t>((day - 2) * kDay);
-    if (localtime_r(&start, &first) == nullptr) {
-        return;
+    std::int64_t from = (day - 2) * kDay + kHour;
+    if (before.day == day - 1 && before.stable) {
+        // The day before held one zone from day - 3 to day + 2: only the last day is new.
+        first.tm_gmtoff = before.gmtoff;
+        first.tm_isdst = before.isdst;
+        first.tm_zone = before.zone;
+        from = (day + 2) * kDay + kHour;
+    } else {
+        const time_t start = static_cast<time_t>((day - 2) * kDay);
+        if (localtime_r(&start, &first) == nullptr) {
+            return;
+        }
     }
     // Hourly probes: no zone changes its offset and changes it back within an hour.
-    for (std::int64_t t = (day - 2) * kDay + kHour; t <= (day + 3) * kDay; t += kHour) {
+    for (std::int64_t t = from; t <= (day + 3) * kDay; t += kHour) {
         std::tm probe{};
         const time_t tt = static_cast<time_t>(t);
         if (localtime_r(&tt, &probe) == nullptr || !SameZone(first, probe)) {
@@ -222,7 +232,7 @@ const DaySpan* StableSpan(std::int32_t stamp) {
     const std::int64_t day = FloorDiv(stamp, kDay);
     DaySpan& span = state.days[static_cast<std::size_t>(day & 4095)];
     if (span.day != day) {
-        FillSpan(span, day);
+        FillSpan(span, day, state.days[static_cast<std::size_t>((day - 1) & 4095)]);
     }
     return span.stable ? &span : nullptr;
 }
@@ -265,6 +275,23 @@ void EventHourAndWeekday(std::int32_t stamp, int& hour, int& weekday) {
     ConvertEventTimeSlow(stamp, out, value);
     hour = out.tm_hour;
     weekday = out.tm_wday;
+}
+
+bool EventDayRangeOf(std::int32_t stamp, EventDayRange& out) {
+    out = EventDayRange{};
+    const DaySpan* span = StableSpan(stamp);
+    if (span == nullptr) {
+        return false;
+    }
+    // Within the stamp's own UTC day every stamp has this span, so this offset.
+    const std::int64_t offset = State().shiftHours * kHour + span->gmtoff;
+    const std::int64_t days = FloorDiv(stamp + offset, kDay);
+    const std::int64_t utcDay = FloorDiv(stamp, kDay) * kDay;
+    out.dayStart = days * kDay - offset;
+    out.first = std::max(out.dayStart, utcDay);
+    out.end = std::min(out.dayStart + kDay, utcDay + kDay);
+    out.weekday = static_cast<int>(((days + 4) % 7 + 7) % 7);
+    return true;
 }
 
 void CurrentLocalTime(std::tm& out, std::int64_t& value) {

@@ -20,6 +20,18 @@ void ConvertEventTime(std::int32_t stamp, std::tm& out, std::int64_t& value);
 std::int64_t EventTimeValue(std::int32_t stamp);
 void EventHourAndWeekday(std::int32_t stamp, int& hour, int& weekday);
 
+// Stamps [first, end) that EventHourAndWeekday converts arithmetically with one offset
+// within one local day: the hour of each is (stamp - dayStart) / 3600, the day of week
+// `weekday`.
+struct EventDayRange {
+    std::int64_t first = 1;
+    std::int64_t end = 0;
+    std::int64_t dayStart = 0;
+    int weekday = 0;
+};
+// The range around `stamp`; false (and `out` empty) where the fast path does not apply.
+bool EventDayRangeOf(std::int32_t stamp, EventDayRange& out);
+
 // The same conversion done with the C library only (localtime_r, mktime); the reference
 // the fast path is checked against.
 void ConvertEventTimeSlow(std::int32_t stamp, std::tm& out, std::int64_t& value);

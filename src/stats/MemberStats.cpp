@@ -23,6 +23,25 @@ void FillTable(CountTable& table, const std::vector<std::int32_t>& counts) {
     }
 }
 
+// Hour and day of week as EventHourAndWeekday gives them; a stamp in the local day of the
+// one before (as most are: histories run in time order) costs a subtraction.
+class DayMemo {
+public:
+    void HourAndWeekday(std::int32_t stamp, int& hour, int& weekday) {
+        if (stamp < day_.first || stamp >= day_.end) {
+            if (!EventDayRangeOf(stamp, day_)) {
+                EventHourAndWeekday(stamp, hour, weekday);
+                return;
+            }
+        }
+        hour = static_cast<int>((stamp - day_.dayStart) / 3600);
+        weekday = day_.weekday;
+    }
+
+private:
+    EventDayRange day_;
+};
+
 }  // namespace
 
 std::int32_t CountOf(const CountTable& table, std::int32_t key) {
@@ -51,6 +70,7 @@ MemberStats ComputeStats(MessageDatabase& db, std::int32_t key) {
     const EventFacts& facts = db.Facts();
     const std::vector<EventRef>& refs = db.Refs(key);
     EventRecord record;
+    DayMemo days;
     for (std::size_t i = 0; i < refs.size(); ++i) {
         const auto entry = static_cast<std::size_t>(refs[i].entryNumber);
         if (entry < facts.size() && !facts[entry].Has(EventFact::kRedo)) {
@@ -58,7 +78,7 @@ MemberStats ComputeStats(MessageDatabase& db, std::int32_t key) {
             int hour = -1;
             int weekday = -1;
             if (fact.Has(EventFact::kDecoded)) {
-                EventHourAndWeekday(fact.stamp, hour, weekday);
+                days.HourAndWeekday(fact.stamp, hour, weekday);
             }
             count(fact.type, fact.Has(EventFact::kNotReceived), fact.Has(EventFact::kDecoded), hour,
                   weekday);

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <random>
+#include <vector>
 
 #include "database/LocalTime.h"
 #include "support/TestHistory.h"
@@ -75,17 +76,19 @@ TEST(LocalTime, NegativeStampShowsTimeBefore1970) {
 
 // The fast path must agree with localtime + mktime everywhere, including around
 // daylight-saving changes, in zones with odd offsets and at the ends of the 32-bit range.
+const char* const kZones[] = {"JST-9",
+                              "UTC0",
+                              "EST5EDT,M3.2.0,M11.1.0",
+                              "Europe/Berlin",
+                              "America/New_York",
+                              "Australia/Lord_Howe",
+                              "Asia/Kolkata",
+                              "America/St_Johns",
+                              "Pacific/Apia",
+                              "NST-3:30"};
+
 TEST(LocalTime, FastConversionMatchesTheCLibrary) {
-    const char* zones[] = {"JST-9",
-                           "UTC0",
-                           "EST5EDT,M3.2.0,M11.1.0",
-                           "Europe/Berlin",
-                           "America/New_York",
-                           "Australia/Lord_Howe",
-                           "Asia/Kolkata",
-                           "America/St_Johns",
-                           "Pacific/Apia",
-                           "NST-3:30"};
+    const auto& zones = kZones;
     std::mt19937 random(7);
     std::uniform_int_distribution<std::int32_t> anyStamp(INT32_MIN, INT32_MAX);
     for (const char* zone : zones) {
@@ -137,6 +140,46 @@ TEST(LocalTime, ADayTheZoneSkippedStillGivesRealTimes) {
         ConvertEventTime(t, tm, value);
         EXPECT_LT(tm.tm_hour, 24) << t;
         EXPECT_NE(value, -1) << t;
+    }
+}
+
+}  // namespace
+
+namespace {
+
+// Every stamp of a day range has the hour and weekday EventHourAndWeekday gives it.
+TEST(LocalTime, DayRangesAgreeWithTheHourOfEachStamp) {
+    auto expectAgrees = [](std::int64_t stamp, const EventDayRange& range) {
+        if (stamp < INT32_MIN || stamp > INT32_MAX) {
+            return;
+        }
+        int hour = -1, weekday = -1;
+        EventHourAndWeekday(static_cast<std::int32_t>(stamp), hour, weekday);
+        ASSERT_EQ(hour, (stamp - range.dayStart) / 3600) << stamp;
+        ASSERT_EQ(weekday, range.weekday) << stamp;
+    };
+    std::mt19937 random(11);
+    std::uniform_int_distribution<std::int32_t> anyStamp(INT32_MIN, INT32_MAX);
+    for (const char* zone : kZones) {
+        SCOPED_TRACE(zone);
+        ScopedTimeZone tz(zone);
+        std::vector<std::int32_t> stamps = {INT32_MIN, -1, 0, INT32_MAX};
+        for (std::int32_t t = 1609459200; t < 1640995200; t += 2221) {
+            stamps.push_back(t);
+        }
+        for (int i = 0; i < 2000; ++i) {
+            stamps.push_back(anyStamp(random));
+        }
+        for (const std::int32_t stamp : stamps) {
+            EventDayRange range;
+            if (!EventDayRangeOf(stamp, range)) {
+                continue;
+            }
+            ASSERT_TRUE(range.first <= stamp && stamp < range.end) << stamp;
+            for (const std::int64_t t : {std::int64_t{stamp}, range.first, range.end - 1}) {
+                expectAgrees(t, range);
+            }
+        }
     }
 }
 

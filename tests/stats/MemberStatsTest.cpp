@@ -120,3 +120,21 @@ TEST_F(Stats, MemberWithoutEventsHasOnlyTheTotalRow) {
 }
 
 }  // namespace
+
+namespace {
+
+// Entries under ALL_MEMBERS's own key stand in its list twice; each still counts with its
+// own record.
+TEST_F(Stats, EntriesUnderTheAllMembersKeyCountWithTheirOwnRecords) {
+    Add(ALL_MEMBERS, 1, 0);
+    Add(5, 4, 1);
+    Add(ALL_MEMBERS, 2, 1);
+    Open();
+    const MemberStats stats = ComputeStats(db_, ALL_MEMBERS);
+    EXPECT_EQ(CountOf(stats.allByType, 1), 2);
+    EXPECT_EQ(CountOf(stats.allByType, 4), 1);
+    EXPECT_EQ(CountOf(stats.allByType, 2), 2);
+    EXPECT_EQ(CountOf(stats.sentByType, 2), 2);
+}
+
+}  // namespace
