@@ -254,8 +254,7 @@ const EventRef* MessageDatabase::RefAt(std::int32_t key, std::int32_t index) {
     return &refs[static_cast<std::size_t>(index)];
 }
 
-bool MessageDatabase::ReadEvent(std::int32_t key, std::int32_t index, EventRecord& out,
-                                bool convertTime) {
+void MessageDatabase::ResetRecord(EventRecord& out) {
     out.type = 0;
     out.uin = 0;
     out.extra = 0;
@@ -264,7 +263,17 @@ bool MessageDatabase::ReadEvent(std::int32_t key, std::int32_t index, EventRecor
     out.stamp = 0;
     out.stampRead = false;
     out.timeConverted = false;
+}
 
+bool MessageDatabase::DecodeComplete(const RecordFields& fields, const std::uint8_t* p,
+                                     EventRecord& out) {
+    ResetRecord(out);
+    return fields.state == RecordState::Complete && ApplyRecord(fields, p, out, true);
+}
+
+bool MessageDatabase::ReadEvent(std::int32_t key, std::int32_t index, EventRecord& out,
+                                bool convertTime) {
+    ResetRecord(out);
     const EventRef* ref = RefAt(key, index);
     if (ref == nullptr || !cache_ || !DecodeRecord(ref->dataOffset, out, convertTime)) {
         if (ref == nullptr || !cache_) {

@@ -87,6 +87,9 @@ public:
     // file; `out` is displayable either way. With convertTime false a decoded record's
     // time is left for CompleteEventTime.
     bool ReadEvent(std::int32_t key, std::int32_t index, EventRecord& out, bool convertTime = true);
+    // Decodes a record whose bytes a RecordWalker read, as ReadEvent would; only for a
+    // Complete parse (false for any other: ReadEvent then tells what the record holds).
+    static bool DecodeComplete(const RecordFields& fields, const std::uint8_t* p, EventRecord& out);
     // Reads only the direction flag of the same record; false, `out` untouched, when the
     // record's marker is wrong or the record is cut short.
     bool ReadDirection(std::int32_t key, std::int32_t index, std::uint32_t& out);
@@ -128,6 +131,7 @@ private:
     Member& Lookup(std::int32_t key);
     const EventRef* RefAt(std::int32_t key, std::int32_t index);
     bool DecodeRecord(std::int64_t offset, EventRecord& out, bool convertTime);
+    static void ResetRecord(EventRecord& out);
     static bool ApplyRecord(const RecordFields& fields, const std::uint8_t* p, EventRecord& out,
                             bool convertTime);
     HistoryChange TakeNewEntries();

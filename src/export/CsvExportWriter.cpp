@@ -1,7 +1,10 @@
 #include "export/CsvExportWriter.h"
 
-#include <algorithm>
 #include <charconv>
+#include <cstdint>
+
+#include "database/EventRecord.h"
+#include "export/PlainRun.h"
 
 namespace {
 
@@ -13,9 +16,16 @@ void AppendNumber(std::int64_t value, std::string& out) {
 }  // namespace
 
 void AppendCsvField(std::string_view field, std::string& out) {
-    const bool plain = std::none_of(field.begin(), field.end(), [](char c) {
-        return c == ',' || c == '"' || c == '\r' || c == '\n';
-    });
+    using plainrun::HasByte;
+    const char* const end = field.data() + field.size();
+    const bool plain =
+        plainrun::Skip(
+            field.data(), end,
+            [](std::uint64_t word) {
+                return HasByte(word, ',') || HasByte(word, '"') || HasByte(word, '\r') ||
+                       HasByte(word, '\n');
+            },
+            [](char c) { return c != ',' && c != '"' && c != '\r' && c != '\n'; }) == end;
     if (plain) {
         out.append(field);
         return;
@@ -37,6 +47,10 @@ void CsvExportWriter::Begin(std::string& out) {
 }
 
 void CsvExportWriter::Event(const ExportEvent& event, std::string& out) {
+    if (event.decoded) {
+        AppendDecoded(event.record, event.entryNumber, out);
+        return;
+    }
     fields_.Make(event, row_);
     AppendNumber(row_.entry, out);
     out += ',';
@@ -60,4 +74,44 @@ void CsvExportWriter::Event(const ExportEvent& event, std::string& out) {
     out += ',';
     AppendCsvField(row_.url, out);
     out.append("\r\n");
+}
+
+// The row that Event writes for a decoded event, with the members' and types' parts made
+// once.
+void CsvExportWriter::AppendDecoded(const EventRecord& record, std::int32_t entry,
+                                    std::string& out) {
+    AppendNumber(entry, out);
+    out += ',';
+    AppendIsoTime(record.time, out);
+    out.append(record.direction == Received ? ",受信," : ",送信,");
+    out.append(types_.Get(record.type, [this](std::int32_t type, std::string& text) {
+        AppendNumber(type, text);
+        text += ',';
+        AppendCsvField(fields_.TypeNameOf(static_cast<std::uint16_t>(type)), text);
+    }));
+    out += ',';
+    out.append(members_.Get(record.uin, [this](std::int32_t uin, std::string& text) {
+        AppendNumber(uin, text);
+        text += ',';
+        AppendCsvField(fields_.NameOf(uin), text);
+    }));
+    out += ',';
+    AppendConverted(record.text, out);
+    out += ',';
+    std::string_view description;
+    std::string_view address;
+    if (record.type == 4 && SplitUrlText(record.text, description, address)) {
+        AppendConverted(description, out);
+        out += ',';
+        AppendConverted(address, out);
+    } else {
+        out += ',';
+    }
+    out.append("\r\n");
+}
+
+void CsvExportWriter::AppendConverted(std::string_view shiftJis, std::string& out) {
+    scratch_.clear();
+    fields_.Append(shiftJis, scratch_);
+    AppendCsvField(scratch_, out);
 }

@@ -5,6 +5,7 @@
 
 #include "export/ExportFields.h"
 #include "export/ExportWriter.h"
+#include "export/KeyedTextCache.h"
 
 // RFC 4180: a header row, then one record per row, CR LF after each; UTF-8 with a
 // byte-order mark, which spreadsheets need to read it as UTF-8.
@@ -16,8 +17,15 @@ public:
     void Event(const ExportEvent& event, std::string& out) override;
 
 private:
+    void AppendDecoded(const EventRecord& record, std::int32_t entry, std::string& out);
+    // A field holding the UTF-8 form of Shift-JIS bytes.
+    void AppendConverted(std::string_view shiftJis, std::string& out);
+
     ExportFieldMaker fields_;
     ExportFields row_;
+    KeyedTextCache types_;    // 1,typeName
+    KeyedTextCache members_;  // 12345,name
+    std::string scratch_;
 };
 
 // Appends `field` as one CSV field: quoted, with quotes doubled, when it holds a comma, a

@@ -61,25 +61,27 @@ char* PutWithCrLf(char* p, std::string_view text) {
 // the weekday and direction words, separators.
 constexpr std::size_t kHeadLineRoom = 128;
 
-// "2000/3/5 日 9:7:3 受信 12345(name)": no leading zeros anywhere. `who` is the part from
-// the UIN on.
-char* PutHeadLine(char* p, const EventRecord& record, std::string_view who) {
-    const std::tm& t = record.time;
-    p = PutNumber(p, static_cast<std::int64_t>(t.tm_year) + 1900);
-    *p++ = '/';
-    p = PutNumber(p, static_cast<std::int64_t>(t.tm_mon) + 1);
-    *p++ = '/';
-    p = PutNumber(p, t.tm_mday);
-    *p++ = ' ';
-    p = PutText(p, WeekdayName(t.tm_wday));
-    *p++ = ' ';
-    p = PutNumber(p, t.tm_hour);
+// An hour, minute or second: below 100 but for a damaged record.
+char* PutSmall(char* p, int value) {
+    if (value >= 0 && value < 10) {
+        *p++ = static_cast<char>('0' + value);
+        return p;
+    }
+    return value >= 10 && value < 100 ? PutTwoDigits(p, value) : PutNumber(p, value);
+}
+
+// "2000/3/5 日 9:7:3 受信 12345(name)": no leading zeros anywhere. `day` is the part up to
+// the time, `who` the part from the UIN on.
+char* PutHeadLine(char* p, const std::tm& t, std::string_view day, std::string_view direction,
+                  std::string_view who) {
+    p = PutText(p, day);
+    p = PutSmall(p, t.tm_hour);
     *p++ = ':';
-    p = PutNumber(p, t.tm_min);
+    p = PutSmall(p, t.tm_min);
     *p++ = ':';
-    p = PutNumber(p, t.tm_sec);
+    p = PutSmall(p, t.tm_sec);
     *p++ = ' ';
-    p = PutText(p, DirectionName(record.direction));
+    p = PutText(p, direction);
     *p++ = ' ';
     return PutText(p, who);
 }
@@ -118,6 +120,30 @@ const std::string& ExportBlock::WhoOf(std::int32_t uin) {
     });
 }
 
+ExportBlock::ExportBlock(MessageDatabase& db)
+    : db_(db), received_(DirectionName(Received)), sent_(DirectionName(Sent)) {}
+
+std::string_view ExportBlock::DayOf(const std::tm& t) {
+    if (!day_.filled || day_.year != t.tm_year || day_.month != t.tm_mon ||
+        day_.mday != t.tm_mday || day_.wday != t.tm_wday) {
+        char* p = PutNumber(day_.text, static_cast<std::int64_t>(t.tm_year) + 1900);
+        *p++ = '/';
+        p = PutNumber(p, static_cast<std::int64_t>(t.tm_mon) + 1);
+        *p++ = '/';
+        p = PutNumber(p, t.tm_mday);
+        *p++ = ' ';
+        p = PutText(p, WeekdayName(t.tm_wday));
+        *p++ = ' ';
+        day_.length = static_cast<std::size_t>(p - day_.text);
+        day_.year = t.tm_year;
+        day_.month = t.tm_mon;
+        day_.mday = t.tm_mday;
+        day_.wday = t.tm_wday;
+        day_.filled = true;
+    }
+    return {day_.text, day_.length};
+}
+
 void ExportBlock::Append(const EventRecord& record, bool decoded, std::string& out) {
     // Formatted in place in room for the longest block: this is most of an export's work.
     const std::string_view who = decoded ? std::string_view(WhoOf(record.uin)) : "";
@@ -127,7 +153,8 @@ void ExportBlock::Append(const EventRecord& record, bool decoded, std::string& o
                2 * record.text.size() + 6 * kCrLf.size() + 2);
     char* p = PutText(out.data() + used, kSeparator);
     if (decoded) {
-        p = PutHeadLine(p, record, who);
+        p = PutHeadLine(p, record.time, DayOf(record.time),
+                        record.direction == Received ? received_ : sent_, who);
     }
     p = PutText(p, kCrLf);
     *p++ = '[';

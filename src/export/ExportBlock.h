@@ -2,9 +2,11 @@
 
 #include <array>
 #include <cstdint>
+#include <ctime>
 #include <string>
+#include <string_view>
 
-#include "export/MemberTextCache.h"
+#include "export/KeyedTextCache.h"
 
 struct EventRecord;
 class MessageDatabase;
@@ -21,12 +23,14 @@ class MessageDatabase;
 // name and UIN empty.
 class ExportBlock {
 public:
-    explicit ExportBlock(MessageDatabase& db) : db_(db) {}
+    explicit ExportBlock(MessageDatabase& db);
 
     // Appends the block of `record`, for which ReadEvent returned `decoded`.
     void Append(const EventRecord& record, bool decoded, std::string& out);
 
 private:
+    // The date and weekday of line 2 ("2000/3/5 日 "), kept while the day stays the same.
+    std::string_view DayOf(const std::tm& time);
     const std::string& TypeNameOf(std::uint16_t type);
     // "12345(name)", the end of line 2.
     const std::string& WhoOf(std::int32_t uin);
@@ -35,7 +39,18 @@ private:
     // Type names are asked for once per row; the table ones are kept after the first use.
     std::array<std::string, 21> typeNames_;
     std::string otherTypeName_;
-    MemberTextCache members_;
+    KeyedTextCache members_;
+    std::string_view received_;
+    std::string_view sent_;
+    struct Day {
+        bool filled = false;
+        int year = 0;
+        int month = 0;
+        int mday = 0;
+        int wday = 0;
+        char text[48];  // 3 int-sized numbers, the weekday, separators
+        std::size_t length = 0;
+    } day_;
 };
 
 // Appends `text` with each line break written once as CR LF: CR LF and a lone LF both

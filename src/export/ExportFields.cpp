@@ -68,6 +68,11 @@ std::string_view ExportFieldMaker::TypeNameOf(std::uint16_t type) {
     return otherTypeName_;
 }
 
+const std::string& ExportFieldMaker::NameOf(std::int32_t uin) {
+    return names_.Get(
+        uin, [this](std::int32_t key, std::string& out) { toUtf8_(db_.MemberName(key), out); });
+}
+
 void ExportFieldMaker::Make(const ExportEvent& event, ExportFields& fields) {
     const EventRecord& record = event.record;
     fields.entry = event.entryNumber;
@@ -89,9 +94,7 @@ void ExportFieldMaker::Make(const ExportEvent& event, ExportFields& fields) {
     AppendIsoTime(record.time, fields.time);
     fields.direction = record.direction == Received ? kReceivedUtf8 : kSentUtf8;
     fields.uin = record.uin;
-    fields.name.append(names_.Get(record.uin, [this](std::int32_t uin, std::string& out) {
-        toUtf8_(db_.MemberName(uin), out);
-    }));
+    fields.name.append(NameOf(record.uin));
     std::string_view description;
     std::string_view address;
     if (record.type == 4 && SplitUrlText(record.text, description, address)) {

@@ -8,7 +8,7 @@
 
 #include "export/ExportFormat.h"
 #include "export/ExportWriter.h"
-#include "export/MemberTextCache.h"
+#include "export/KeyedTextCache.h"
 
 class MessageDatabase;
 
@@ -39,13 +39,15 @@ public:
     // UTF-8 of Shift-JIS bytes, appended.
     void Append(std::string_view shiftJis, std::string& out) const { toUtf8_(shiftJis, out); }
     std::string_view TypeNameOf(std::uint16_t type);
+    // The member's display name in UTF-8.
+    const std::string& NameOf(std::int32_t uin);
 
 private:
     MessageDatabase& db_;
     Utf8Appender toUtf8_;
     std::array<std::string, 21> typeNames_;
     std::string otherTypeName_;
-    MemberTextCache names_;  // UTF-8
+    KeyedTextCache names_;  // UTF-8
 };
 
 // "2000-03-05T09:07:03" from the record's broken-down time.

@@ -1,7 +1,10 @@
 #include "export/ExportText.h"
 
+#include <algorithm>
+
 #include "database/EventRecord.h"
 #include "database/MessageDatabase.h"
+#include "database/RecordWalker.h"
 #include "export/ExportWriter.h"
 #include "export/ReplacingFile.h"
 
@@ -10,7 +13,7 @@ namespace {
 // Output is written in pieces of about this size, so memory does not grow with the rows.
 constexpr std::size_t kWriteChunk = 256 * 1024;
 
-// Feeds the chosen rows to the writer, one decoded event at a time.
+// Feeds the chosen rows to the writer, decoding a bounded run of events at a time.
 class ExportRun {
 public:
     ExportRun(MessageDatabase& db, std::int32_t key, const ExportOptions& options,
@@ -19,7 +22,8 @@ public:
           key_(key),
           refs_(db.Refs(key)),
           output_(output),
-          writer_(MakeExportWriter(db, key, options)) {
+          writer_(MakeExportWriter(db, key, options)),
+          walker_(db) {
         buffer_.reserve(kWriteChunk + 4096);
         writer_->Begin(buffer_);
     }
@@ -27,9 +31,32 @@ public:
     bool Row(std::int32_t rowCount, std::int32_t row, std::string& error) {
         const std::int32_t index = RowToIndex(rowCount, row);
         const bool decoded = db_.ReadEvent(key_, index, record_);
-        const std::int32_t entry = refs_[static_cast<std::size_t>(index)].entryNumber;
-        writer_->Event(ExportEvent{record_, decoded, entry}, buffer_);
-        return buffer_.size() < kWriteChunk || Flush(error);
+        return Write(record_, decoded, index, error);
+    }
+
+    // Every row: the records are read in large blocks, a run of them at a time in file
+    // order, and written in row order (newest first).
+    bool All(std::int32_t rowCount, std::string& error) {
+        run_.resize(static_cast<std::size_t>(std::min(rowCount, kRun)));
+        for (std::int32_t top = rowCount; top > 0;) {
+            const std::int32_t low = std::max(0, top - kRun);
+            const auto first = static_cast<std::size_t>(low);
+            walker_.Walk(refs_, first, static_cast<std::size_t>(top),
+                         [&](std::size_t index, const RecordBytes& bytes) {
+                             Decoded& slot = run_[index - first];
+                             slot.walked = !bytes.redo && MessageDatabase::DecodeComplete(
+                                                              bytes.fields, bytes.p, slot.record);
+                         });
+            for (std::int32_t index = top - 1; index >= low; --index) {
+                Decoded& slot = run_[static_cast<std::size_t>(index - low)];
+                const bool decoded = slot.walked || db_.ReadEvent(key_, index, slot.record);
+                if (!Write(slot.record, decoded, index, error)) {
+                    return false;
+                }
+            }
+            top = low;
+        }
+        return true;
     }
 
     bool Finish(std::string& error) {
@@ -38,6 +65,20 @@ public:
     }
 
 private:
+    // A record of the run being written: our own, so the list's remembered record stays
+    // as it is.
+    struct Decoded {
+        EventRecord record;
+        bool walked = false;  // decoded from the walk's bytes
+    };
+    static constexpr std::int32_t kRun = 1024;
+
+    bool Write(const EventRecord& record, bool decoded, std::int32_t index, std::string& error) {
+        const std::int32_t entry = refs_[static_cast<std::size_t>(index)].entryNumber;
+        writer_->Event(ExportEvent{record, decoded, entry}, buffer_);
+        return buffer_.size() < kWriteChunk || Flush(error);
+    }
+
     bool Flush(std::string& error) {
         const bool written = buffer_.empty() || output_.Write(buffer_, error);
         buffer_.clear();
@@ -51,6 +92,8 @@ private:
     std::unique_ptr<ExportWriter> writer_;
     EventRecord record_;  // our own: the list's remembered record stays as it is
     std::string buffer_;
+    RecordWalker walker_;
+    std::vector<Decoded> run_;
 };
 
 }  // namespace
@@ -61,10 +104,8 @@ ExportResult ExportRows(MessageDatabase& db, std::int32_t key, const RowSelectio
     ExportRun run(db, key, options, output);
     const std::int32_t rowCount = db.EventCount(key);
     if (rows.IsAll()) {
-        for (std::int32_t row = 0; row < rowCount; ++row) {
-            if (!run.Row(rowCount, row, result.error)) {
-                return result;
-            }
+        if (!run.All(rowCount, result.error)) {
+            return result;
         }
     } else {
         for (std::int32_t row : rows.rows()) {

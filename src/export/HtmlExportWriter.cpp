@@ -1,5 +1,7 @@
 #include "export/HtmlExportWriter.h"
 
+#include <charconv>
+
 #include "database/EventCells.h"
 #include "database/EventRecord.h"
 #include "database/MessageDatabase.h"
@@ -17,6 +19,23 @@ std::string CssColor(std::uint32_t value) {
         css += kHex[byte & 0xF];
     }
     return css;
+}
+
+bool TwoDigits(int value) {
+    return value >= 0 && value < 100;
+}
+
+// "09:07:03" as the list shows it; formatted in place in the usual case.
+void AppendListTime(const std::tm& t, std::string& out) {
+    if (!TwoDigits(t.tm_hour) || !TwoDigits(t.tm_min) || !TwoDigits(t.tm_sec)) {
+        out.append(FormatListTime(t));
+        return;
+    }
+    const char text[8] = {
+        static_cast<char>('0' + t.tm_hour / 10), static_cast<char>('0' + t.tm_hour % 10), ':',
+        static_cast<char>('0' + t.tm_min / 10),  static_cast<char>('0' + t.tm_min % 10),  ':',
+        static_cast<char>('0' + t.tm_sec / 10),  static_cast<char>('0' + t.tm_sec % 10)};
+    out.append(text, sizeof text);
 }
 
 constexpr const char* kStyle =
@@ -82,11 +101,12 @@ void HtmlExportWriter::Event(const ExportEvent& event, std::string& out) {
     }
     out.append(sent ? "<div class=\"event sent" : "<div class=\"event received");
     out.append(event.decoded ? "\" id=\"e" : " error\" id=\"e");
-    out.append(std::to_string(event.entryNumber));
+    char digits[16];
+    out.append(digits, std::to_chars(digits, digits + sizeof digits, event.entryNumber).ptr);
     out.append("\">\n<p class=\"head\">");
     if (event.decoded) {
         out.append("<span class=\"time\">");
-        out.append(FormatListTime(record.time));  // digits and colons only
+        AppendListTime(record.time, out);  // digits and colons only
         out.append(sent ? "</span><span class=\"direction\">送信"
                         : "</span><span class=\"direction\">受信");
         out.append("</span><span class=\"name\">");
@@ -97,9 +117,11 @@ void HtmlExportWriter::Event(const ExportEvent& event, std::string& out) {
         }));
         out.append("</span>");
     }
-    out.append("<span class=\"type\">");
-    AppendHtmlEscaped(fields_.TypeNameOf(record.type), out);
-    out.append("</span></p>\n<p class=\"text\">");
+    out.append(types_.Get(record.type, [this](std::int32_t type, std::string& text) {
+        text.append("<span class=\"type\">");
+        AppendHtmlEscaped(fields_.TypeNameOf(static_cast<std::uint16_t>(type)), text);
+        text.append("</span></p>\n<p class=\"text\">");
+    }));
     scratch_.clear();
     fields_.Append(record.text, scratch_);
     AppendHtmlWithLinks(scratch_, out);

@@ -5,7 +5,7 @@
 
 #include "export/ExportFields.h"
 #include "export/ExportWriter.h"
-#include "export/MemberTextCache.h"
+#include "export/KeyedTextCache.h"
 
 struct EventRecord;
 
@@ -31,5 +31,6 @@ private:
     ExportColors colors_;
     int lastDay_ = -1;  // year, month and day of the last heading, in one number
     std::string scratch_;
-    MemberTextCache names_;  // UTF-8, escaped
+    KeyedTextCache names_;  // UTF-8, escaped
+    KeyedTextCache types_;  // the type's span and what follows it
 };

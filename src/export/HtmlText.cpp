@@ -1,6 +1,9 @@
 #include "export/HtmlText.h"
 
 #include <array>
+#include <cstdint>
+
+#include "export/PlainRun.h"
 
 namespace {
 
@@ -59,17 +62,26 @@ void AppendEscapedChar(char c, std::string& out) {
     }
 }
 
-// Bytes that AppendHtmlEscaped writes as they are.
+// Bytes that AppendHtmlEscaped writes as they are, by value.
+constexpr std::array<bool, 256> kPlain = [] {
+    std::array<bool, 256> plain{};
+    for (int c = 0x20; c < 0x100; ++c) {
+        plain[static_cast<std::size_t>(c)] =
+            c != 0x7F && c != '&' && c != '<' && c != '>' && c != '"' && c != '\'';
+    }
+    plain['\t'] = true;
+    plain['\n'] = true;
+    return plain;
+}();
+
 bool IsPlain(char c) {
-    const auto u = static_cast<unsigned char>(c);
-    return (u >= 0x20 && u != 0x7F && c != '&' && c != '<' && c != '>' && c != '"' && c != '\'') ||
-           c == '\t' || c == '\n';
+    return kPlain[static_cast<unsigned char>(c)];
 }
 
-// Letters that a scheme starts with, in either case.
-bool MayStartScheme(char c) {
-    const char lower = Lower(c);
-    return lower == 'h' || lower == 'f' || lower == 'm';
+bool MayNeedEscape(std::uint64_t word) {
+    using plainrun::HasByte;
+    return plainrun::HasBelow(word, 0x20) || HasByte(word, 0x7F) || HasByte(word, '&') ||
+           HasByte(word, '<') || HasByte(word, '>') || HasByte(word, '"') || HasByte(word, '\'');
 }
 
 }  // namespace
@@ -77,9 +89,9 @@ bool MayStartScheme(char c) {
 void AppendHtmlEscaped(std::string_view text, std::string& out) {
     for (std::size_t i = 0; i < text.size(); ++i) {
         const std::size_t run = i;
-        while (i < text.size() && IsPlain(text[i])) {
-            ++i;
-        }
+        i = static_cast<std::size_t>(
+            plainrun::Skip(text.data() + i, text.data() + text.size(), MayNeedEscape, IsPlain) -
+            text.data());
         out.append(text.substr(run, i - run));
         if (i == text.size()) {
             return;
@@ -100,13 +112,18 @@ void AppendHtmlEscaped(std::string_view text, std::string& out) {
 }
 
 bool FindWebAddress(std::string_view text, std::size_t from, std::size_t& begin, std::size_t& end) {
-    for (std::size_t at = from; at < text.size(); ++at) {
-        if (!MayStartScheme(text[at]) || (at > 0 && IsAlnum(text[at - 1]))) {
-            continue;  // "xhttp://" is no address
-        }
+    // Every scheme ends in a colon and no scheme name holds one, so the schemes found from
+    // the colons on come in text order: at most one of them ends at each colon.
+    for (std::size_t colon = text.find(':', from); colon != std::string_view::npos;
+         colon = text.find(':', colon + 1)) {
         for (const std::string_view scheme : kSchemes) {
-            if (!StartsWithNoCase(text, at, scheme)) {
+            const std::size_t name = scheme.find(':');
+            if (colon - from < name) {
                 continue;
+            }
+            const std::size_t at = colon - name;
+            if (!StartsWithNoCase(text, at, scheme) || (at > 0 && IsAlnum(text[at - 1]))) {
+                continue;  // "xhttp://" is no address
             }
             std::size_t stop = at + scheme.size();
             while (stop < text.size() && IsAddressChar(text[stop])) {

@@ -2,6 +2,9 @@
 
 #include <charconv>
 
+#include "database/EventRecord.h"
+#include "export/PlainRun.h"
+
 namespace {
 
 void AppendNumber(std::int64_t value, std::string& out) {
@@ -16,19 +19,31 @@ void AppendMember(std::string_view name, std::string_view value, std::string& ou
     AppendJsonString(value, out);
 }
 
+bool NeedsEscape(char c) {
+    return static_cast<unsigned char>(c) < 0x20 || c == '"' || c == '\\';
+}
+
 }  // namespace
 
 void AppendJsonString(std::string_view text, std::string& out) {
     static constexpr char kHex[] = "0123456789abcdef";
     out += '"';
-    std::size_t plain = 0;
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        const auto c = static_cast<unsigned char>(text[i]);
-        if (c >= 0x20 && c != '"' && c != '\\') {
-            continue;
+    const char* p = text.data();
+    const char* const end = p + text.size();
+    while (p != end) {
+        const char* const run = p;
+        p = plainrun::Skip(
+            p, end,
+            [](std::uint64_t word) {
+                return plainrun::HasBelow(word, 0x20) || plainrun::HasByte(word, '"') ||
+                       plainrun::HasByte(word, '\\');
+            },
+            [](char c) { return !NeedsEscape(c); });
+        out.append(run, p);
+        if (p == end) {
+            break;
         }
-        out.append(text.substr(plain, i - plain));
-        plain = i + 1;
+        const auto c = static_cast<unsigned char>(*p++);
         out += '\\';
         switch (c) {
             case '"':
@@ -52,7 +67,6 @@ void AppendJsonString(std::string_view text, std::string& out) {
                 out += kHex[c & 0xF];
         }
     }
-    out.append(text.substr(plain));
     out += '"';
 }
 
@@ -108,15 +122,56 @@ void JsonExportWriter::Begin(std::string& out) {
 }
 
 void JsonExportWriter::Event(const ExportEvent& event, std::string& out) {
-    fields_.Make(event, row_);
     if (!lines_) {
         out.append(first_ ? "\n" : ",\n");
         first_ = false;
     }
-    AppendJsonEvent(row_, out);
+    if (event.decoded) {
+        AppendDecoded(event.record, event.entryNumber, out);
+    } else {
+        fields_.Make(event, row_);
+        AppendJsonEvent(row_, out);
+    }
     if (lines_) {
         out += '\n';
     }
+}
+
+// What AppendJsonEvent writes for a decoded event, with the members' and types' parts made
+// once.
+void JsonExportWriter::AppendDecoded(const EventRecord& record, std::int32_t entry,
+                                     std::string& out) {
+    out.append("{\"entry\":");
+    AppendNumber(entry, out);
+    out.append(",\"decoded\":true,\"time\":\"");
+    AppendIsoTime(record.time, out);
+    out.append(record.direction == Received ? "\",\"direction\":\"受信\""
+                                            : "\",\"direction\":\"送信\"");
+    out.append(types_.Get(record.type, [this](std::int32_t type, std::string& text) {
+        text.append(",\"type\":");
+        AppendNumber(type, text);
+        AppendMember("typeName", fields_.TypeNameOf(static_cast<std::uint16_t>(type)), text);
+    }));
+    out.append(members_.Get(record.uin, [this](std::int32_t uin, std::string& text) {
+        text.append(",\"uin\":");
+        AppendNumber(uin, text);
+        AppendMember("name", fields_.NameOf(uin), text);
+    }));
+    AppendConverted("text", record.text, out);
+    std::string_view description;
+    std::string_view address;
+    if (record.type == 4 && SplitUrlText(record.text, description, address)) {
+        AppendConverted("description", description, out);
+        AppendConverted("url", address, out);
+    }
+    out += '}';
+}
+
+void JsonExportWriter::AppendConverted(std::string_view name, std::string_view shiftJis,
+                                       std::string& out) {
+    scratch_.clear();
+    fields_.Append(shiftJis, scratch_);
+    AppendMember(name, scratch_, out);
 }
 
 void JsonExportWriter::End(std::string& out) {

@@ -7,6 +7,7 @@
 
 #include "export/ExportFields.h"
 #include "export/ExportWriter.h"
+#include "export/KeyedTextCache.h"
 
 // JSON: one document {"owner", "member", "events": [...]}. JSON Lines: one event object a
 // line and nothing else, so that a reader can take each line as it comes.
@@ -20,8 +21,15 @@ public:
     void End(std::string& out) override;
 
 private:
+    void AppendDecoded(const EventRecord& record, std::int32_t entry, std::string& out);
+    // A member "name": the UTF-8 form of Shift-JIS bytes.
+    void AppendConverted(std::string_view name, std::string_view shiftJis, std::string& out);
+
     ExportFieldMaker fields_;
     ExportFields row_;
+    KeyedTextCache types_;    // ,"type":1,"typeName":"..."
+    KeyedTextCache members_;  // ,"uin":12345,"name":"..."
+    std::string scratch_;
     std::int32_t key_;
     std::string memberName_;
     std::optional<std::int32_t> owner_;
