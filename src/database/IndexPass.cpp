@@ -80,6 +80,7 @@ std::int64_t IndexPass::Run(std::int64_t position, std::int64_t end, std::int32_
     std::size_t allBase = 0;
     std::vector<std::uint32_t> targetOf;
     targetOf.reserve(std::min(limit, kMostAhead));
+    PrepareForWriting(targetOf.data(), targetOf.capacity() * sizeof(std::uint32_t));
     bool stopped = false;
     while (!stopped && targetOf.size() < limit) {
         const std::size_t taken = targetOf.size();
