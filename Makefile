@@ -57,6 +57,7 @@ screenshot: demo
 	QT_QPA_PLATFORM=offscreen $(BUILD)/tools/screenshot/talvora-screenshot \
 		--settings $(DEMO)/Talvora.ini --member -2 --hits ﾌﾟﾚｾﾞﾝﾄ --hits-out docs/hits.png \
 		--goto-out docs/goto-date.png $(DEMO)/after-hits.png
+	scripts/export-screenshot.sh $(BUILD) $(DEMO)/Talvora.ini docs/export-html.png
 
 bench:
 	@scripts/install-deps.sh --bench

@@ -34,27 +34,27 @@ public:
         return Write(record_, decoded, index, error);
     }
 
+    bool OldestFirst() const { return writer_->OldestFirst(); }
+
     // Every row: the records are read in large blocks, a run of them at a time in file
-    // order, and written in row order (newest first).
+    // order, and written in row order (newest first) or, for a writer that wants it, the
+    // other way round.
     bool All(std::int32_t rowCount, std::string& error) {
         run_.resize(static_cast<std::size_t>(std::min(rowCount, kRun)));
-        for (std::int32_t top = rowCount; top > 0;) {
-            const std::int32_t low = std::max(0, top - kRun);
-            const auto first = static_cast<std::size_t>(low);
-            walker_.Walk(refs_, first, static_cast<std::size_t>(top),
-                         [&](std::size_t index, const RecordBytes& bytes) {
-                             Decoded& slot = run_[index - first];
-                             slot.walked = !bytes.redo && MessageDatabase::DecodeComplete(
-                                                              bytes.fields, bytes.p, slot.record);
-                         });
-            for (std::int32_t index = top - 1; index >= low; --index) {
-                Decoded& slot = run_[static_cast<std::size_t>(index - low)];
-                const bool decoded = slot.walked || db_.ReadEvent(key_, index, slot.record);
-                if (!Write(slot.record, decoded, index, error)) {
+        const bool forward = OldestFirst();
+        for (std::int32_t done = 0; done < rowCount;) {
+            const std::int32_t size = std::min(kRun, rowCount - done);
+            const std::int32_t low = forward ? done : rowCount - done - size;
+            ReadRun(low, size);
+            for (std::int32_t k = 0; k < size; ++k) {
+                const std::int32_t at = forward ? k : size - 1 - k;
+                Decoded& slot = run_[static_cast<std::size_t>(at)];
+                const bool decoded = slot.walked || db_.ReadEvent(key_, low + at, slot.record);
+                if (!Write(slot.record, decoded, low + at, error)) {
                     return false;
                 }
             }
-            top = low;
+            done += size;
         }
         return true;
     }
@@ -72,6 +72,17 @@ private:
         bool walked = false;  // decoded from the walk's bytes
     };
     static constexpr std::int32_t kRun = 1024;
+
+    // Decodes the events [low, low + size) from the walk's bytes where it read them whole.
+    void ReadRun(std::int32_t low, std::int32_t size) {
+        const auto first = static_cast<std::size_t>(low);
+        walker_.Walk(refs_, first, first + static_cast<std::size_t>(size),
+                     [&](std::size_t index, const RecordBytes& bytes) {
+                         Decoded& slot = run_[index - first];
+                         slot.walked = !bytes.redo && MessageDatabase::DecodeComplete(
+                                                          bytes.fields, bytes.p, slot.record);
+                     });
+    }
 
     bool Write(const EventRecord& record, bool decoded, std::int32_t index, std::string& error) {
         const std::int32_t entry = refs_[static_cast<std::size_t>(index)].entryNumber;
@@ -108,7 +119,10 @@ ExportResult ExportRows(MessageDatabase& db, std::int32_t key, const RowSelectio
             return result;
         }
     } else {
-        for (std::int32_t row : rows.rows()) {
+        const std::vector<std::int32_t>& chosen = rows.rows();
+        const bool backward = run.OldestFirst();
+        for (std::size_t i = 0; i < chosen.size(); ++i) {
+            const std::int32_t row = chosen[backward ? chosen.size() - 1 - i : i];
             if (row >= 0 && row < rowCount && !run.Row(rowCount, row, result.error)) {
                 return result;
             }

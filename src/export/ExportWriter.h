@@ -24,6 +24,8 @@ public:
     virtual void Begin(std::string& out);
     virtual void Event(const ExportEvent& event, std::string& out) = 0;
     virtual void End(std::string& out);
+    // Whether the rows are wanted oldest first (the list's order turned round).
+    virtual bool OldestFirst() const { return false; }
 };
 
 // The writer of `options.format` for the list of member `key`.

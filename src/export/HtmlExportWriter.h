@@ -10,9 +10,9 @@
 struct EventRecord;
 
 // One self-contained page (inline style, no scripts, and a policy that allows none): the
-// member's conversation in the list's order, a heading for each day, sent and received
-// events in the list's colours. Every text from the history is escaped; only web addresses
-// become links.
+// member's conversation oldest first (the chosen rows, the list's order turned round), a
+// heading for each day, sent and received events in the list's colours. Every text from
+// the history is escaped; only web addresses become links.
 class HtmlExportWriter final : public ExportWriter {
 public:
     HtmlExportWriter(MessageDatabase& db, std::int32_t key, const ExportOptions& options);
@@ -20,6 +20,8 @@ public:
     void Begin(std::string& out) override;
     void Event(const ExportEvent& event, std::string& out) override;
     void End(std::string& out) override;
+    // A conversation reads from the top down: oldest first.
+    bool OldestFirst() const override { return true; }
 
 private:
     void DayHeading(const EventRecord& record, std::string& out);

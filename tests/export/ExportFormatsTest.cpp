@@ -76,10 +76,9 @@ protected:
         options_.colors = {0x00FFEECC, 0x00332211, 0x00F0F0F0, 0x00000080};
     }
 
-    std::string Export(ExportFormat format) {
+    std::string Export(ExportFormat format, const RowSelection& rows = RowSelection::All()) {
         options_.format = format;
-        const ExportResult result =
-            ExportToFile(db_, ALL_MEMBERS, RowSelection::All(), options_, out_);
+        const ExportResult result = ExportToFile(db_, ALL_MEMBERS, rows, options_, out_);
         EXPECT_TRUE(result.ok) << result.error;
         return ReadFileBytes(out_);
     }
@@ -250,10 +249,11 @@ std::string WithoutCr(std::string text) {
     return text;
 }
 
-TEST_F(ExportFormats, HtmlReadsBackEscapedWithOnlyWebLinks) {
+// The page is a conversation: oldest first, whether all rows or some are chosen.
+TEST_F(ExportFormats, HtmlReadsBackOldestFirstEscapedWithOnlyWebLinks) {
     const HtmlPage page = ParseHtml(Export(ExportFormat::Html));
     EXPECT_EQ(page.lang, "ja");
-    EXPECT_EQ(page.headings, (std::vector<std::string>{"2000/03/06 月", "2000/03/05 日"}));
+    EXPECT_EQ(page.headings, (std::vector<std::string>{"2000/03/05 日", "2000/03/06 月"}));
     for (const std::string& tag : page.elements) {
         EXPECT_TRUE(tag != "script" && tag != "img" && tag != "link" && tag != "iframe") << tag;
     }
@@ -264,7 +264,7 @@ TEST_F(ExportFormats, HtmlReadsBackEscapedWithOnlyWebLinks) {
 
     ASSERT_EQ(page.events.size(), kRows.size());
     for (std::size_t i = 0; i < kRows.size(); ++i) {
-        const Expected& e = kRows[i];
+        const Expected& e = kRows[kRows.size() - 1 - i];
         const HtmlEvent& h = page.events[i];
         SCOPED_TRACE("row " + std::to_string(i));
         EXPECT_EQ(h.id, "e" + std::to_string(e.entry));
@@ -276,10 +276,15 @@ TEST_F(ExportFormats, HtmlReadsBackEscapedWithOnlyWebLinks) {
         EXPECT_EQ(h.type, e.typeName);
         EXPECT_EQ(h.text, WithoutCr(e.text));
     }
-    EXPECT_EQ(page.events[1].links, (std::vector<std::string>{"http://x.test/"}));
-    EXPECT_EQ(page.events[2].links,
+    EXPECT_EQ(page.events[2].links, (std::vector<std::string>{"http://x.test/"}));
+    EXPECT_EQ(page.events[1].links,
               (std::vector<std::string>{"http://example.com/a?b=1&c=2", "mailto:a@example.com"}));
-    EXPECT_TRUE(page.events[3].links.empty());
+    EXPECT_TRUE(page.events[0].links.empty());
+
+    const HtmlPage some = ParseHtml(Export(ExportFormat::Html, RowSelection::Rows({1, 3, 2})));
+    ASSERT_EQ(some.events.size(), 3u);
+    EXPECT_EQ(some.events[0].id, "e0");
+    EXPECT_EQ(some.events[2].id, "e2");
 }
 
 }  // namespace
