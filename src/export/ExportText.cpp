@@ -24,7 +24,6 @@ public:
           output_(output),
           writer_(MakeExportWriter(db, key, options)),
           walker_(db) {
-        buffer_.reserve(kWriteChunk + 4096);
         writer_->Begin(buffer_);
     }
 

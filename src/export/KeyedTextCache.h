@@ -1,8 +1,8 @@
 #pragma once
 
-#include <array>
 #include <cstdint>
 #include <string>
+#include <vector>
 
 // Text made from a number such as a member's UIN or a type code (a name, converted and
 // escaped), kept for the rows that follow: an export asks for the same few members and
@@ -14,29 +14,40 @@ public:
     // is not held.
     template <typename Make>
     const std::string& Get(std::int32_t key, Make&& make) {
-        Slot& slot = slots_[SlotOf(key)];
-        if (!slot.filled || slot.key != key) {
-            slot.text.clear();
-            make(key, slot.text);
-            slot.key = key;
-            slot.filled = true;
+        if (slots_.empty()) {
+            slots_.resize(kFirstSlots);
         }
-        return slot.text;
+        Slot* slot = &slots_[SlotOf(key)];
+        if (!slot->filled || slot->key != key) {
+            // Many keys: a larger table (made only by exports that need one).
+            if (++misses_ > slots_.size() && slots_.size() < kMostSlots) {
+                slots_.assign(slots_.size() * 4, Slot{});
+                misses_ = 0;
+                slot = &slots_[SlotOf(key)];
+            }
+            slot->text.clear();
+            make(key, slot->text);
+            slot->key = key;
+            slot->filled = true;
+        }
+        return slot->text;
     }
 
 private:
-    static constexpr std::size_t kSlots = 1024;
+    static constexpr std::size_t kFirstSlots = 16;
+    static constexpr std::size_t kMostSlots = 1024;
     struct Slot {
         std::int32_t key = 0;
         bool filled = false;
         std::string text;
     };
 
-    static std::size_t SlotOf(std::int32_t key) {
+    std::size_t SlotOf(std::int32_t key) const {
         const auto bits = static_cast<std::uint32_t>(key);
-        return static_cast<std::size_t>((std::uint64_t{bits} * 0x9E3779B97F4A7C15ULL) >> 54) &
-               (kSlots - 1);
+        return static_cast<std::size_t>((std::uint64_t{bits} * 0x9E3779B97F4A7C15ULL) >> 40) &
+               (slots_.size() - 1);
     }
 
-    std::array<Slot, kSlots> slots_;
+    std::vector<Slot> slots_;
+    std::size_t misses_ = 0;
 };
