@@ -1,9 +1,79 @@
 #include "database/EventFacts.h"
 
 #include <algorithm>
+#include <array>
+#include <cstring>
 
+#include "database/EventTypes.h"
 #include "database/MessageDatabase.h"
+#include "database/RecordLayout.h"
 #include "database/RecordWalker.h"
+
+namespace {
+
+std::uint16_t U16(const std::uint8_t* p) {
+    return static_cast<std::uint16_t>(p[0] | (p[1] << 8));
+}
+
+std::uint32_t U32(const std::uint8_t* p) {
+    std::uint32_t value;
+    std::memcpy(&value, p, sizeof value);  // the file is little-endian, like the machine
+    return value;
+}
+
+// The types that ParseRecord reads beyond the type code, up to 254 (higher ones are
+// always asked again).
+const std::array<bool, 255>& SupportedTypes() {
+    static const std::array<bool, 255> table = [] {
+        std::array<bool, 255> supported{};
+        for (std::size_t type = 0; type < supported.size(); ++type) {
+            supported[type] = IsSupportedType(static_cast<std::uint16_t>(type));
+        }
+        return supported;
+    }();
+    return table;
+}
+
+// The fact of the `available` bytes at `p`, taken as ParseRecord takes them: a record cut
+// short, or of a type above 254, is left for ReadEvent.
+EventFact FactOf(const std::uint8_t* p, std::size_t available,
+                 const std::array<bool, 255>& supported) {
+    EventFact fact;
+    if (available < 2 || U16(p) != RECORD_MARKER) {
+        return fact;  // unreadable: type 0, not decoded
+    }
+    if (available < 4) {
+        fact.flags = EventFact::kRedo;
+        return fact;
+    }
+    const std::uint16_t type = U16(p + 2);
+    if (type > 254) {
+        fact.flags = EventFact::kRedo;
+        return fact;
+    }
+    fact.type = type;
+    if (!supported[type]) {
+        return fact;
+    }
+    if (available < kRecordHead) {
+        fact.flags = EventFact::kRedo;
+        return fact;
+    }
+    const std::size_t length = kRecordHead + U16(p + 8) + kRecordTail;
+    if (available < length) {
+        fact.flags = EventFact::kRedo;
+        return fact;
+    }
+    const std::uint8_t* tail = p + length - kRecordTail;
+    const std::uint32_t direction = U32(tail + 4);
+    fact.flags = static_cast<std::uint8_t>(EventFact::kDecoded |
+                                           (direction != 0 ? EventFact::kNotReceived : 0) |
+                                           (direction == 1 ? EventFact::kSent : 0));
+    fact.stamp = static_cast<std::int32_t>(U32(tail + 10));
+    return fact;
+}
+
+}  // namespace
 
 void EventFacts::Extend(MessageDatabase& db) {
     const auto count = static_cast<std::size_t>(db.entryCount());
@@ -22,26 +92,30 @@ void EventFacts::Extend(MessageDatabase& db) {
         std::lower_bound(all.begin(), all.end(), from, [](const EventRef& ref, std::size_t entry) {
             return static_cast<std::size_t>(ref.entryNumber) < entry;
         });
+    const std::array<bool, 255>& supported = SupportedTypes();
     RecordWalker walker(db);
-    walker.Walk(all, static_cast<std::size_t>(first - all.begin()), all.size(),
-                [&](std::size_t k, const RecordBytes& r) {
-                    const auto i = static_cast<std::size_t>(all[k].entryNumber);
-                    if (i < from || i >= count) {
-                        return;
-                    }
-                    const RecordFields& f = r.fields;
-                    if (r.redo || f.type > 254) {
-                        flags_[i] = EventFact::kRedo;
-                        return;
-                    }
-                    types_[i] = static_cast<std::uint8_t>(f.type);
-                    if (f.state == RecordState::Complete) {
-                        flags_[i] = static_cast<std::uint8_t>(
-                            EventFact::kDecoded | (f.direction != 0 ? EventFact::kNotReceived : 0) |
-                            (f.direction == 1 ? EventFact::kSent : 0));
-                        stamps_[i] = f.stamp;
-                    }
-                });
+    auto block = [&](std::size_t begin, std::size_t end) {
+        const std::uint8_t* data = walker.blockData();
+        const auto length = static_cast<std::int64_t>(walker.blockLength());
+        const std::int64_t start = walker.blockStart();
+        for (std::size_t k = begin; k < end; ++k) {
+            const auto i = static_cast<std::size_t>(all[k].entryNumber);
+            if (i < from || i >= count) {
+                continue;
+            }
+            const std::int64_t at = all[k].dataOffset - start;
+            EventFact fact;
+            if (at < 0 || at >= length) {
+                fact.flags = EventFact::kRedo;  // outside what was read
+            } else {
+                fact = FactOf(data + at, static_cast<std::size_t>(length - at), supported);
+            }
+            stamps_[i] = fact.stamp;
+            types_[i] = static_cast<std::uint8_t>(fact.type);
+            flags_[i] = fact.flags;
+        }
+    };
+    walker.WalkBlocks(all, static_cast<std::size_t>(first - all.begin()), all.size(), block);
 }
 
 void EventFacts::Reserve(std::size_t count) {
