@@ -351,6 +351,10 @@ const EventFacts& MessageDatabase::Facts() {
     return *facts_;
 }
 
+const EventFacts& MessageDatabase::KnownFacts() const {
+    return *facts_;
+}
+
 bool MessageDatabase::ReadDirection(std::int32_t key, std::int32_t index, std::uint32_t& out) {
     const EventRef* ref = RefAt(key, index);
     if (ref == nullptr || !cache_) {

@@ -100,6 +100,9 @@ public:
     // Type, direction and time of every event taken so far (read once, extended on
     // appends, emptied by Close).
     const EventFacts& Facts();
+    // The facts as far as they have been read, reading nothing (fewer than the entries
+    // when none were asked for since the last appends).
+    const EventFacts& KnownFacts() const;
 
     // Display name for a key: "-" for 1 and 10, otherwise the key in decimal.
     static std::string DefaultMemberName(std::int32_t key);

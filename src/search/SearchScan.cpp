@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "database/DatabaseTexts.h"
+#include "database/EventFacts.h"
 #include "database/EventRecord.h"
 #include "database/LocalTime.h"
 #include "search/SearchCriteria.h"
@@ -30,20 +31,82 @@ SearchScan::SearchScan(MessageDatabase& db, const SearchCriteria& criteria)
                        SharesAByte(text, dbtext::kUrlGap) || SharesAByte(text, dbtext::kUrlHead);
     onlyRawTexts_ =
         !inEmpty_ && !inCorrupt_ && !inUnsupported_ && rawBytesDecide_ && !touchesUrlFrame_;
+    // Reading the facts costs a pass over the file: only facts already read are used.
+    if (criteria.useDateRange && db.KnownFacts().size() > 0) {
+        facts_ = &db.KnownFacts();
+    }
 }
 
 void SearchScan::Candidates(const std::vector<EventRef>& refs, std::size_t first, std::size_t last,
                             std::vector<std::uint8_t>& marks) {
     marks.assign(last - first, 0);
+    if (facts_ == nullptr) {
+        ScanRange(refs, first, last, marks.data());
+        return;
+    }
+    // Only runs of the events the facts leave open are read; short gaps are read across.
+    constexpr std::size_t kGap = 64;
+    std::size_t k = first;
+    while (k < last) {
+        while (k < last && FactsRuleOut(refs[k])) {
+            ++k;
+        }
+        if (k == last) {
+            break;
+        }
+        std::size_t lastOpen = k;
+        for (std::size_t i = k + 1; i < last && i - lastOpen <= kGap; ++i) {
+            if (!FactsRuleOut(refs[i])) {
+                lastOpen = i;
+            }
+        }
+        std::uint8_t* run = marks.data() + (k - first);
+        ScanRange(refs, k, lastOpen + 1, run);
+        for (std::size_t i = k; i <= lastOpen; ++i) {
+            if (run[i - k] != 0 && FactsRuleOut(refs[i])) {
+                run[i - k] = 0;
+            }
+        }
+        k = lastOpen + 1;
+    }
+}
+
+void SearchScan::ScanRange(const std::vector<EventRef>& refs, std::size_t first, std::size_t last,
+                           std::uint8_t* marks) {
     if (onlyRawTexts_) {
         walker_.WalkBlocks(refs, first, last, [&](std::size_t begin, std::size_t end) {
-            MarkFromBytes(refs, begin, end, marks.data() + (begin - first));
+            MarkFromBytes(refs, begin, end, marks + (begin - first));
         });
         return;
     }
     walker_.Walk(refs, first, last, [&](std::size_t i, const RecordBytes& r) {
         marks[i - first] = MayMatch(r) ? 1 : 0;
     });
+}
+
+// The same direction and date tests as MayMatch, on what the facts say of the record.
+bool SearchScan::FactsRuleOut(const EventRef& ref) const {
+    const auto entry = static_cast<std::size_t>(ref.entryNumber);
+    if (entry >= facts_->size()) {
+        return false;
+    }
+    const EventFact fact = (*facts_)[entry];
+    if (fact.Has(EventFact::kRedo)) {
+        return false;
+    }
+    if (!fact.Has(EventFact::kNotReceived)
+            ? !criteria_.includeReceived
+            : (!fact.Has(EventFact::kSent) || !criteria_.includeSent)) {
+        return true;
+    }
+    if (!criteria_.useDateRange) {
+        return false;
+    }
+    if (!fact.Has(EventFact::kDecoded)) {
+        return true;  // no time of its own: never in a date range
+    }
+    const std::int64_t value = EventTimeValue(fact.stamp);
+    return value < criteria_.rangeStart || value >= criteria_.rangeEnd;
 }
 
 void SearchScan::MarkFromBytes(const std::vector<EventRef>& refs, std::size_t begin,

@@ -7,13 +7,16 @@
 #include "database/RecordWalker.h"
 #include "search/ByteFinder.h"
 
+class EventFacts;
 class MessageDatabase;
 struct SearchCriteria;
 
 // Rules out, from the raw bytes of the records, the events that cannot match a search:
-// by direction and date, and by text where the display text is the raw text (the text is
-// then searched in the file's bytes), a fixed text, or a URL layout whose fixed parts the
-// search text shares no byte with. What is left is tested in full by the caller.
+// by direction and date (from the fact table, when it has been read, with a date range),
+// and by text where the
+// display text is the raw text (the text is then searched in the file's bytes), a fixed text, or a
+// URL layout whose fixed parts the search text shares no byte with. What is left is tested in full
+// by the caller.
 class SearchScan {
 public:
     SearchScan(MessageDatabase& db, const SearchCriteria& criteria);
@@ -23,6 +26,11 @@ public:
                     std::vector<std::uint8_t>& marks);
 
 private:
+    // Marks refs[first, last) from the records' bytes into marks[0, last - first).
+    void ScanRange(const std::vector<EventRef>& refs, std::size_t first, std::size_t last,
+                   std::uint8_t* marks);
+    // True when the fact table holds the event and its direction or date cannot match.
+    bool FactsRuleOut(const EventRef& ref) const;
     // Marks refs[begin, end), the records of the block the walker has just read, looking
     // at a record's fields only where the search text occurs in its reach (or the block
     // may have cut it short).
@@ -32,6 +40,9 @@ private:
     bool RawTextHolds(const RecordBytes& r);
 
     const SearchCriteria& criteria_;
+    // With a date range, when they have been read: the facts, which rule out most events
+    // without reading them.
+    const EventFacts* facts_ = nullptr;
     ByteFinder finder_;
     RecordWalker walker_;
     bool inCorrupt_ = false;      // the search text is in the corrupt-data text

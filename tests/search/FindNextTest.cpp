@@ -310,14 +310,16 @@ namespace {
 
 // A history larger than one read block, the text now and then in a record, at a block's
 // seam, after a NUL, in a damaged record, in an unknown type's bytes and in the last
-// record (cut short): each search finds exactly the rows whose decoded text holds it.
-TEST_F(Search, LongHistoryFindsExactlyTheRowsWhoseTextHoldsIt) {
+// record (cut short): each search, with and without a date range and directions, finds
+// exactly the rows that a test of every decoded event finds, with the fact table read or not.
+TEST_F(Search, LongHistoryFindsExactlyTheRowsThatMatch) {
     std::vector<WriterEvent> events(16000);
     for (std::size_t i = 0; i < events.size(); ++i) {
         WriterRecord& r = events[i].record;
         r.uin = kKey;
         r.text = "message number " + std::to_string(i) + " with some words in it";
         r.direction = i % 5 == 0 ? 1u : (i % 97 == 0 ? 2u : 0u);
+        r.stamp = 1600000000 + static_cast<std::int32_t>(i) * 600;
         if (i % 1499 == 0) {
             r.text += i % 2 == 0 ? std::string(" zq") : std::string("\0zq", 3);
         }
@@ -332,20 +334,41 @@ TEST_F(Search, LongHistoryFindsExactlyTheRowsWhoseTextHoldsIt) {
     ASSERT_GE(h_.writer.AppendEvents(events), 0);
     ASSERT_TRUE(h_.writer.TruncateData(h_.writer.DataSize() - 3));
     Open();
+    std::vector<SearchCriteria> searches;
     for (const std::string pattern : {"zq", "words", "\x82\xA0"}) {
         SearchCriteria criteria = MatchEverything();
         criteria.searchText = pattern;
+        searches.push_back(criteria);
+        criteria.useDateRange = true;
+        criteria.rangeStart = 1600000000 + 3000 * 600;
+        criteria.rangeEnd = 1600000000 + 9000 * 600;
+        searches.push_back(criteria);
+        criteria.includeReceived = false;
+        searches.push_back(criteria);
+    }
+    const std::int32_t rows = db_.EventCount(kKey);
+    EventRecord record;
+    for (SearchCriteria& criteria : searches) {
         Rows expected;
-        const std::int32_t rows = db_.EventCount(kKey);
-        EventRecord record;
         for (std::int32_t row = 0; row < rows; ++row) {
-            db_.ReadEvent(kKey, RowToIndex(rows, row), record);
-            if (record.direction <= Sent && ContainsText(record.text, pattern)) {
+            const bool decoded = db_.ReadEvent(kKey, RowToIndex(rows, row), record);
+            const bool direction =
+                record.direction == Received ? criteria.includeReceived : record.direction == Sent;
+            const bool date =
+                !criteria.useDateRange || (decoded && criteria.rangeStart <= record.timeValue &&
+                                           record.timeValue < criteria.rangeEnd);
+            if (direction && date && ContainsText(record.text, criteria.searchText)) {
                 expected.push_back(row);
             }
         }
+        // Without the fact table, then with it.
         FakeList list(db_, kNoRow);
-        EXPECT_EQ(Hits(criteria, true, list), expected) << pattern;
+        SearchCriteria again = criteria;
+        EXPECT_EQ(Hits(criteria, true, list), expected)
+            << criteria.searchText << " " << criteria.useDateRange << criteria.includeReceived;
+        db_.Facts();
+        FakeList withFacts(db_, kNoRow);
+        EXPECT_EQ(Hits(again, true, withFacts), expected) << again.searchText;
     }
 }
 
