@@ -280,7 +280,8 @@ void CFindDialog::FindNextStep() {
 }
 
 void CFindDialog::KeepHitInSight() {
-    if (hitView_ == nullptr || hitView_->model() == nullptr || !isVisible()) {
+    const QScreen* display = screen();
+    if (hitView_ == nullptr || hitView_->model() == nullptr || !isVisible() || display == nullptr) {
         return;
     }
     const int row = working_.position;
@@ -291,7 +292,7 @@ void CFindDialog::KeepHitInSight() {
         QRect(area.left(), viewport->mapToGlobal(cell.topLeft()).y(), area.width(), cell.height())
             .intersected(area);
     const HitPlacement place =
-        PlaceAwayFromHit(frameGeometry(), found, area, screen()->availableGeometry());
+        PlaceAwayFromHit(frameGeometry(), found, area, display->availableGeometry());
     if (place.dialogAt) {
         move(*place.dialogAt);
     } else if (place.line) {
