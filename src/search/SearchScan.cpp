@@ -1,5 +1,6 @@
 #include "search/SearchScan.h"
 
+#include <algorithm>
 #include <cstring>
 
 #include "database/DatabaseTexts.h"
@@ -125,6 +126,18 @@ void SearchScan::MarkFromBytes(const std::vector<EventRef>& refs, std::size_t be
         const std::int64_t offset = refs[k].dataOffset;
         if (offset < start || offset - start >= static_cast<std::int64_t>(length)) {
             marks[k - begin] = 1;  // outside what was read: only the full test can tell
+            continue;
+        }
+        if (hit == nullptr && static_cast<std::size_t>(offset - start) + kLongestRecord <= length) {
+            // No further occurrence in the block, and this record and those after it up
+            // to the last kLongestRecord bytes end inside it: none of them is a candidate.
+            const std::int64_t lastWhole =
+                start + static_cast<std::int64_t>(length - kLongestRecord);
+            const auto after = std::upper_bound(
+                refs.begin() + static_cast<std::ptrdiff_t>(k),
+                refs.begin() + static_cast<std::ptrdiff_t>(end), lastWhole,
+                [](std::int64_t value, const EventRef& ref) { return value < ref.dataOffset; });
+            k = static_cast<std::size_t>(after - refs.begin()) - 1;
             continue;
         }
         const std::uint8_t* p = data + (offset - start);
