@@ -1,12 +1,9 @@
 #include "app/CTalvoraApp.h"
 
-#include <QAbstractEventDispatcher>
 #include <QAction>
 #include <QApplication>
+#include <QDialog>
 #include <QFile>
-#include <QTimer>
-
-#include <map>
 
 #include "database/LocalTime.h"
 #include "ui/controls/Colors.h"
@@ -21,23 +18,17 @@ namespace {
 
 const char kAppTitle[] = "Talvora";
 
-std::string PathBytes(const QString& path) {
-    return QFile::encodeName(path).toStdString();
-}
-
 }  // namespace
 
 CTalvoraApp::CTalvoraApp(const QString& settingsPath, Prompts& prompts, QObject* parent)
     : QObject(parent),
       prompts_(prompts),
-      settingsFile_(std::make_unique<SettingsFile>(settingsPath)) {}
+      settingsFile_(std::make_unique<SettingsFile>(settingsPath)),
+      document_(std::make_unique<HistoryDocument>(*settingsFile_)) {}
 
 CTalvoraApp::~CTalvoraApp() {
-    if (QAbstractEventDispatcher* dispatcher = QAbstractEventDispatcher::instance()) {
-        disconnect(dispatcher, nullptr, this, nullptr);
-    }
     frame_.reset();
-    database_.Close();
+    document_.reset();
 }
 
 CLeftView* CTalvoraApp::treeView() const {
@@ -49,27 +40,30 @@ CTalvoraView* CTalvoraApp::listView() const {
 }
 
 bool CTalvoraApp::InitInstance() {
-    frame_ = std::make_unique<CMainFrame>(database_, prompts_);
+    frame_ = std::make_unique<CMainFrame>(*document_, prompts_);
     ConnectCommands();
+    FollowListInserts();
+    // The hit list's hits point into the history that was open: they go with it.
+    connect(document_.get(), &HistoryDocument::opened, this, &CTalvoraApp::ForgetHits);
+    connect(document_.get(), &HistoryDocument::reopened, this, &CTalvoraApp::ForgetHits);
+    connect(document_.get(), &HistoryDocument::closed, this, &CTalvoraApp::ForgetHits);
     connect(frame_.get(), &CMainFrame::closing, this, &CTalvoraApp::ExitInstance);
     frame_->show();
     InitTimeZone();
     LoadDatabase();
-
-    // New entries appear without user input: whenever the event loop is about to wait,
-    // and once a second. A check costs one 4-byte read.
-    if (QAbstractEventDispatcher* dispatcher = QAbstractEventDispatcher::instance()) {
-        connect(dispatcher, &QAbstractEventDispatcher::aboutToBlock, this, [this] {
-            if (database_.HasNewEntries()) {
-                CheckForNewEntries();
-            }
-        });
-    }
-    liveTimer_ = new QTimer(this);
-    liveTimer_->setInterval(1000);
-    connect(liveTimer_, &QTimer::timeout, this, [this] { CheckForNewEntries(); });
-    liveTimer_->start();
+    document_->StartLiveChecks();
     return true;
+}
+
+// The search position is a row: rows inserted at the top by a live update move its event
+// down, and the next F3 must start from that event, not from the row number it had.
+void CTalvoraApp::FollowListInserts() {
+    connect(listView()->model(), &QAbstractItemModel::rowsInserted, this,
+            [this](const QModelIndex&, int first, int last) {
+                if (first == 0 && search_.position >= 0) {
+                    search_.position += last - first + 1;
+                }
+            });
 }
 
 void CTalvoraApp::LoadDatabase() {
@@ -84,7 +78,7 @@ void CTalvoraApp::LoadDatabase() {
     const StoredSettings stored =
         settingsFile_->LoadSettings(PaletteListColors(QApplication::palette()));
     location_ = stored.location;
-    listView()->SetListColors(stored.colors);
+    document_->SetColors(stored.colors);
 
     switch (location_.location) {
         case DatabaseFolder:
@@ -104,106 +98,49 @@ void CTalvoraApp::LoadDatabase() {
 }
 
 bool CTalvoraApp::OpenLocation() {
-    OpenResult opened;
-    if (location_.location == DatabaseFolder) {
-        opened = database_.OpenFolder(PathBytes(location_.dbPath), location_.uin);
-    } else if (location_.location == LogFiles) {
-        opened = database_.Open(PathBytes(location_.msgDatFile), PathBytes(location_.msgIdxFile));
-    } else {
+    if (location_.location != DatabaseFolder && location_.location != LogFiles) {
         return false;
     }
-    if (!opened) {
-        // The same pair is still open: nothing changes. A pair that could not be opened
-        // has closed the one before it: its members must not stay on screen.
-        if (!database_.loaded()) {
-            ForgetHits();
-            listView()->ClearList();
-            listView()->ForgetDecodedRow();
-            treeView()->ClearTree();
-        }
-        return false;
-    }
-    listView()->ForgetDecodedRow();
-    ForgetHits();
-    if (database_.loaded()) {
-        settingsFile_->LoadMemberNames(database_);
-    }
-    treeView()->RebuildTree();
-    return true;
+    // The views follow: a new pair rebuilds them, a failure empties them, the pair that
+    // is open already changes nothing.
+    return static_cast<bool>(document_->Open(location_));
 }
 
-void CTalvoraApp::CheckForNewEntries() {
-    if (checking_ || !frame_ || !database_.loaded()) {
-        return;
-    }
-    const HistoryChange change = database_.CheckForChanges();
-    if (change.state == HistoryState::Replaced || change.state == HistoryState::Gone) {
-        ReloadReplacedFiles();
-        return;
-    }
-    if (change.state != HistoryState::Appended) {
-        return;
-    }
-    checking_ = true;
-    CLeftView* tree = treeView();
-    QTreeWidgetItem* selected = tree->currentItem();
-    tree->AddNewMembers();
-    tree->RefreshNames();
-    if (selected == nullptr || selected == tree->membersRoot()) {
-        listView()->ClearList();
-    } else {
-        listView()->ShowMember(CLeftView::ItemKey(selected));
-    }
-    checking_ = false;
-}
-
-// Files replaced or cut short underneath (a restored backup, a copied history): open the
-// pair again as the options' reopen does, keeping the names given in this run.
-void CTalvoraApp::ReloadReplacedFiles() {
-    checking_ = true;
-    std::map<std::int32_t, std::string> names;
-    for (const auto& [key, member] : database_.members()) {
-        names[key] = member.name;
-    }
-    const std::int32_t shownKey = CLeftView::ItemKey(treeView()->currentItem());
-    const bool memberShown = treeView()->currentItem() != nullptr &&
-                             treeView()->currentItem() != treeView()->membersRoot();
-    const std::string data = database_.dataPath();
-    const std::string index = database_.indexPath();
-    database_.Close();
-    ForgetHits();
-    listView()->ClearList();
-    listView()->ForgetDecodedRow();
-    if (database_.Open(data, index)) {
-        for (const auto& [key, name] : names) {
-            if (database_.members().count(key) != 0) {
-                database_.SetMemberName(key, name);
-            }
+void CTalvoraApp::RequestQuit() {
+    quitRequested_ = true;
+    // Innermost first: a dialog may have opened another (a message box over the sheet).
+    for (int guard = 0; guard < 16; ++guard) {
+        QWidget* modal = QApplication::activeModalWidget();
+        if (modal == nullptr) {
+            break;
         }
-    }
-    treeView()->RebuildTree();
-    if (memberShown) {
-        QTreeWidgetItem* root = treeView()->membersRoot();
-        if (shownKey == ALL_MEMBERS) {
-            treeView()->setCurrentItem(treeView()->allMembersItem());
-        } else {
-            for (int i = 0; root != nullptr && i < root->childCount(); ++i) {
-                if (CLeftView::ItemKey(root->child(i)) == shownKey) {
-                    treeView()->setCurrentItem(root->child(i));
-                }
-            }
+        auto* dialog = qobject_cast<QDialog*>(modal);
+        if (dialog == nullptr || !dialog->isVisible()) {
+            modal->close();
+            break;
         }
+        dialog->reject();
+        dialog->hide();
     }
-    checking_ = false;
+    if (frame_) {
+        frame_->close();
+    }
 }
 
 void CTalvoraApp::ExitInstance() {
+    if (exited_) {
+        return;
+    }
+    exited_ = true;
     if (settingsFile_->state() == SettingsFileState::Unreadable) {
         return;  // reported at start-up; that file is never overwritten
     }
     const IniSaveResult saved =
-        settingsFile_->SaveSettings(location_, listView()->listColors(), database_);
-    if (!saved.ok) {
+        settingsFile_->SaveSettings(location_, document_->colors(), document_->NamesToSave());
+    if (!saved.ok && quitRequested_) {
+        // No one may be there to answer a message box.
+        qWarning("talvora: the settings could not be saved: %s", qUtf8Printable(saved.reason));
+    } else if (!saved.ok) {
         prompts_.Message(frame_.get(), QString::fromUtf8(kAppTitle),
                          QStringLiteral("設定を保存できませんでした。\n%1\n%2")
                              .arg(settingsFile_->path(), saved.reason),

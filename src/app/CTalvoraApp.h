@@ -6,6 +6,7 @@
 #include <memory>
 
 #include "database/MessageDatabase.h"
+#include "document/HistoryDocument.h"
 #include "search/SearchCriteria.h"
 #include "settings/Settings.h"
 
@@ -14,13 +15,12 @@ class CMainFrame;
 class CLeftView;
 class CTalvoraView;
 class Prompts;
-class QTimer;
 class QTreeWidgetItem;
 
-// The application object: owns the database, the location settings, the settings file,
-// the last search and the main window; starts up, loads the database, takes up what the
-// messenger appends (whenever the event loop is about to wait, and once a second), routes
-// the commands, and saves the settings at exit.
+// The application object: owns the settings file, the history document (the database,
+// names, colours and the live check), the location settings, the last search and the main
+// window; starts up, loads the database, routes the commands, and saves the settings at
+// exit.
 class CTalvoraApp : public QObject {
     Q_OBJECT
 public:
@@ -31,12 +31,11 @@ public:
     bool InitInstance();
     // Reads the settings and opens the database they name.
     void LoadDatabase();
-    // The live check: new entries, or files replaced underneath.
-    void CheckForNewEntries();
     // Writes the settings file; a failed write is reported in a message box.
     void ExitInstance();
 
-    MessageDatabase& database() { return database_; }
+    MessageDatabase& database() { return document_->database(); }
+    HistoryDocument& document() { return *document_; }
     LocationSettings& location() { return location_; }
     SearchCriteria& searchCriteria() { return search_; }
     SettingsFile& settingsFile() { return *settingsFile_; }
@@ -67,25 +66,29 @@ public:
     // The options sheet at start-up when no location is set; false when it was cancelled.
     bool RunStartupOptions();
 
-    // Opens the pair the location names; true when a new pair was opened (the tree was
-    // rebuilt with the stored names).
+    // Opens the pair the location names; true when a new pair was opened (the views
+    // follow the document).
     bool OpenLocation();
+    // A quit signal: every modal dialog is cancelled and the window closed, which saves
+    // the settings as a normal exit does.
+    void RequestQuit();
+    bool quitRequested() const { return quitRequested_; }
 
 private:
     void ConnectCommands();
     void SaveAsText(bool selectedOnly);
     void Find(bool downward);
-    void ReloadReplacedFiles();
     // The hit list's hits point into the history that was open: they go with it.
     void ForgetHits();
+    void FollowListInserts();
 
     Prompts& prompts_;
-    MessageDatabase database_;
+    std::unique_ptr<SettingsFile> settingsFile_;
+    std::unique_ptr<HistoryDocument> document_;
     LocationSettings location_;
     SearchCriteria search_;
-    std::unique_ptr<SettingsFile> settingsFile_;
     std::unique_ptr<CMainFrame> frame_;
-    QTimer* liveTimer_ = nullptr;
     CHitListWindow* hitList_ = nullptr;  // a child of the frame, made when first asked for
-    bool checking_ = false;
+    bool quitRequested_ = false;
+    bool exited_ = false;
 };

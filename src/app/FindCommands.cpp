@@ -14,7 +14,7 @@
 void CTalvoraApp::OpenFindDialog() {
     {
         ListSearchAdapter list(*listView(), prompts_);
-        CFindDialog dialog(database_, search_, list, frame_.get());
+        CFindDialog dialog(database(), search_, list, frame_.get());
         dialog.KeepHitsInSightOf(listView());
         dialog.exec();
     }
@@ -33,7 +33,7 @@ void CTalvoraApp::FindUp() {
 
 void CTalvoraApp::Find(bool downward) {
     ListSearchAdapter list(*listView(), prompts_);
-    RunSearchStep(database_, search_, downward, list);
+    RunSearchStep(database(), search_, downward, list);
 }
 
 void CTalvoraApp::ShowEventDetails() {
@@ -41,7 +41,7 @@ void CTalvoraApp::ShowEventDetails() {
     if (list->FirstSelectedRow() < 0) {
         return;
     }
-    CEventDetailDialog dialog(*list, database_, prompts_);
+    CEventDetailDialog dialog(*list, database(), prompts_);
     dialog.exec();
 }
 

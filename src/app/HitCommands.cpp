@@ -42,7 +42,7 @@ void CTalvoraApp::OpenHitList() {
         }
     };
     if (hitList_ == nullptr) {
-        hitList_ = new CHitListWindow(database_, frame_.get());
+        hitList_ = new CHitListWindow(database(), frame_.get());
         connect(hitList_, &CHitListWindow::hitSelected, this,
                 [this](std::int32_t key, std::int32_t row) { ShowHit(key, row); });
         connect(tree, &QTreeWidget::currentItemChanged, hitList_, followTree);
@@ -92,7 +92,7 @@ void CTalvoraApp::GoToDate() {
     const int selected = list->FirstSelectedRow();
     EventRecord record;
     const std::int32_t key = list->currentMember();
-    if (selected >= 0 && database_.ReadEvent(key, RowToIndex(list->RowCount(), selected), record)) {
+    if (selected >= 0 && database().ReadEvent(key, RowToIndex(list->RowCount(), selected), record)) {
         initial = QDate(record.time.tm_year + 1900, record.time.tm_mon + 1, record.time.tm_mday);
     }
     CGoToDateDialog dialog(initial, frame_.get());
@@ -101,7 +101,7 @@ void CTalvoraApp::GoToDate() {
     }
     const QDate date = dialog.date();
     const std::optional<std::int32_t> row =
-        FindDayRow(database_, key, {date.year(), date.month(), date.day()});
+        FindDayRow(database(), key, {date.year(), date.month(), date.day()});
     if (row) {
         BringRowIntoView(*list, *row);
     }

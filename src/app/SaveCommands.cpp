@@ -76,11 +76,11 @@ void CTalvoraApp::SaveAsText(bool selectedOnly) {
     options.format = ChosenFormat(*path, filter, filters);
     options.toUtf8 = AppendUtf8FromShiftJis;
     options.colors = ColorsOf(list->listColors());
-    options.owner = OwnerFromDataFile(database_.dataPath());
+    options.owner = OwnerFromDataFile(database().dataPath());
     ExportResult result;
     {
         WaitCursor wait;
-        result = ExportToFile(database_, list->currentMember(), rows, options, PathBytes(*path));
+        result = ExportToFile(database(), list->currentMember(), rows, options, PathBytes(*path));
     }
     if (!result.ok) {
         prompts_.Message(frame_.get(), QStringLiteral("Talvora"),

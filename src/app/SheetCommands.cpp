@@ -11,9 +11,17 @@
 namespace {
 
 int RunOptionSheet(CTalvoraApp& app) {
-    const OptionTargets targets{app.location(),  app.database(),
-                                *app.listView(), *app.treeView(),
-                                app.prompts(),   [&app] { return app.OpenLocation(); }};
+    HistoryDocument& document = app.document();
+    const OptionTargets targets{
+        app.location(),
+        app.database(),
+        document.colors(),
+        app.prompts(),
+        [&app] { return app.OpenLocation(); },
+        [&document](const ListColors& colors) { document.SetColors(colors); },
+        [&document](const std::map<std::int32_t, std::string>& names) {
+            document.SetMemberNames(names);
+        }};
     COptionSheet sheet(targets, app.mainFrame());
     return sheet.DoModal();
 }
@@ -25,7 +33,7 @@ void CTalvoraApp::ShowMemberProperties(QTreeWidgetItem* item) {
     if (item == nullptr || item == treeView()->membersRoot()) {
         return;
     }
-    CMemberSheet sheet(database_, frame_.get());
+    CMemberSheet sheet(database(), frame_.get());
     sheet.SetMember(CLeftView::ItemKey(item));
     sheet.exec();
 }

@@ -24,13 +24,13 @@ int main(int argc, char** argv) {
 
     CTalvoraApp app(BuildSettingsPath(QFile::decodeName(start.settingsPath.c_str())),
                     DialogPrompts());
+    // Before start-up: a quit signal during the first-run options sheet is a normal exit too.
+    InstallQuitSignals([&app] { app.RequestQuit(); });
     if (!app.InitInstance()) {
         return 1;
     }
-    InstallQuitSignals([&app] {
-        if (app.mainFrame() != nullptr) {
-            app.mainFrame()->close();
-        }
-    });
+    if (app.quitRequested()) {
+        return 0;  // the settings were saved when the window closed
+    }
     return QApplication::exec();
 }

@@ -192,6 +192,17 @@ int RunCli(int argc, char** argv, std::ostream& out, std::ostream& err) {
         }
         settingsFile.LoadMemberNames(db);
         context.db = &db;
+        context.reopen = [&db, &settingsFile, folder, uin, data, index] {
+            db.Close();
+            const bool again =
+                static_cast<bool>(folder ? db.OpenFolder(*folder, *uin) : db.Open(*data, *index));
+            if (!again || !db.loaded()) {
+                db.Close();
+                return false;
+            }
+            settingsFile.LoadMemberNames(db);
+            return true;
+        };
     }
     return command->run(context, args);
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <iosfwd>
 #include <span>
 #include <string>
@@ -21,6 +22,9 @@ struct CliContext {
     std::ostream& out;
     std::ostream& err;
     const ListColors* colors = nullptr;  // the list colours of the settings, for HTML
+    // Opens the history of the command line again, with its stored names; false when it
+    // cannot be opened (nothing is open then).
+    std::function<bool()> reopen = {};
 };
 
 // A command's runner gets the parsed command line: its own options (and the global ones),

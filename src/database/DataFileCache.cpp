@@ -19,7 +19,7 @@ const std::uint8_t* DataFileCache::Fetch(std::int64_t offset, std::size_t length
 
     if (length > kWindow) {
         large_.resize(length);
-        const std::int64_t got = file_.ReadAt(offset, large_.data(), length);
+        const std::int64_t got = ReadFully(file_, offset, large_.data(), length);
         available = got > 0 ? static_cast<std::size_t>(got) : 0;
         return large_.data();
     }
@@ -40,7 +40,7 @@ const std::uint8_t* DataFileCache::Fetch(std::int64_t offset, std::size_t length
         }
     }
     size = std::max(size, length);
-    const std::int64_t got = file_.ReadAt(newStart, buffer_.data(), size);
+    const std::int64_t got = ReadFully(file_, newStart, buffer_.data(), size);
     start_ = newStart;
     length_ = got > 0 ? static_cast<std::size_t>(got) : 0;
 

@@ -142,6 +142,24 @@ public:
 
 }  // namespace
 
+std::int64_t ReadFully(RandomAccessFile& file, std::int64_t offset, void* buffer,
+                       std::size_t length) {
+    auto* out = static_cast<char*>(buffer);
+    std::size_t done = 0;
+    while (done < length) {
+        const std::int64_t got =
+            file.ReadAt(offset + static_cast<std::int64_t>(done), out + done, length - done);
+        if (got <= 0) {
+            if (got < 0 && done == 0) {
+                return -1;
+            }
+            break;
+        }
+        done += static_cast<std::size_t>(got);
+    }
+    return static_cast<std::int64_t>(done);
+}
+
 FileSystem& NativeFileSystem() {
     static PosixFileSystem fileSystem;
     return fileSystem;

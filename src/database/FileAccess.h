@@ -48,5 +48,11 @@ public:
     virtual std::vector<std::string> ListFolder(const std::string& folder) = 0;
 };
 
+// Reads until `length` bytes are in, the end of the file or an error: a file layer may
+// hand back fewer bytes than asked without being at the end. -1 only when nothing was read
+// and the first read failed.
+std::int64_t ReadFully(RandomAccessFile& file, std::int64_t offset, void* buffer,
+                       std::size_t length);
+
 // The machine's own file system (POSIX).
 FileSystem& NativeFileSystem();

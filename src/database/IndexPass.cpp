@@ -5,6 +5,7 @@
 #include <cstring>
 #include <vector>
 
+#include "database/FileAccess.h"
 #include "database/LargeMemory.h"
 #include "database/MemberIndex.h"
 #include "database/MessageDatabase.h"
@@ -86,7 +87,7 @@ std::int64_t IndexPass::Run(std::int64_t position, std::int64_t end, std::int32_
         const std::size_t taken = targetOf.size();
         const std::int64_t at = position + static_cast<std::int64_t>(taken) * kEntrySize;
         const std::size_t want = std::min(limit - taken, kChunkEntries) * kEntrySize;
-        const std::int64_t got = file_.ReadAt(at, chunk.data(), want);
+        const std::int64_t got = ReadFully(file_, at, chunk.data(), want);
         const std::size_t whole = got > 0 ? static_cast<std::size_t>(got) / kEntrySize : 0;
         stopped = whole * kEntrySize < want;  // the file ends here (or inside the next entry)
         if (whole == 0) {

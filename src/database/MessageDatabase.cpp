@@ -195,7 +195,7 @@ bool MessageDatabase::HasNewEntries() {
         return false;
     }
     std::uint8_t word[4];
-    return indexFile_->ReadAt(indexPosition_, word, sizeof word) == 4 && I32(word) != 0;
+    return ReadFully(*indexFile_, indexPosition_, word, sizeof word) == 4 && I32(word) != 0;
 }
 
 HistoryChange MessageDatabase::CheckForChanges() {
@@ -343,7 +343,7 @@ std::int64_t MessageDatabase::ReadData(std::int64_t offset, void* buffer, std::s
     if (!dataFile_ || offset < 0) {
         return -1;
     }
-    return dataFile_->ReadAt(offset, buffer, length);
+    return ReadFully(*dataFile_, offset, buffer, length);
 }
 
 const EventFacts& MessageDatabase::Facts() {

@@ -14,7 +14,7 @@ PairSnapshot::Bytes PairSnapshot::Read(RandomAccessFile& file, std::int64_t offs
     if (offset < 0) {
         return out;
     }
-    out.length = file.ReadAt(offset, out.bytes.data(), std::min(length, out.bytes.size()));
+    out.length = ReadFully(file, offset, out.bytes.data(), std::min(length, out.bytes.size()));
     return out;
 }
 

@@ -175,12 +175,34 @@ void SettingsFile::LoadMemberNames(MessageDatabase& database) const {
     }
     // Keys first: naming a member must not disturb the walk.
     for (const std::int32_t key : MemberKeys(database)) {
-        database.SetMemberName(key, StoredName(ini_.ReadString(kMemberName, QString::number(key))));
+        database.SetMemberName(key, StoredMemberName(key).value_or(std::string()));
     }
+}
+
+std::optional<std::string> SettingsFile::StoredMemberName(std::int32_t key) const {
+    const std::optional<QString> stored = ini_.Value(kMemberName, QString::number(key));
+    if (!stored || stored->isEmpty()) {
+        return std::nullopt;
+    }
+    return StoredName(*stored);
 }
 
 IniSaveResult SettingsFile::SaveSettings(const LocationSettings& location, const ListColors& colors,
                                          MessageDatabase& database) {
+    std::map<std::int32_t, std::string> names;
+    if (database.loaded()) {
+        for (bool more = database.FirstMember(); more; more = database.NextMember()) {
+            const std::int32_t key = database.CurrentKey();
+            // A member that appeared after the names were applied has no name yet.
+            const std::string& name = database.CurrentName();
+            names[key] = name.empty() ? MessageDatabase::DefaultMemberName(key) : name;
+        }
+    }
+    return SaveSettings(location, colors, names);
+}
+
+IniSaveResult SettingsFile::SaveSettings(const LocationSettings& location, const ListColors& colors,
+                                         const std::map<std::int32_t, std::string>& names) {
     if (state_ == SettingsFileState::Unreadable) {
         return {false, QStringLiteral("not overwritten: %1").arg(reason_)};
     }
@@ -195,22 +217,15 @@ IniSaveResult SettingsFile::SaveSettings(const LocationSettings& location, const
     for (const auto& [key, field] : ColorKeys()) {
         current.WriteInt(kColor, *key, static_cast<std::int32_t>(colors.*field));
     }
-    if (database.loaded()) {
-        for (bool more = database.FirstMember(); more; more = database.NextMember()) {
-            const QString key = QString::number(database.CurrentKey());
-            // A member that appeared after the names were applied has no name yet.
-            const std::string& name = database.CurrentName();
-            // A stored name that gives the member's name as it is stays as stored: it may
-            // hold characters that the member's Shift-JIS name lacks, or be longer.
-            const QString stored = current.ReadString(kMemberName, key);
-            if (!name.empty() && !stored.isEmpty() && StoredName(stored) == name) {
-                continue;
-            }
-            current.WriteString(kMemberName, key,
-                                FromShiftJis(name.empty() ? MessageDatabase::DefaultMemberName(
-                                                                database.CurrentKey())
-                                                          : name));
+    for (const auto& [key, name] : names) {
+        const QString keyText = QString::number(key);
+        // A stored name that gives the member's name as it is stays as stored: it may
+        // hold characters that the member's Shift-JIS name lacks, or be longer.
+        const QString stored = current.ReadString(kMemberName, keyText);
+        if (!name.empty() && !stored.isEmpty() && StoredName(stored) == name) {
+            continue;
         }
+        current.WriteString(kMemberName, keyText, FromShiftJis(name));
     }
 
     const QString folder = QFileInfo(path_).absolutePath();

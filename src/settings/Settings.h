@@ -6,6 +6,9 @@
 #include <QString>
 
 #include <cstdint>
+#include <map>
+#include <optional>
+#include <string>
 
 #include "settings/IniFile.h"
 
@@ -85,6 +88,12 @@ public:
     // the file alone, when the file is unreadable.
     IniSaveResult SaveSettings(const LocationSettings& location, const ListColors& colors,
                                MessageDatabase& database);
+    // The same with the names to write given (Shift-JIS, by member key); stored names of
+    // other members stay as they are.
+    IniSaveResult SaveSettings(const LocationSettings& location, const ListColors& colors,
+                               const std::map<std::int32_t, std::string>& names);
+    // The display name stored for a member (Shift-JIS); nullopt when none is stored.
+    std::optional<std::string> StoredMemberName(std::int32_t key) const;
 
 private:
     QString path_;

@@ -179,7 +179,7 @@ TEST_F(AppFixture, AppendWithTheRootSelectedKeepsTheListEmpty) {
 TEST_F(AppFixture, ReplacedFilesAreReloadedKeepingNames) {
     Start();
     tree().setCurrentItem(MemberItem(100));
-    app_->database().SetMemberName(300, "Three");
+    app_->document().SetMemberName(300, "Three");
     // A copy of the history with one more event put in place of the open files.
     TempFolder other;
     const HistoryPaths copy = HistoryPathsFor(other.Path(), kOwner);

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
 #include <poll.h>
 #include <signal.h>
 #include <spawn.h>
@@ -17,6 +18,7 @@
 
 #include "historywriter/HistoryWriter.h"
 #include "support/TempFolder.h"
+#include "support/TestHistory.h"
 
 extern char** environ;
 
@@ -38,8 +40,10 @@ WriterRecord Message(std::int32_t uin, const std::string& text) {
 // talvora-cli follow as a child process with its output on a pipe.
 class FollowProcess {
 public:
+    // Standard error goes to `errPath` when one is given.
     FollowProcess(const HistoryPaths& paths, const std::string& key,
-                  const std::vector<std::string>& options = {}) {
+                  const std::vector<std::string>& options = {},
+                  const std::string& errPath = std::string()) {
         int fds[2];
         if (::pipe(fds) != 0) {
             return;
@@ -48,6 +52,10 @@ public:
         posix_spawn_file_actions_init(&actions);
         posix_spawn_file_actions_adddup2(&actions, fds[1], STDOUT_FILENO);
         posix_spawn_file_actions_addclose(&actions, fds[0]);
+        if (!errPath.empty()) {
+            posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, errPath.c_str(),
+                                             O_WRONLY | O_CREAT | O_TRUNC, 0644);
+        }
         std::vector<std::string> args = {TALVORA_CLI, "--data", paths.data, "--index",
                                          paths.index, "follow", key};
         args.insert(args.end(), options.begin(), options.end());
@@ -211,6 +219,68 @@ TEST_F(Follow, JsonLinesAreTheLinesOfTheExport) {
               "{\"entry\":2,\"decoded\":false,\"type\":0,\"typeName\":\"エラー\",\"error\":"
               "\"このイベントはデータが壊れていて読み出せません\"}\n");
     EXPECT_EQ(follow.Stop(SIGTERM), 0);
+}
+
+// Rewritten in place with more of the same, replaced by another history, shrunk, gone and
+// back: a replacement is reloaded and said so; every appended event is printed once.
+TEST_F(Follow, ReloadsWhateverHappensToTheFilesAndPrintsEachEventOnce) {
+    const std::string errPath = folder_.File("stderr.txt");
+    FollowProcess follow(paths_, "5", {}, errPath);
+    ASSERT_TRUE(follow.Started());
+    ASSERT_TRUE(follow.WaitReady());
+    auto overwriteWith = [this](const std::vector<std::string>& texts) {
+        TempFolder other;
+        const HistoryPaths copy = HistoryPathsFor(other.Path(), 777);
+        HistoryWriter writer = CreateHistoryWriter(copy);
+        for (const std::string& text : texts) {
+            writer.AppendEvent(5, Message(5, text));
+        }
+        ASSERT_TRUE(OverwriteFileBytes(paths_.data, ReadFileBytes(copy.data)));
+        ASSERT_TRUE(OverwriteFileBytes(paths_.index, ReadFileBytes(copy.index)));
+    };
+    auto append = [this](const std::string& text) {
+        auto writer = HistoryWriter::OpenAppend(paths_.data, paths_.index);
+        ASSERT_TRUE(writer);
+        writer->AppendEvent(5, Message(5, text));
+    };
+    auto reloads = [&errPath] {
+        const std::string err = ReadFileBytes(errPath);
+        std::size_t count = 0;
+        for (std::size_t at = err.find("reloaded"); at != std::string::npos;
+             at = err.find("reloaded", at + 1)) {
+            ++count;
+        }
+        return count;
+    };
+
+    // The same history, one event longer: what was read still stands, so this is an append.
+    overwriteWith({"old", "restored"});
+    EXPECT_NE(follow.ReadLines(1, 2s).find("\trestored\t"), std::string::npos);
+    EXPECT_EQ(reloads(), 0u);
+
+    overwriteWith({"another history", "of two events"});
+    std::this_thread::sleep_for(500ms);
+    EXPECT_EQ(reloads(), 1u);
+    append("after the swap");
+    EXPECT_NE(follow.ReadLines(2, 2s).find("\tafter the swap\t"), std::string::npos);
+
+    ASSERT_EQ(::truncate(paths_.index.c_str(), IndexEntryPosition(1)), 0);
+    std::this_thread::sleep_for(500ms);
+    EXPECT_EQ(reloads(), 2u);
+    append("after the cut");
+    EXPECT_NE(follow.ReadLines(3, 2s).find("\tafter the cut\t"), std::string::npos);
+
+    const std::string away = folder_.File("away");
+    ASSERT_EQ(std::rename(paths_.index.c_str(), away.c_str()), 0);
+    std::this_thread::sleep_for(500ms);
+    EXPECT_NE(ReadFileBytes(errPath).find("gone"), std::string::npos);
+    ASSERT_EQ(std::rename(away.c_str(), paths_.index.c_str()), 0);
+    append("back again");
+    const std::string out = follow.ReadLines(4, 2s);
+    EXPECT_NE(out.find("\tback again\t"), std::string::npos);
+    EXPECT_EQ(follow.Stop(SIGTERM), 0);
+    EXPECT_EQ(std::count(out.begin(), out.end(), '\n'), 4) << out;
+    EXPECT_EQ(reloads(), 3u);
 }
 
 }  // namespace

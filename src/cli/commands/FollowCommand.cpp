@@ -1,9 +1,11 @@
 #include "cli/commands/FollowCommand.h"
 
+#include <algorithm>
 #include <csignal>
 #include <ctime>
 #include <memory>
 #include <ostream>
+#include <vector>
 
 #include "cli/CliArgs.h"
 #include "cli/ListCommands.h"
@@ -96,6 +98,86 @@ constexpr CliOption kFollowOptions[] = {
     {"--format", nullptr, "NAME", "list (the default) or jsonl, the export's JSON Lines"},
 };
 
+// The data offset of every entry taken, in index order.
+std::vector<std::int32_t> EntryOffsets(MessageDatabase& db) {
+    std::vector<std::int32_t> offsets;
+    for (const EventRef& ref : db.Refs(ALL_MEMBERS)) {
+        offsets.push_back(ref.dataOffset);
+    }
+    return offsets;
+}
+
+// The first entry of a reopened history that was not printed before: a history that goes
+// on from the one read before (a newer copy of it) is printed from where that one stood;
+// any other history counts as read, and only what is appended to it later is printed.
+std::int32_t FirstUnseenEntry(MessageDatabase& db, const std::vector<std::int32_t>& before) {
+    const std::vector<std::int32_t> now = EntryOffsets(db);
+    const bool goesOn =
+        now.size() >= before.size() && std::equal(before.begin(), before.end(), now.begin());
+    return static_cast<std::int32_t>(goesOn ? before.size() : now.size());
+}
+
+// Follows one history through appends, replacements and absences.
+class Follower {
+public:
+    Follower(CliContext& context, std::int32_t key, bool jsonLines)
+        : context_(context), key_(key), jsonLines_(jsonLines),
+          printer_(std::make_unique<FollowPrinter>(*context.db, key, jsonLines)) {}
+
+    void Poll() {
+        MessageDatabase& db = *context_.db;
+        if (waiting_) {
+            Reopen();
+            return;
+        }
+        const HistoryChange change = db.CheckForChanges();
+        switch (change.state) {
+            case HistoryState::Unchanged:
+                break;
+            case HistoryState::Appended:
+                Print(change.firstNewEntry);
+                break;
+            case HistoryState::Replaced:
+            case HistoryState::Gone:
+                before_ = EntryOffsets(db);
+                Reopen();
+                if (waiting_) {
+                    context_.err << "talvora-cli: the history is gone; waiting for it to "
+                                    "come back\n"
+                                 << std::flush;
+                }
+                break;
+        }
+    }
+
+private:
+    void Reopen() {
+        waiting_ = !context_.reopen || !context_.reopen();
+        if (waiting_) {
+            return;
+        }
+        context_.err << "talvora-cli: the history changed underneath; it was reloaded\n"
+                     << std::flush;
+        printer_ = std::make_unique<FollowPrinter>(*context_.db, key_, jsonLines_);
+        Print(FirstUnseenEntry(*context_.db, before_));
+    }
+
+    void Print(std::int32_t firstNew) {
+        printer_->AppendNewEvents(firstNew, out_);
+        if (!out_.empty()) {
+            FlushOutput(context_, out_, true);
+        }
+    }
+
+    CliContext& context_;
+    std::int32_t key_;
+    bool jsonLines_;
+    std::unique_ptr<FollowPrinter> printer_;
+    bool waiting_ = false;
+    std::vector<std::int32_t> before_;
+    std::string out_;
+};
+
 int RunFollow(CliContext& context, const CliArgs& args) {
     std::int32_t key = 0;
     if (!ParseKeyArgument(context, args.positionals(), "follow", key)) {
@@ -105,21 +187,12 @@ int RunFollow(CliContext& context, const CliArgs& args) {
     if (format != "list" && format != "jsonl") {
         return UsageError(context, "unknown follow format " + format + " (list or jsonl)");
     }
-    MessageDatabase& db = *context.db;
-    FollowPrinter printer(db, key, format == "jsonl");
     StopSignals stopSignals;
-    std::string out;
+    Follower follower(context, key, format == "jsonl");
     while (!stopSignals.Stopped()) {
-        // An entry whose offset word is not written yet makes HasNewEntries true, but the
-        // pass takes it only once it is complete, so it is printed then, and once.
-        if (db.HasNewEntries()) {
-            const std::int32_t firstNew = db.entryCount();
-            db.ReadIndex();
-            printer.AppendNewEvents(firstNew, out);
-            if (!out.empty()) {
-                FlushOutput(context, out, true);
-            }
-        }
+        // A half-written entry is taken once it is complete, so it is printed then, and
+        // once; a history replaced or gone is opened again.
+        follower.Poll();
         struct timespec pause {
             0, kPollNanoseconds
         };

@@ -8,6 +8,7 @@
 #include <QStatusTipEvent>
 #include <QToolBar>
 
+#include "document/HistoryDocument.h"
 #include "ui/controls/CommandIds.h"
 #include "ui/controls/CommandTable.h"
 #include "ui/controls/Icons.h"
@@ -36,7 +37,7 @@ const int kToolBarItems[] = {
     ID_FILE_SAVE_DISPLAYED, 0, ID_SEARCH_FIND, 0, ID_OPTIONS, 0, ID_APP_ABOUT};
 }  // namespace
 
-CMainFrame::CMainFrame(MessageDatabase& database, Prompts& prompts, QWidget* parent)
+CMainFrame::CMainFrame(HistoryDocument& document, Prompts& prompts, QWidget* parent)
     : QMainWindow(parent), commands_(new CommandTable(this)) {
     setObjectName(QStringLiteral("mainFrame"));
     setWindowTitle(QStringLiteral("Talvora"));
@@ -45,8 +46,17 @@ CMainFrame::CMainFrame(MessageDatabase& database, Prompts& prompts, QWidget* par
 
     splitter_ = new QSplitter(Qt::Horizontal, this);
     splitter_->setObjectName(QStringLiteral("splitter"));
-    list_ = new CTalvoraView(database, *commands_);
-    tree_ = new CLeftView(database, *commands_, *list_, prompts);
+    list_ = new CTalvoraView(document.database(), *commands_);
+    tree_ = new CLeftView(document.database(), *commands_, prompts);
+    // The list first: when the tree then selects again after a pair was opened or
+    // reopened, the list shows that member afresh and keeps it for the live inserts.
+    list_->Follow(document);
+    tree_->Follow(document);
+    connect(tree_, &CLeftView::memberSelected, list_, [this](std::int32_t key) {
+        list_->ClearList();
+        list_->ShowMember(key);
+    });
+    connect(tree_, &CLeftView::selectionCleared, list_, &CTalvoraView::ClearList);
     splitter_->addWidget(tree_);
     splitter_->addWidget(list_);
     splitter_->setStretchFactor(0, 0);

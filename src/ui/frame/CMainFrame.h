@@ -5,7 +5,7 @@
 class CLeftView;
 class CommandTable;
 class CTalvoraView;
-class MessageDatabase;
+class HistoryDocument;
 class Prompts;
 class QSplitter;
 class QToolBar;
@@ -17,7 +17,8 @@ class QToolBar;
 class CMainFrame : public QMainWindow {
     Q_OBJECT
 public:
-    CMainFrame(MessageDatabase& database, Prompts& prompts, QWidget* parent = nullptr);
+    // The two views follow `document`; the tree's selection drives the list.
+    CMainFrame(HistoryDocument& document, Prompts& prompts, QWidget* parent = nullptr);
     ~CMainFrame() override;
 
     CLeftView* leftPane() const { return tree_; }

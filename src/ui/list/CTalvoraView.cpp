@@ -12,6 +12,7 @@
 #include <algorithm>
 
 #include "database/EventCells.h"
+#include "document/HistoryDocument.h"
 #include "ui/controls/Colors.h"
 #include "ui/controls/CommandIds.h"
 #include "ui/controls/CommandTable.h"
@@ -135,6 +136,35 @@ void CTalvoraView::ShowRowAt(int row, int position) {
 void CTalvoraView::ForgetDecodedRow() {
     model_->ForgetDecodedRow();
     viewport()->update();
+}
+
+void CTalvoraView::StartOver() {
+    model_->StartOver();
+    viewport()->update();
+}
+
+void CTalvoraView::Follow(HistoryDocument& document) {
+    // The tree selects again after a pair is opened, reopened or closed, which empties or
+    // resets the list; here only the decoded row must go.
+    connect(&document, &HistoryDocument::opened, this, &CTalvoraView::StartOver);
+    connect(&document, &HistoryDocument::reopened, this, &CTalvoraView::StartOver);
+    connect(&document, &HistoryDocument::closed, this, &CTalvoraView::StartOver);
+    connect(&document, &HistoryDocument::appended, this, &CTalvoraView::OnAppended);
+    connect(&document, &HistoryDocument::namesChanged, this, &CTalvoraView::ForgetDecodedRow);
+    connect(&document, &HistoryDocument::colorsChanged, this, &CTalvoraView::SetListColors);
+}
+
+void CTalvoraView::OnAppended(const HistoryChange& change) {
+    if (!model_->hasMember()) {
+        return;
+    }
+    const std::int32_t key = model_->member();
+    const auto has = [key](const std::vector<std::int32_t>& keys) {
+        return std::find(keys.begin(), keys.end(), key) != keys.end();
+    };
+    if (has(change.grownMembers) || has(change.newMembers)) {
+        ShowMember(key);
+    }
 }
 
 const ListColors& CTalvoraView::listColors() const {

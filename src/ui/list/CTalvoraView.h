@@ -9,6 +9,8 @@
 
 class CommandTable;
 class EventListModel;
+class HistoryDocument;
+struct HistoryChange;
 class MessageDatabase;
 
 // The event list: one row per event of the member shown, newest first (row r is the
@@ -36,8 +38,14 @@ public:
     void SelectRow(int row);
     // Makes `row` the `position`-th visible line (1-based).
     void ShowRowAt(int row, int position);
-    // Forgets the remembered decoded row (a database was opened or closed).
+    // Forgets the remembered decoded row and repaints (a name or a record changed).
     void ForgetDecodedRow();
+    // Another database under the list: the next ShowMember starts over even for the same
+    // member.
+    void StartOver();
+    // Follows the document: new events of the member shown are inserted at the top, names
+    // and colours repaint, another pair forgets what was decoded.
+    void Follow(HistoryDocument& document);
 
     const ListColors& listColors() const;
     // Sets the six colours and repaints at once.
@@ -67,6 +75,7 @@ protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
+    void OnAppended(const HistoryChange& change);
     void CopySelection();
     void UpdateRowHeight();
     // The focus rectangle around the whole current row, while the list has the focus.

@@ -62,8 +62,10 @@ void EventListModel::Clear() {
 void EventListModel::ForgetDecodedRow() {
     rowEntry_ = -1;
     rowDecoded_ = false;
-    // Another database: the rows shown no longer stand for the same events, so the next
-    // ShowMember must start over even for the same key.
+}
+
+void EventListModel::StartOver() {
+    ForgetDecodedRow();
     resetOnShow_ = true;
 }
 

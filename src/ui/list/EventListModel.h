@@ -26,7 +26,11 @@ public:
 
     void ShowMember(std::int32_t key);  // reset, or grow by inserting rows at the top
     void Clear();
+    // Forgets the remembered decoded row (its record may read differently now).
     void ForgetDecodedRow();
+    // Another database: the rows shown no longer stand for the same events, so the next
+    // ShowMember starts over even for the same key.
+    void StartOver();
     void SetColors(const ListColors& colors);
     const ListColors& colors() const { return colors_; }
     bool hasMember() const { return hasMember_; }

@@ -11,7 +11,6 @@
 #include "ui/controls/CColorLabel.h"
 #include "ui/controls/Colors.h"
 #include "ui/controls/Prompts.h"
-#include "ui/list/CTalvoraView.h"
 #include "ui/options/OptionTexts.h"
 
 namespace {
@@ -27,9 +26,11 @@ constexpr const char* kRowNames[] = {"sent", "received", "selected"};
 
 }  // namespace
 
-COptionPage2::COptionPage2(CTalvoraView& list, Prompts& prompts, QWidget* parent)
+COptionPage2::COptionPage2(const ListColors& current, std::function<void(const ListColors&)> apply,
+                           Prompts& prompts, QWidget* parent)
     : COptionPage(parent),
-      list_(list),
+      current_(current),
+      apply_(std::move(apply)),
       prompts_(prompts),
       rows_{{&ListColors::sendText, &ListColors::sendBackground},
             {&ListColors::receiveText, &ListColors::receiveBackground},
@@ -84,7 +85,7 @@ CColorLabel* COptionPage2::sample(int row) const {
 }
 
 void COptionPage2::InitPage() {
-    colors_ = list_.listColors();
+    colors_ = current_;
     ShowSamples();
 }
 
@@ -125,5 +126,7 @@ void COptionPage2::RestoreStandardColors() {
 }
 
 void COptionPage2::Commit() {
-    list_.SetListColors(colors_);
+    if (apply_) {
+        apply_(colors_);
+    }
 }

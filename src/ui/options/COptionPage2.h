@@ -1,22 +1,23 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 
 #include "settings/Settings.h"
 #include "ui/options/COptionPage.h"
 
 class CColorLabel;
-class CTalvoraView;
 class Prompts;
 class QPushButton;
 
 // "色": the six colours of the event list, text and background of sent events, received
-// events and the selected row, each pair shown on a sample. Edits a copy; the commit hands
-// it to the list, which repaints at once.
+// events and the selected row, each pair shown on a sample. Edits a copy of `current`; the
+// commit hands it to `apply`.
 class COptionPage2 : public COptionPage {
     Q_OBJECT
 public:
-    COptionPage2(CTalvoraView& list, Prompts& prompts, QWidget* parent = nullptr);
+    COptionPage2(const ListColors& current, std::function<void(const ListColors&)> apply,
+                 Prompts& prompts, QWidget* parent = nullptr);
 
     void Commit() override;
     // Asks, then sets the copy to the platform's colours. Not a change for Apply: OK still
@@ -39,7 +40,8 @@ private:
     void ChooseColor(Row& row, bool background);
     void ShowSamples();
 
-    CTalvoraView& list_;
+    const ListColors& current_;
+    std::function<void(const ListColors&)> apply_;
     Prompts& prompts_;
     ListColors colors_;
     Row rows_[3];

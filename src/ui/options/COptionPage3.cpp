@@ -15,9 +15,7 @@
 #include "database/MessageDatabase.h"
 #include "text/ShiftJis.h"
 #include "ui/controls/Prompts.h"
-#include "ui/list/CTalvoraView.h"
 #include "ui/options/OptionTexts.h"
-#include "ui/tree/CLeftView.h"
 #include "ui/tree/NameEditDelegate.h"
 #include "ui/tree/TreeTexts.h"
 
@@ -77,12 +75,11 @@ private:
 
 }  // namespace
 
-COptionPage3::COptionPage3(MessageDatabase& database, CLeftView& tree, CTalvoraView& list,
-                           Prompts& prompts, QWidget* parent)
+COptionPage3::COptionPage3(MessageDatabase& database, ApplyNames apply, Prompts& prompts,
+                           QWidget* parent)
     : COptionPage(parent),
       database_(database),
-      tree_(tree),
-      eventList_(list),
+      apply_(std::move(apply)),
       prompts_(prompts),
       list_(new QTreeWidget) {
     setObjectName(QStringLiteral("membersPage"));
@@ -196,15 +193,13 @@ void COptionPage3::RenameSelected() {
 }
 
 void COptionPage3::Commit() {
+    std::map<std::int32_t, std::string> names;
     for (int row = 0; row < list_->topLevelItemCount(); ++row) {
         const QTreeWidgetItem* item = list_->topLevelItem(row);
-        const std::int32_t key = item->text(kUinColumn).toInt();
         const QByteArray name = item->data(kNameColumn, kNameBytesRole).toByteArray();
-        database_.SetMemberName(
-            key, std::string_view(name.constData(), static_cast<std::size_t>(name.size())));
+        names[item->text(kUinColumn).toInt()] = name.toStdString();
     }
-    tree_.RefreshNames();
-    // The list's name column follows at once.
-    eventList_.ForgetDecodedRow();
-    eventList_.viewport()->update();
+    if (apply_) {
+        apply_(names);
+    }
 }

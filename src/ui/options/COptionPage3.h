@@ -1,21 +1,24 @@
 #pragma once
 
+#include <cstdint>
+#include <functional>
+#include <map>
+#include <string>
+
 #include "ui/options/COptionPage.h"
 
-class CLeftView;
-class CTalvoraView;
 class MessageDatabase;
 class Prompts;
 class QTreeWidget;
 
 // "メンバー": every member with its display name and UIN; names are edited in place in a
 // working copy (at most 20 Shift-JIS bytes, only characters Shift-JIS has; an empty name
-// stands for the default name). The commit gives every row's name to the member table and
-// relabels the tree.
+// stands for the default name). The commit hands every row's name to `apply`.
 class COptionPage3 : public COptionPage {
     Q_OBJECT
 public:
-    COptionPage3(MessageDatabase& database, CLeftView& tree, CTalvoraView& list, Prompts& prompts,
+    using ApplyNames = std::function<void(const std::map<std::int32_t, std::string>&)>;
+    COptionPage3(MessageDatabase& database, ApplyNames apply, Prompts& prompts,
                  QWidget* parent = nullptr);
 
     void Commit() override;
@@ -33,8 +36,7 @@ private:
     void RefuseName(const QString& message);
 
     MessageDatabase& database_;
-    CLeftView& tree_;
-    CTalvoraView& eventList_;
+    ApplyNames apply_;
     Prompts& prompts_;
     QTreeWidget* list_;
     bool columnsFitted_ = false;

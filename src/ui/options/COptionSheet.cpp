@@ -14,8 +14,8 @@ COptionSheet::COptionSheet(const OptionTargets& targets, QWidget* parent)
     : QDialog(parent),
       tabs_(new QTabWidget),
       page1_(new COptionPage1(targets.location, targets.prompts, targets.openLocation)),
-      page2_(new COptionPage2(targets.list, targets.prompts)),
-      page3_(new COptionPage3(targets.database, targets.tree, targets.list, targets.prompts)) {
+      page2_(new COptionPage2(targets.colors, targets.applyColors, targets.prompts)),
+      page3_(new COptionPage3(targets.database, targets.applyNames, targets.prompts)) {
     setObjectName(QStringLiteral("optionSheet"));
     setWindowTitle(QString::fromUtf8(optiontext::kCaption));
     tabs_->setObjectName(QStringLiteral("optionTabs"));

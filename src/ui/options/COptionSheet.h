@@ -2,30 +2,34 @@
 
 #include <QDialog>
 
+#include <cstdint>
 #include <functional>
+#include <map>
+#include <string>
 
-class CLeftView;
 class COptionPage;
 class COptionPage1;
 class COptionPage2;
 class COptionPage3;
-class CTalvoraView;
 class MessageDatabase;
 class Prompts;
 class QPushButton;
 class QTabWidget;
+struct ListColors;
 struct LocationSettings;
 
-// What the options sheet works on.
+// What the options sheet works on. The pages hand what the user chose to the three
+// callbacks; the application applies it.
 struct OptionTargets {
     LocationSettings& location;  // edited in place by the file page
-    MessageDatabase& database;
-    CTalvoraView& list;
-    CLeftView& tree;
+    MessageDatabase& database;   // the members the members page lists
+    const ListColors& colors;    // the colours the colour page starts from
     Prompts& prompts;
-    // Opens the pair the location names; when it is a new pair, applies the stored names
-    // and rebuilds the tree. True when a new pair was opened.
+    // Opens the pair the location names. True when a new pair was opened.
     std::function<bool()> openLocation;
+    std::function<void(const ListColors&)> applyColors;
+    // Every listed member's name (Shift-JIS; empty: the default name).
+    std::function<void(const std::map<std::int32_t, std::string>&)> applyNames;
 };
 
 // "環境設定": the file, colour and members pages with OK, Cancel and Apply. Apply is enabled

@@ -4,18 +4,19 @@
 #include <QContextMenuEvent>
 #include <QHeaderView>
 #include <QMenu>
+#include <QMouseEvent>
 #include <QTimer>
 
 #include <set>
 
 #include "database/MessageDatabase.h"
+#include "document/HistoryDocument.h"
 #include "text/ShiftJis.h"
 #include "ui/controls/CommandIds.h"
 #include "ui/controls/CommandTable.h"
 #include "ui/controls/Icons.h"
 #include "ui/controls/Prompts.h"
 #include "ui/controls/WaitCursor.h"
-#include "ui/list/CTalvoraView.h"
 #include "ui/tree/NameEditDelegate.h"
 #include "ui/tree/TreeTexts.h"
 
@@ -23,13 +24,9 @@ namespace {
 constexpr int kKeyRole = Qt::UserRole;
 }
 
-CLeftView::CLeftView(MessageDatabase& database, CommandTable& commands, CTalvoraView& list,
-                     Prompts& prompts, QWidget* parent)
-    : QTreeWidget(parent),
-      database_(database),
-      commands_(commands),
-      list_(list),
-      prompts_(prompts) {
+CLeftView::CLeftView(MessageDatabase& database, CommandTable& commands, Prompts& prompts,
+                     QWidget* parent)
+    : QTreeWidget(parent), database_(database), commands_(commands), prompts_(prompts) {
     setObjectName(QStringLiteral("memberTree"));
     setColumnCount(1);
     setHeaderHidden(true);
@@ -48,10 +45,7 @@ CLeftView::CLeftView(MessageDatabase& database, CommandTable& commands, CTalvora
                 if (item == nullptr) {
                     return;
                 }
-                database_.SetMemberName(ItemKey(item), ToShiftJis(name).value_or(std::string()));
-                // The list's name column follows at once.
-                list_.ForgetDecodedRow();
-                list_.viewport()->update();
+                emit memberRenamed(ItemKey(item), ToShiftJis(name).value_or(std::string()));
             });
     connect(delegate, &NameEditDelegate::nameRefused, this, [this](const QString& message) {
         // Shown once the editor has closed: a modal box inside the edit's commit would
@@ -66,6 +60,34 @@ CLeftView::CLeftView(MessageDatabase& database, CommandTable& commands, CTalvora
 
 std::int32_t CLeftView::ItemKey(const QTreeWidgetItem* item) {
     return item != nullptr ? item->data(0, kKeyRole).toInt() : 0;
+}
+
+void CLeftView::Follow(HistoryDocument& document) {
+    connect(&document, &HistoryDocument::opened, this, &CLeftView::RebuildTree);
+    connect(&document, &HistoryDocument::reopened, this, [this] {
+        const QTreeWidgetItem* shown = currentItem();
+        if (shown == nullptr || shown == membersRoot_) {
+            RebuildTree();
+        } else {
+            RebuildTreeKeeping(ItemKey(shown));
+        }
+    });
+    connect(&document, &HistoryDocument::closed, this, [this] {
+        ClearTree();
+        emit selectionCleared();
+    });
+    connect(&document, &HistoryDocument::appended, this, &CLeftView::OnAppended);
+    connect(&document, &HistoryDocument::namesChanged, this, &CLeftView::RefreshNames);
+    connect(this, &CLeftView::memberRenamed, &document,
+            [&document](std::int32_t key, const std::string& name) {
+                document.SetMemberName(key, name);
+            });
+}
+
+void CLeftView::OnAppended(const HistoryChange& change) {
+    if (!change.newMembers.empty()) {
+        AddNewMembers();
+    }
 }
 
 bool CLeftView::IsMemberItem(const QTreeWidgetItem* item) const {
@@ -88,6 +110,20 @@ void CLeftView::RebuildTree() {
     rebuilding_ = false;
     // The tree was emptied, so this is a change: the selection handler empties the list.
     setCurrentItem(membersRoot_);
+}
+
+void CLeftView::RebuildTreeKeeping(std::int32_t key) {
+    RebuildTree();
+    if (key == ALL_MEMBERS) {
+        setCurrentItem(allMembersItem_);
+        return;
+    }
+    for (QTreeWidgetItem* item : memberItems_) {
+        if (ItemKey(item) == key) {
+            setCurrentItem(item);
+            return;
+        }
+    }
 }
 
 void CLeftView::ClearTree() {
@@ -153,12 +189,11 @@ void CLeftView::OnSelectionChanged() {
     commands_.SetEnabled(ID_EDIT_RENAME, IsMemberItem(selected));
     commands_.SetEnabled(ID_VIEW_PROPERTIES, selected != nullptr && selected != membersRoot_);
     if (selected == nullptr || selected == membersRoot_) {
-        list_.ClearList();
+        emit selectionCleared();
         return;
     }
     WaitCursor wait;
-    list_.ClearList();
-    list_.ShowMember(ItemKey(selected));
+    emit memberSelected(ItemKey(selected));
 }
 
 void CLeftView::StartRename(QTreeWidgetItem* item) {
@@ -178,6 +213,16 @@ bool CLeftView::PrepareContextMenu(const QPoint& viewportPos) {
     commands_.SetEnabled(ID_TREE_RENAME, IsMemberItem(contextItem_));
     commands_.SetEnabled(ID_TREE_PROPERTIES, contextItem_ != membersRoot_);
     return true;
+}
+
+void CLeftView::mousePressEvent(QMouseEvent* event) {
+    // A right click opens the context menu for the item under the pointer; it does not
+    // select that item.
+    if (event->button() == Qt::RightButton) {
+        event->accept();
+        return;
+    }
+    QTreeWidget::mousePressEvent(event);
 }
 
 void CLeftView::contextMenuEvent(QContextMenuEvent* event) {

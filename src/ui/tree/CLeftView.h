@@ -3,25 +3,33 @@
 #include <QTreeWidget>
 
 #include <cstdint>
+#include <string>
 #include <vector>
 
 class CommandTable;
-class CTalvoraView;
+class HistoryDocument;
+struct HistoryChange;
 class MessageDatabase;
 class Prompts;
 
 // The member tree: "メンバー" with one item per member (sorted by label), then
-// "全メンバー". Selecting an item decides what the event list shows; member items can be
-// renamed in place (at most 20 bytes of Shift-JIS); the context menu offers rename and
-// properties for the item under the pointer.
+// "全メンバー". Selecting an item says which member to show (memberSelected; the root or no
+// item: selectionCleared); member items can be renamed in place (at most 20 bytes of
+// Shift-JIS); the context menu offers rename and properties for the item under the pointer.
 class CLeftView : public QTreeWidget {
     Q_OBJECT
 public:
-    CLeftView(MessageDatabase& database, CommandTable& commands, CTalvoraView& list,
-              Prompts& prompts, QWidget* parent = nullptr);
+    CLeftView(MessageDatabase& database, CommandTable& commands, Prompts& prompts,
+              QWidget* parent = nullptr);
+
+    // Follows the document: rebuilt when a pair is opened or reopened, emptied when it is
+    // closed, new members added and names relabelled as they change; renames go to it.
+    void Follow(HistoryDocument& document);
 
     // Builds the tree from the member table and selects "メンバー" (the list is emptied).
     void RebuildTree();
+    // The same, then selects the item of `key` again when it is still there.
+    void RebuildTreeKeeping(std::int32_t key);
     // Removes every item (no database is loaded).
     void ClearTree();
     // Relabels every member item from the table and sorts them again.
@@ -44,16 +52,23 @@ public:
 signals:
     // The status text to remember (RebuildTree sends the empty text).
     void statusTextChanged(const QString& text);
+    // The selected item is a member or "全メンバー": its events are to be shown.
+    void memberSelected(std::int32_t key);
+    // The root or no item is selected: no events are shown.
+    void selectionCleared();
+    // A new name was typed for a member (Shift-JIS, at most 20 bytes; empty: the default).
+    void memberRenamed(std::int32_t key, const std::string& name);
 
 protected:
     void contextMenuEvent(QContextMenuEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
 
 private:
     void OnSelectionChanged();
+    void OnAppended(const HistoryChange& change);
 
     MessageDatabase& database_;
     CommandTable& commands_;
-    CTalvoraView& list_;
     Prompts& prompts_;
     QTreeWidgetItem* membersRoot_ = nullptr;
     QTreeWidgetItem* allMembersItem_ = nullptr;

@@ -144,7 +144,7 @@ TEST_F(EventDetailDialogTest, ButtonsStopAtTheEndsOfTheList) {
     view->ClearList();
     database.Close();
     ASSERT_TRUE(database.Open(single.paths.data, single.paths.index));
-    view->ForgetDecodedRow();
+    view->StartOver();
     view->ShowMember(kMember);
     Select({0});
     EXPECT_EQ(Buttons(*Open()), std::make_pair(false, false));

@@ -229,7 +229,7 @@ TEST_F(EventListModelTest, OneDecodeServesEveryCellAndRoleOfARow) {
     EXPECT_EQ(Cell(model, 0, 4), U("2"));
 }
 
-TEST_F(EventListModelTest, ForgetDecodedRowLetsAnotherDatabaseShowItsOwnEvents) {
+TEST_F(EventListModelTest, StartOverLetsAnotherDatabaseShowItsOwnEvents) {
     history.Add(100, U("old database"));
     ListHistory other;
     other.Add(100, U("new database"));
@@ -244,7 +244,7 @@ TEST_F(EventListModelTest, ForgetDecodedRowLetsAnotherDatabaseShowItsOwnEvents) 
 
     // Entry 0 of the new database has the same entryNumber as the row remembered.
     ASSERT_TRUE(Open(database, other));
-    model.ForgetDecodedRow();
+    model.StartOver();
     QSignalSpy reset(&model, &QAbstractItemModel::modelReset);
     QSignalSpy inserted(&model, &QAbstractItemModel::rowsInserted);
     // The same key again: the rows are the new database's, not three rows added on top.
@@ -258,7 +258,7 @@ TEST_F(EventListModelTest, ForgetDecodedRowLetsAnotherDatabaseShowItsOwnEvents) 
     // Closed under the list: its rows show as unreadable until it is emptied, and asking
     // adds nothing to the closed database's member table.
     database.Close();
-    model.ForgetDecodedRow();
+    model.StartOver();
     EXPECT_EQ(Cell(model, 1, 0), U("エラー"));
     EXPECT_FALSE(model.data(model.index(1, 0), EventListModel::DecodedRole).toBool());
     EXPECT_FALSE(model.data(model.index(5, 0)).isValid());

@@ -29,7 +29,7 @@ ListColors Custom() {
 class ColorPageTest : public OptionsFixture {
 protected:
     COptionPage2& OpenColorPage() {
-        list().SetListColors(Custom());
+        app_->document().SetColors(Custom());
         sheet_ = MakeSheet();
         sheet_->SetActivePage(1);
         return *sheet_->colorPage();

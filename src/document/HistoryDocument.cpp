@@ -1,0 +1,184 @@
+#include "document/HistoryDocument.h"
+
+#include <QAbstractEventDispatcher>
+#include <QFile>
+#include <QTimer>
+
+namespace {
+
+std::string PathBytes(const QString& path) {
+    return QFile::encodeName(path).toStdString();
+}
+
+}  // namespace
+
+HistoryDocument::HistoryDocument(SettingsFile& settings, QObject* parent)
+    : QObject(parent), settings_(settings) {}
+
+HistoryDocument::~HistoryDocument() {
+    if (QAbstractEventDispatcher* dispatcher = QAbstractEventDispatcher::instance()) {
+        disconnect(dispatcher, nullptr, this, nullptr);
+    }
+}
+
+OpenResult HistoryDocument::OpenPair(const LocationSettings& location) {
+    if (location.location == DatabaseFolder) {
+        return database_.OpenFolder(PathBytes(location.dbPath), location.uin);
+    }
+    if (location.location == LogFiles) {
+        return database_.Open(PathBytes(location.msgDatFile), PathBytes(location.msgIdxFile));
+    }
+    database_.Close();
+    return {OpenError::NotFound, false};
+}
+
+OpenResult HistoryDocument::Open(const LocationSettings& location) {
+    const bool wasLoaded = database_.loaded();
+    const bool sameLocation = location == location_;
+    const OpenResult result = OpenPair(location);
+    if (result.error == OpenError::AlreadyOpen) {
+        return result;
+    }
+    location_ = location;
+    waiting_ = false;
+    if (!result || !database_.loaded()) {
+        if (wasLoaded) {
+            emit closed();
+        }
+        return result;
+    }
+    ApplyNames();
+    if (sameLocation && wasLoaded) {
+        emit reopened();
+    } else {
+        emit opened();
+    }
+    return result;
+}
+
+void HistoryDocument::Close() {
+    const bool wasOpen = database_.loaded() || !database_.dataPath().empty();
+    database_.Close();
+    waiting_ = false;
+    if (wasOpen) {
+        emit closed();
+    }
+}
+
+void HistoryDocument::ApplyNames() {
+    settings_.LoadMemberNames(database_);
+    for (const auto& [key, name] : renames_) {
+        if (database_.members().count(key) != 0) {
+            database_.SetMemberName(key, name);
+        }
+    }
+}
+
+void HistoryDocument::SetMemberName(std::int32_t key, std::string_view name) {
+    database_.SetMemberName(key, name);
+    renames_[key] = database_.MemberName(key);
+    emit namesChanged();
+}
+
+void HistoryDocument::SetMemberNames(const std::map<std::int32_t, std::string>& names) {
+    for (const auto& [key, name] : names) {
+        database_.SetMemberName(key, name);
+        renames_[key] = database_.MemberName(key);
+    }
+    emit namesChanged();
+}
+
+std::map<std::int32_t, std::string> HistoryDocument::NamesToSave() {
+    std::map<std::int32_t, std::string> names;
+    if (database_.loaded()) {
+        for (bool more = database_.FirstMember(); more; more = database_.NextMember()) {
+            const std::int32_t key = database_.CurrentKey();
+            const std::string& name = database_.CurrentName();
+            if (name.empty() || (name == MessageDatabase::DefaultMemberName(key) &&
+                                 settings_.StoredMemberName(key).has_value())) {
+                continue;
+            }
+            names[key] = name;
+        }
+    }
+    for (const auto& [key, name] : renames_) {
+        names[key] = name;
+    }
+    return names;
+}
+
+void HistoryDocument::SetColors(const ListColors& colors) {
+    colors_ = colors;
+    emit colorsChanged(colors_);
+}
+
+void HistoryDocument::StartLiveChecks() {
+    if (timer_ != nullptr) {
+        return;
+    }
+    // New entries appear without user input: whenever the event loop is about to wait
+    // (one 4-byte read), and once a second (the full check, and a pair that went away).
+    if (QAbstractEventDispatcher* dispatcher = QAbstractEventDispatcher::instance()) {
+        connect(dispatcher, &QAbstractEventDispatcher::aboutToBlock, this,
+                &HistoryDocument::CheckIfNew);
+    }
+    timer_ = new QTimer(this);
+    timer_->setInterval(1000);
+    connect(timer_, &QTimer::timeout, this, &HistoryDocument::Check);
+    timer_->start();
+}
+
+void HistoryDocument::CheckIfNew() {
+    if (!checking_ && database_.loaded() && database_.HasNewEntries()) {
+        Check();
+    }
+}
+
+void HistoryDocument::Check() {
+    if (checking_) {
+        return;  // a view's handler ran the event loop
+    }
+    checking_ = true;
+    if (waiting_) {
+        Reopen();
+    } else if (database_.loaded()) {
+        HistoryChange change = database_.CheckForChanges();
+        switch (change.state) {
+            case HistoryState::Unchanged:
+                break;
+            case HistoryState::Appended:
+                for (std::int32_t key : change.newMembers) {
+                    const auto renamed = renames_.find(key);
+                    if (renamed != renames_.end()) {
+                        database_.SetMemberName(key, renamed->second);
+                    } else if (auto stored = settings_.StoredMemberName(key)) {
+                        database_.SetMemberName(key, *stored);
+                    }
+                }
+                emit appended(change);
+                break;
+            case HistoryState::Replaced:
+            case HistoryState::Gone:
+                database_.Close();
+                Reopen();
+                if (waiting_) {
+                    emit closed();
+                }
+                break;
+        }
+    }
+    checking_ = false;
+}
+
+// Opens the location again after the pair was replaced or went away; while it cannot be
+// opened the check keeps looking once a second.
+void HistoryDocument::Reopen() {
+    const OpenResult result = OpenPair(location_);
+    waiting_ = !result || !database_.loaded();
+    if (waiting_) {
+        database_.Close();
+        return;
+    }
+    ApplyNames();
+    emit reopened();
+}
