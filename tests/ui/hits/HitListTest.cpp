@@ -103,7 +103,7 @@ TEST_F(HitList, TheSelectedMemberAloneAndAppendedEventsThatMatch) {
 
     Append(100, "sent too", 4000000);
     Append(200, "sent late", 4000001, 1);
-    app_->CheckForNewEntries();
+    app_->document().Check();
     window.TakeUpAppended();
     EXPECT_EQ(Texts(window), (QStringList{QStringLiteral("s[e]nt late"), QStringLiteral("s[e]nt 1"),
                                           QStringLiteral("s[e]nt 0")}));
