@@ -1,5 +1,6 @@
 #include <QAction>
 #include <QLineEdit>
+#include <QSignalSpy>
 #include <QTest>
 #include <QTreeWidgetItem>
 
@@ -128,6 +129,25 @@ TEST_F(Rename, LongUnencodableAndEmptyNamesAreRefused) {
     EXPECT_EQ(MemberItem(100)->text(0), "100");
     EXPECT_TRUE(prompts_.Calls().empty());  // refused silently
     EXPECT_EQ(app_->database().MemberName(100), "100");
+}
+
+// A rename repaints names only: the list keeps its rows, so the next live append still
+// goes on top and the selection stays on its event.
+TEST_F(Rename, KeepsTheListAndTheSelectionThroughTheNextAppend) {
+    Start();
+    tree().setCurrentItem(MemberItem(100));
+    list().setCurrentIndex(list().model()->index(1, 0));  // selects row 1 too
+    QSignalSpy resets(list().model(), &QAbstractItemModel::modelReset);
+    RenameTo(QStringLiteral("Hundred"));
+    EXPECT_EQ(resets.count(), 0);
+    EXPECT_EQ(list().CellText(1, 3), QStringLiteral("Hundred"));
+    Append(100, "new one", 4000000);
+    ASSERT_TRUE(QTest::qWaitFor([this] { return list().RowCount() == 4; }, 2500));
+    EXPECT_EQ(resets.count(), 0);
+    EXPECT_EQ(list().CellText(0, 4), QStringLiteral("new one"));
+    EXPECT_EQ(list().SelectedRows(), std::vector<int>{2});
+    EXPECT_EQ(list().currentIndex().row(), 2);
+    EXPECT_EQ(list().CellText(2, 4), QStringLiteral("hello 1"));
 }
 
 TEST_F(AppFixture, ContextMenuFollowsTheItemUnderThePointer) {

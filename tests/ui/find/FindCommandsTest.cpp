@@ -129,6 +129,21 @@ TEST_F(FindCommandsTest, TextLeftWithCancelIsFoundAndTheEndIsToldFromTheLastRow)
     EXPECT_EQ(QApplication::overrideCursor(), nullptr);
 }
 
+// Rows that arrive on top move the found event down; F3 goes on from that event.
+TEST_F(FindCommandsTest, F3AfterLiveAppendsGoesOnFromTheEventFound) {
+    StartOn(100);  // rows: hello 2, hello 1, hello 0
+    Find(QStringLiteral("hello"));
+    Trigger(ID_SEARCH_DOWN);
+    Trigger(ID_SEARCH_DOWN);
+    ASSERT_EQ(list().SelectedRows(), std::vector<int>{1});
+    Append(100, "arrived", 4000000);
+    ASSERT_TRUE(QTest::qWaitFor([this] { return list().RowCount() == 4; }, 2500));
+    Trigger(ID_SEARCH_DOWN);
+    ASSERT_EQ(list().SelectedRows(), std::vector<int>{3});
+    EXPECT_EQ(list().CellText(3, 4), QStringLiteral("hello 0"));
+    EXPECT_EQ(Finishes(), 0u);
+}
+
 TEST_F(FindCommandsTest, AboutBoxShowsTheNameAndVersion) {
     Start();
     bool shown = false;
