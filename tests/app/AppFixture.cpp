@@ -10,6 +10,7 @@
 #include <fstream>
 
 #include "database/LocalTime.h"
+#include "support/ModalDialogs.h"
 #include "support/QtApp.h"
 #include "ui/controls/CommandTable.h"
 #include "ui/frame/CMainFrame.h"
@@ -18,8 +19,6 @@
 
 void AppFixture::SetUp() {
     EnsureQApplication();
-    setenv("TZ", "UTC0", 1);
-    InitTimeZone();
     // The messenger's settings are looked for in a Wine prefix of the test's own.
     setenv("WINEPREFIX", folder_.File("wine").c_str(), 1);
     paths_ = HistoryPathsFor(folder_.Path(), kOwner);
@@ -66,14 +65,7 @@ void AppFixture::Start() {
     app_ = std::make_unique<CTalvoraApp>(QString::fromStdString(settingsPath_), prompts_);
     // Start-up shows the options sheet when no location is set: cancel it, as a user who
     // closes it would.
-    QTimer closer;
-    closer.setInterval(20);
-    QObject::connect(&closer, &QTimer::timeout, [] {
-        if (auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget())) {
-            dialog->reject();
-        }
-    });
-    closer.start();
+    ModalRejecter closer;
     ASSERT_TRUE(app_->InitInstance());
 }
 

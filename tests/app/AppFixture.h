@@ -11,6 +11,7 @@
 #include "historywriter/HistoryWriter.h"
 #include "support/QueuedPrompts.h"
 #include "support/TempFolder.h"
+#include "support/TestHistory.h"
 
 class CLeftView;
 class CTalvoraView;
@@ -37,6 +38,7 @@ protected:
     bool Enabled(int id) const;
     void Trigger(int id) const;
 
+    ScopedTimeZone utc_{"UTC0"};
     TempFolder folder_;
     HistoryPaths paths_;
     std::string settingsPath_;

@@ -12,6 +12,7 @@
 #include "export/ExportText.h"
 #include "historywriter/HistoryWriter.h"
 #include "support/TempFolder.h"
+#include "support/TestHistory.h"
 #include "text/ShiftJis.h"
 
 namespace {
@@ -21,10 +22,10 @@ constexpr std::int32_t kSunday = 952247223;  // 2000-03-05 09:07:03 UTC, a Sunda
 // Member 5's events, oldest first (rows 3, 2, 1, 0), and one of member 6.
 class CoreCommands : public ::testing::Test {
 protected:
+    ScopedTimeZone utc_{"UTC0"};  // before everything that reads a time
+
     void SetUp() override {
-        setenv("TZ", "UTC0", 1);
         setenv("XDG_CONFIG_HOME", folder_.File("config").c_str(), 1);
-        InitTimeZone();
         paths_ = HistoryPathsFor(folder_.Path(), 777);
         auto writer = HistoryWriter::Create(paths_.data, paths_.index);
         ASSERT_TRUE(writer);

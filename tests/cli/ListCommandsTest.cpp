@@ -17,10 +17,10 @@ namespace {
 
 class ListCommands : public ::testing::Test {
 protected:
+    ScopedTimeZone utc_{"UTC0"};  // before everything that reads a time
+
     void SetUp() override {
-        setenv("TZ", "UTC0", 1);
         setenv("XDG_CONFIG_HOME", folder_.File("config").c_str(), 1);
-        InitTimeZone();
         paths_ = HistoryPathsFor(folder_.Path(), 777);
         auto writer = HistoryWriter::Create(paths_.data, paths_.index);
         ASSERT_TRUE(writer);

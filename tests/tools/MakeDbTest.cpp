@@ -2,6 +2,7 @@
 #include "makedb/DemoPhrases.h"
 #include "makedb/MakeDb.h"
 #include "support/TempFolder.h"
+#include "support/TestHistory.h"
 #include "text/ShiftJis.h"
 
 #include <gtest/gtest.h>
@@ -94,11 +95,7 @@ int RunMakeDbTool(std::vector<std::string_view> args, std::string* err = nullptr
 
 class MakeDbTest : public ::testing::Test {
 protected:
-    void SetUp() override {
-        ::setenv("TZ", "UTC0", 1);
-        ::tzset();
-    }
-
+    ScopedTimeZone utc_{"UTC0"};  // before everything that reads a time
     TempFolder folder_;
     HistoryPaths paths_ = HistoryPathsFor(folder_.Path(), 4321);
 };

@@ -20,7 +20,9 @@
 #include <optional>
 #include <utility>
 
+#include "support/ModalDialogs.h"
 #include "support/QtApp.h"
+#include "support/QtText.h"
 #include "ui/controls/JapaneseUi.h"
 #include "ui/controls/Prompts.h"
 
@@ -28,10 +30,6 @@ namespace {
 
 // The save dialog's filter string of the program's resources.
 const char kTextFileFilter[] = "テキスト ファイル (*.txt)|*.txt| すべてのファイル (*.*) |*.*|";
-
-QString U(const char* text) {
-    return QString::fromUtf8(text);
-}
 
 TEST(QtFilterFromResourceTest, TextFileFilterKeepsItsLabelsAndShowsEveryFile) {
     // The first label already names its pattern; the second names "*.*", which Qt would
@@ -61,30 +59,6 @@ TEST(QtFilterFromResourceTest, PatternsReachQtWhateverTheLabelSays) {
     for (const auto& c : cases) {
         EXPECT_EQ(QtFilterFromResource(U(c.resource)), U(c.qt)) << c.resource;
     }
-}
-
-// Runs `act` on the modal dialog of type T as soon as it is shown. A different dialog, or
-// none within five seconds, fails the test and is closed so that the test cannot hang.
-template <typename T>
-void WhenShown(std::function<void(T*)> act) {
-    auto* timer = new QTimer;
-    auto deadline = std::make_shared<QDeadlineTimer>(5000);
-    QObject::connect(timer, &QTimer::timeout, [timer, deadline, act]() {
-        QWidget* modal = QApplication::activeModalWidget();
-        if (auto* dialog = qobject_cast<T*>(modal)) {
-            timer->stop();
-            timer->deleteLater();
-            act(dialog);
-        } else if (deadline->hasExpired()) {
-            timer->stop();
-            timer->deleteLater();
-            ADD_FAILURE() << "the expected dialog was not shown";
-            if (auto* other = qobject_cast<QDialog*>(modal)) {
-                other->reject();
-            }
-        }
-    });
-    timer->start(10);
 }
 
 // Types a name into the file dialog's name field as the user would. (selectFile leaves the

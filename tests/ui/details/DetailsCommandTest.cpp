@@ -9,37 +9,13 @@
 #include <memory>
 
 #include "app/AppFixture.h"
+#include "support/ModalDialogs.h"
 #include "ui/controls/CColorEdit.h"
 #include "ui/details/CEventDetailDialog.h"
 #include "ui/list/CTalvoraView.h"
 #include "ui/tree/CLeftView.h"
 
 namespace {
-
-// Runs `act` on the details dialog as soon as it is shown; none within five seconds fails
-// the test, and a dialog left open is closed, so the test cannot hang.
-void WhenShown(std::function<void(CEventDetailDialog*)> act) {
-    auto* timer = new QTimer;
-    auto deadline = std::make_shared<QDeadlineTimer>(5000);
-    QObject::connect(timer, &QTimer::timeout, [timer, deadline, act]() {
-        auto* dialog = qobject_cast<CEventDetailDialog*>(QApplication::activeModalWidget());
-        if (dialog == nullptr && !deadline->hasExpired()) {
-            return;
-        }
-        timer->stop();
-        timer->deleteLater();
-        if (dialog == nullptr) {
-            ADD_FAILURE() << "the details were not shown";
-            return;
-        }
-        act(dialog);
-        if (dialog->isVisible()) {
-            ADD_FAILURE() << "the dialog was left open";
-            dialog->reject();
-        }
-    });
-    timer->start(10);
-}
 
 class DetailsCommandTest : public AppFixture {};
 
@@ -53,7 +29,7 @@ TEST_F(DetailsCommandTest, DoubleClickShowsTheSelectedEventAndItsLinkOpensInTheB
     tree().setCurrentItem(MemberItem(300));
     list().selectRow(0);
     bool shown = false;
-    WhenShown([&](CEventDetailDialog* dialog) {
+    WhenShown<CEventDetailDialog>([&](CEventDetailDialog* dialog) {
         shown = true;
         EXPECT_EQ(dialog->parentWidget(), &list());
         auto* text = dialog->findChild<CColorEdit*>(QStringLiteral("text"));

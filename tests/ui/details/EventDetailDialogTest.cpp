@@ -13,6 +13,7 @@
 
 #include "database/MessageDatabase.h"
 #include "support/QtApp.h"
+#include "support/QtText.h"
 #include "support/QueuedPrompts.h"
 #include "ui/controls/CColorEdit.h"
 #include "ui/controls/Colors.h"
@@ -25,10 +26,6 @@
 namespace {
 
 constexpr std::int32_t kMember = 100;
-
-QString U(const char* text) {
-    return QString::fromUtf8(text);
-}
 
 class EventDetailDialogTest : public ::testing::Test {
 protected:

@@ -11,6 +11,7 @@
 #include <memory>
 
 #include "app/AppFixture.h"
+#include "support/ModalDialogs.h"
 #include "ui/controls/CAboutDlg.h"
 #include "ui/controls/CommandIds.h"
 #include "ui/find/CFindDialog.h"
@@ -18,37 +19,6 @@
 #include "ui/tree/CLeftView.h"
 
 namespace {
-
-// Runs `act` on the modal dialog of type T as soon as it is shown. A different dialog, or
-// none within five seconds, fails the test; a dialog that `act` leaves open is closed, so
-// the test cannot hang.
-template <typename T>
-void WhenShown(std::function<void(T*)> act) {
-    auto* timer = new QTimer;
-    auto deadline = std::make_shared<QDeadlineTimer>(5000);
-    QObject::connect(timer, &QTimer::timeout, [timer, deadline, act]() {
-        QWidget* modal = QApplication::activeModalWidget();
-        auto* dialog = qobject_cast<T*>(modal);
-        if (dialog == nullptr && !deadline->hasExpired()) {
-            return;
-        }
-        timer->stop();
-        timer->deleteLater();
-        if (dialog == nullptr) {
-            ADD_FAILURE() << "the expected dialog was not shown";
-            if (auto* other = qobject_cast<QDialog*>(modal)) {
-                other->reject();
-            }
-            return;
-        }
-        act(dialog);
-        if (dialog->isVisible()) {
-            ADD_FAILURE() << "the dialog was left open";
-            dialog->reject();
-        }
-    });
-    timer->start(10);
-}
 
 // Opens the find dialog, types `text` and leaves with "キャンセル" (or Esc).
 void FindDialogRun(const QString& text, bool withCancel = true) {

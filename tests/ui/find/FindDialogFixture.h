@@ -14,6 +14,7 @@
 #include "search/SearchCriteria.h"
 #include "search/SearchList.h"
 #include "support/QtApp.h"
+#include "support/QtText.h"
 #include "ui/controls/CommandTable.h"
 #include "ui/find/CFindDialog.h"
 #include "ui/list/CTalvoraView.h"
@@ -23,10 +24,6 @@ inline constexpr std::int32_t kMember = 100;
 // 2023-06-01 00:00:00 UTC.
 inline constexpr std::int32_t kJune1 = 1685577600;
 inline constexpr std::int32_t kDay = 86400;
-
-inline QString U(const char* text) {
-    return QString::fromUtf8(text);
-}
 
 // The list as the application hands it to the search, with the ends of searches counted
 // and the cursor seen at each call.

@@ -10,15 +10,12 @@
 #include "database/MessageDatabase.h"
 #include "support/PassThroughFileSystem.h"
 #include "support/QtApp.h"
+#include "support/QtText.h"
 #include "ui/controls/Colors.h"
 #include "ui/list/EventListModel.h"
 #include "ui/list/ListTestHistory.h"
 
 namespace {
-
-QString U(const char* text) {
-    return QString::fromUtf8(text);
-}
 
 // Six colours that differ from one another.
 ListColors TestColors() {

@@ -10,6 +10,7 @@
 
 #include "database/MessageDatabase.h"
 #include "support/QtApp.h"
+#include "support/QtText.h"
 #include "ui/controls/Colors.h"
 #include "ui/controls/CommandIds.h"
 #include "ui/controls/CommandTable.h"
@@ -18,10 +19,6 @@
 #include "ui/list/ListTestHistory.h"
 
 namespace {
-
-QString U(const char* text) {
-    return QString::fromUtf8(text);
-}
 
 constexpr std::int32_t kMember = 100;
 

@@ -60,13 +60,3 @@ QByteArray OptionsFixture::RegistryPath(const std::string& folder) {
     path.replace('/', "\\\\");
     return path;
 }
-
-void WhenOptionSheetOpens(std::function<void(COptionSheet&)> act, int tries) {
-    QTimer::singleShot(10, [act = std::move(act), tries]() mutable {
-        if (auto* sheet = qobject_cast<COptionSheet*>(QApplication::activeModalWidget())) {
-            act(*sheet);
-        } else if (tries > 0) {
-            WhenOptionSheetOpens(std::move(act), tries - 1);
-        }
-    });
-}

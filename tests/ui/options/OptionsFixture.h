@@ -34,7 +34,3 @@ private:
     QByteArray previousPrefix_;
     bool hadPrefix_ = false;
 };
-
-// Calls `act` with the modal options sheet once it is open. Gives up after a second, so a
-// sheet that never opens leaves no timer behind.
-void WhenOptionSheetOpens(std::function<void(COptionSheet&)> act, int tries = 100);

@@ -8,6 +8,7 @@
 #include "OptionsFixture.h"
 #include "database/MessageDatabase.h"
 #include "settings/Settings.h"
+#include "support/ModalDialogs.h"
 #include "ui/controls/CommandIds.h"
 #include "ui/list/CTalvoraView.h"
 #include "ui/options/COptionSheet.h"
@@ -37,10 +38,10 @@ protected:
 TEST_F(StartupOptionsTest, CancelledSheetLeavesTheLocationUnsetAndNothingLoaded) {
     bool opened = false;
     int page = -1;
-    WhenOptionSheetOpens([&](COptionSheet& sheet) {
+    WhenShown<COptionSheet>([&](COptionSheet* sheet) {
         opened = true;
-        page = sheet.tabs()->currentIndex();
-        sheet.reject();
+        page = sheet->tabs()->currentIndex();
+        sheet->reject();
     });
     prompts_.QueueFolder(QString::fromStdString(folder_.Path()));
     Start();
@@ -60,7 +61,7 @@ TEST_F(StartupOptionsTest, CancelledSheetLeavesTheLocationUnsetAndNothingLoaded)
 
     // The options command asks the same way, but its Cancel keeps the folder mode the
     // file page chose on opening.
-    WhenOptionSheetOpens([](COptionSheet& sheet) { sheet.reject(); });
+    WhenShown<COptionSheet>([](COptionSheet* sheet) { sheet->reject(); });
     Trigger(ID_OPTIONS);
     EXPECT_EQ(prompts_.CallsOf(Kind::Message).size(), 2u);
     EXPECT_EQ(app_->location().location, DatabaseFolder);
@@ -68,7 +69,7 @@ TEST_F(StartupOptionsTest, CancelledSheetLeavesTheLocationUnsetAndNothingLoaded)
 }
 
 TEST_F(StartupOptionsTest, ConfirmedSheetOpensTheChosenFolderForTheDetectedOwner) {
-    WhenOptionSheetOpens([](COptionSheet& sheet) { sheet.accept(); });
+    WhenShown<COptionSheet>([](COptionSheet* sheet) { sheet->accept(); });
     prompts_.QueueFolder(QString::fromStdString(folder_.Path()));
     Start();
 

@@ -17,6 +17,7 @@
 #include "historywriter/HistoryWriter.h"
 #include "support/QtApp.h"
 #include "support/TempFolder.h"
+#include "support/TestHistory.h"
 #include "ui/controls/Icons.h"
 #include "ui/controls/Metrics.h"
 #include "ui/stats/CGraphCtrl.h"
@@ -55,9 +56,9 @@ Row Expected(const char* type, int sent, int received, int total, int image) {
 // whose marker is wrong, an event of type 7 and a message. Member 0 has no events.
 class MemberSheetTest : public ::testing::Test {
 protected:
+    ScopedTimeZone utc_{"UTC0"};  // before everything that reads a time
+
     void SetUp() override {
-        setenv("TZ", "UTC0", 1);
-        InitTimeZone();
         const HistoryPaths paths = HistoryPathsFor(folder.Path(), 4242);
         auto writer = HistoryWriter::Create(paths.data, paths.index);
         ASSERT_TRUE(writer);
