@@ -25,7 +25,8 @@ class RecordWalker {
 public:
     explicit RecordWalker(MessageDatabase& db) : db_(db) {}
 
-    // Visits refs[first, last) in ascending order: visit(index, const RecordBytes&).
+    // Visits refs[first, last) in ascending order: visit(index, const RecordBytes&). The
+    // bytes of the last block read stay valid until the next Walk.
     template <typename Visit>
     void Walk(const std::vector<EventRef>& refs, std::size_t first, std::size_t last,
               Visit&& visit) {

@@ -13,7 +13,7 @@ namespace {
 // Output is written in pieces of about this size, so memory does not grow with the rows.
 constexpr std::size_t kWriteChunk = 256 * 1024;
 
-// Feeds the chosen rows to the writer, decoding a bounded run of events at a time.
+// Feeds the chosen rows to the writer, one decoded event at a time.
 class ExportRun {
 public:
     ExportRun(MessageDatabase& db, std::int32_t key, const ExportOptions& options,
@@ -37,22 +37,35 @@ public:
 
     // Every row: the records are read in large blocks, a run of them at a time in file
     // order, and written in row order (newest first) or, for a writer that wants it, the
-    // other way round.
+    // other way round. A list whose records lie far apart (one member among many) gains
+    // nothing from blocks and is read record by record after its first run.
     bool All(std::int32_t rowCount, std::string& error) {
         run_.resize(static_cast<std::size_t>(std::min(rowCount, kRun)));
         const bool forward = OldestFirst();
+        bool walk = true;
         for (std::int32_t done = 0; done < rowCount;) {
             const std::int32_t size = std::min(kRun, rowCount - done);
             const std::int32_t low = forward ? done : rowCount - done - size;
-            ReadRun(low, size);
+            if (walk) {
+                ReadRun(low, size);
+            }
+            std::int32_t walked = 0;
             for (std::int32_t k = 0; k < size; ++k) {
                 const std::int32_t at = forward ? k : size - 1 - k;
-                Decoded& slot = run_[static_cast<std::size_t>(at)];
-                const bool decoded = slot.walked || db_.ReadEvent(key_, low + at, slot.record);
-                if (!Write(slot.record, decoded, low + at, error)) {
+                const Walked& slot = run_[static_cast<std::size_t>(at)];
+                bool decoded = false;
+                if (walk && slot.whole && slot.block == lastBlock_) {
+                    decoded = MessageDatabase::DecodeComplete(slot.fields, slot.p, record_);
+                    walked += decoded ? 1 : 0;
+                }
+                if (!decoded) {
+                    decoded = db_.ReadEvent(key_, low + at, record_);
+                }
+                if (!Write(record_, decoded, low + at, error)) {
                     return false;
                 }
             }
+            walk = walk && walked * 2 >= size;
             done += size;
         }
         return true;
@@ -64,22 +77,27 @@ public:
     }
 
 private:
-    // A record of the run being written: our own, so the list's remembered record stays
-    // as it is.
-    struct Decoded {
-        EventRecord record;
-        bool walked = false;  // decoded from the walk's bytes
+    // A record of the run as the walk read it. Its bytes stay valid while they belong to
+    // the walk's last block.
+    struct Walked {
+        RecordFields fields;
+        const std::uint8_t* p = nullptr;
+        std::uint64_t block = 0;
+        bool whole = false;  // read completely
     };
     static constexpr std::int32_t kRun = 1024;
 
-    // Decodes the events [low, low + size) from the walk's bytes where it read them whole.
+    // Reads the records of the events [low, low + size).
     void ReadRun(std::int32_t low, std::int32_t size) {
         const auto first = static_cast<std::size_t>(low);
         walker_.Walk(refs_, first, first + static_cast<std::size_t>(size),
                      [&](std::size_t index, const RecordBytes& bytes) {
-                         Decoded& slot = run_[index - first];
-                         slot.walked = !bytes.redo && MessageDatabase::DecodeComplete(
-                                                          bytes.fields, bytes.p, slot.record);
+                         Walked& slot = run_[index - first];
+                         slot.fields = bytes.fields;
+                         slot.p = bytes.p;
+                         slot.block = bytes.block;
+                         slot.whole = !bytes.redo && bytes.fields.state == RecordState::Complete;
+                         lastBlock_ = bytes.block;
                      });
     }
 
@@ -103,7 +121,8 @@ private:
     EventRecord record_;  // our own: the list's remembered record stays as it is
     std::string buffer_;
     RecordWalker walker_;
-    std::vector<Decoded> run_;
+    std::vector<Walked> run_;
+    std::uint64_t lastBlock_ = 0;
 };
 
 }  // namespace

@@ -16,8 +16,8 @@ struct ExportResult {
 
 // Writes each chosen row of member `key`'s list (row r is the member's event n - 1 - r, so
 // row 0 is the newest), in ascending row order (HTML: descending, oldest first), to
-// `output` in `options.format`. Events are decoded a bounded run at a time and the bytes
-// go out in pieces, so memory does not grow with the rows. Rows that the list does not
+// `output` in `options.format`. One event is decoded at a time and the bytes go out in
+// pieces, so memory does not grow with the rows. Rows that the list does not
 // have are left out.
 ExportResult ExportRows(MessageDatabase& db, std::int32_t key, const RowSelection& rows,
                         const ExportOptions& options, ExportOutput& output);

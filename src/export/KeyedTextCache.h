@@ -14,23 +14,13 @@ public:
     // is not held.
     template <typename Make>
     const std::string& Get(std::int32_t key, Make&& make) {
-        if (slots_.empty()) {
-            slots_.resize(kFirstSlots);
-        }
-        Slot* slot = &slots_[SlotOf(key)];
-        if (!slot->filled || slot->key != key) {
-            // Many keys: a larger table (made only by exports that need one).
-            if (++misses_ > slots_.size() && slots_.size() < kMostSlots) {
-                slots_.assign(slots_.size() * 4, Slot{});
-                misses_ = 0;
-                slot = &slots_[SlotOf(key)];
+        if (!slots_.empty()) {
+            const Slot& slot = slots_[SlotOf(key)];
+            if (slot.filled && slot.key == key) {
+                return slot.text;
             }
-            slot->text.clear();
-            make(key, slot->text);
-            slot->key = key;
-            slot->filled = true;
         }
-        return slot->text;
+        return Fill(key, make);
     }
 
 private:
@@ -41,6 +31,23 @@ private:
         bool filled = false;
         std::string text;
     };
+
+    template <typename Make>
+    const std::string& Fill(std::int32_t key, Make& make) {
+        if (slots_.empty()) {
+            slots_.resize(kFirstSlots);
+        } else if (++misses_ > slots_.size() && slots_.size() < kMostSlots) {
+            // Many keys: a larger table (made only by exports that need one).
+            slots_.assign(slots_.size() * 4, Slot{});
+            misses_ = 0;
+        }
+        Slot& slot = slots_[SlotOf(key)];
+        slot.text.clear();
+        make(key, slot.text);
+        slot.key = key;
+        slot.filled = true;
+        return slot.text;
+    }
 
     std::size_t SlotOf(std::int32_t key) const {
         const auto bits = static_cast<std::uint32_t>(key);
