@@ -32,6 +32,15 @@ const QString kHighlightText = QStringLiteral("HightLight Text");
 
 const QString kMemberName = QStringLiteral("Member Name");
 
+const QString kWindow = QStringLiteral("Window");
+const QString kLeft = QStringLiteral("Left");
+const QString kTop = QStringLiteral("Top");
+const QString kWidth = QStringLiteral("Width");
+const QString kHeight = QStringLiteral("Height");
+const QString kMaximized = QStringLiteral("Maximized");
+// No screen is larger; a stored size beyond it is not one to open with.
+constexpr std::int32_t kMaxWindowSide = 32767;
+
 // The platform reader gives a stored name at most this many bytes.
 constexpr std::size_t kMaxNameBytes = 4095;
 
@@ -110,6 +119,14 @@ void WriteLocation(IniFile& ini, const LocationSettings& location) {
     }
 }
 
+void WriteWindow(IniFile& ini, const WindowPlacement& window) {
+    ini.WriteInt(kWindow, kLeft, window.left);
+    ini.WriteInt(kWindow, kTop, window.top);
+    ini.WriteInt(kWindow, kWidth, window.width);
+    ini.WriteInt(kWindow, kHeight, window.height);
+    ini.WriteInt(kWindow, kMaximized, window.maximized ? 1 : 0);
+}
+
 }  // namespace
 
 ListColors DefaultListColors(std::uint32_t window, std::uint32_t windowText,
@@ -169,6 +186,23 @@ StoredSettings SettingsFile::LoadSettings(const ListColors& defaultColors) const
     return settings;
 }
 
+std::optional<WindowPlacement> SettingsFile::LoadWindowPlacement() const {
+    if (!ini_.Value(kWindow, kWidth) || !ini_.Value(kWindow, kHeight)) {
+        return std::nullopt;
+    }
+    WindowPlacement window;
+    window.left = ini_.ReadInt(kWindow, kLeft, 0);
+    window.top = ini_.ReadInt(kWindow, kTop, 0);
+    window.width = ini_.ReadInt(kWindow, kWidth, 0);
+    window.height = ini_.ReadInt(kWindow, kHeight, 0);
+    window.maximized = ini_.ReadInt(kWindow, kMaximized, 0) != 0;
+    if (window.width <= 0 || window.height <= 0 || window.width > kMaxWindowSide ||
+        window.height > kMaxWindowSide) {
+        return std::nullopt;
+    }
+    return window;
+}
+
 void SettingsFile::LoadMemberNames(MessageDatabase& database) const {
     if (!database.loaded()) {
         return;
@@ -214,6 +248,9 @@ IniSaveResult SettingsFile::SaveSettings(const LocationSettings& location, const
     }
 
     WriteLocation(current, location);
+    if (window_) {
+        WriteWindow(current, *window_);
+    }
     for (const auto& [key, field] : ColorKeys()) {
         current.WriteInt(kColor, *key, static_cast<std::int32_t>(colors.*field));
     }

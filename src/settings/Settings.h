@@ -11,6 +11,7 @@
 #include <string>
 
 #include "settings/IniFile.h"
+#include "settings/WindowPlacement.h"
 
 class MessageDatabase;
 
@@ -80,6 +81,12 @@ public:
 
     // Location and colours; every absent key gives its default, the colours those passed.
     StoredSettings LoadSettings(const ListColors& defaultColors) const;
+    // The window's stored place and size; nullopt when none is stored, or a size is not a
+    // size a window can have.
+    std::optional<WindowPlacement> LoadWindowPlacement() const;
+    // The place and size that the next save writes (nothing of the window is written
+    // before this is called).
+    void SetWindowPlacement(const WindowPlacement& placement) { window_ = placement; }
     // Gives every member of a just-opened database its stored display name (or its default
     // name when none is stored). Does nothing when no database is loaded.
     void LoadMemberNames(MessageDatabase& database) const;
@@ -100,4 +107,5 @@ private:
     IniFile ini_;
     SettingsFileState state_ = SettingsFileState::Missing;
     QString reason_;
+    std::optional<WindowPlacement> window_;
 };

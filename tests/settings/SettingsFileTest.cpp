@@ -190,6 +190,35 @@ TEST_F(SettingsFileTest, SavingKeepsWhatWasNotChangedInEitherEncoding) {
     EXPECT_TRUE(ReadBytes(Path()).startsWith("[Member Name]\r\n777=b\r\n"));
 }
 
+TEST_F(SettingsFileTest, WindowPlacementHasItsOwnSectionAndAbsurdSizesAreIgnored) {
+    SettingsFile fresh = Stored("[Log File]\r\nLocation=-1\r\n");
+    EXPECT_EQ(fresh.LoadWindowPlacement(), std::nullopt);
+    ASSERT_TRUE(fresh.SaveSettings(LocationSettings{}, kDefaults, noDatabase).ok);
+    EXPECT_FALSE(ReadBytes(Path()).contains("[Window]"));  // not set: not written
+
+    fresh.SetWindowPlacement(WindowPlacement{-8, 20, 1100, 700, true});
+    ASSERT_TRUE(fresh.SaveSettings(LocationSettings{}, kDefaults, noDatabase).ok);
+    EXPECT_TRUE(ReadBytes(Path()).contains(
+        "[Window]\r\nLeft=-8\r\nTop=20\r\nWidth=1100\r\nHeight=700\r\nMaximized=1\r\n"));
+    SettingsFile reread(Path());
+    reread.Read();
+    EXPECT_EQ(reread.LoadWindowPlacement(), (WindowPlacement{-8, 20, 1100, 700, true}));
+
+    // The same place again: the section's lines stay as they were written by hand.
+    const QByteArray hand = "[Window]\nLeft = 5\nTop=6\nWidth=700\nHeight=500\n";
+    SettingsFile kept = Stored(hand);
+    kept.SetWindowPlacement(*kept.LoadWindowPlacement());
+    ASSERT_TRUE(kept.SaveSettings(LocationSettings{}, kDefaults, noDatabase).ok);
+    EXPECT_TRUE(ReadBytes(Path()).startsWith(hand + "Maximized=0\n"));
+
+    for (const char* size : {"Width=0\nHeight=500", "Width=-700\nHeight=500",
+                             "Width=700\nHeight=99999", "Width=700", "Width=x\nHeight=500"}) {
+        EXPECT_EQ(Stored(QByteArray("[Window]\n") + size + "\n").LoadWindowPlacement(),
+                  std::nullopt)
+            << size;
+    }
+}
+
 TEST_F(SettingsFileTest, UnreadableFileIsNeverOverwritten) {
     const QByteArray binary("[Log File]\nLocation=1\n\0", 23);
     SettingsFile file = Stored(binary);
