@@ -12,6 +12,7 @@
 #include "ui/controls/CommandIds.h"
 #include "ui/controls/CommandTable.h"
 #include "ui/controls/Icons.h"
+#include "ui/frame/WindowPlacing.h"
 #include "ui/list/CTalvoraView.h"
 #include "ui/tree/CLeftView.h"
 
@@ -72,7 +73,8 @@ CMainFrame::CMainFrame(HistoryDocument& document, Prompts& prompts, QWidget* par
 
     connect(tree_, &CLeftView::statusTextChanged, this, &CMainFrame::SetStatusText);
     connect(commands_->Action(ID_APP_EXIT), &QAction::triggered, this, &QWidget::close);
-    resize(900, 600);
+    // Wide enough for all six columns beside the tree.
+    resize(OpeningSize(*list_, kTreeWidth + splitter_->handleWidth()));
 }
 
 CMainFrame::~CMainFrame() = default;

@@ -1,0 +1,40 @@
+// The main window's opening size and remembered place, on a screen of 1280x800 pixels.
+#include <QGuiApplication>
+#include <QHeaderView>
+#include <QScreen>
+
+#include "app/AppFixture.h"
+#include "ui/frame/CMainFrame.h"
+#include "ui/frame/WindowPlacing.h"
+#include "ui/list/CTalvoraView.h"
+
+namespace {
+
+// Before any QApplication: this program's one screen is the laptop's.
+const bool kLaptopScreen = [] {
+    qputenv("QT_QPA_PLATFORM", "offscreen:configfile=" TALVORA_SCREEN_CONFIG);
+    return true;
+}();
+
+using WindowTest = AppFixture;
+
+TEST_F(WindowTest, OpensShowingAllSixColumnsWithinTheScreen) {
+    ASSERT_TRUE(kLaptopScreen);
+    ASSERT_EQ(QGuiApplication::primaryScreen()->availableGeometry(), QRect(0, 0, 1280, 800));
+    Start();
+    QCoreApplication::processEvents();
+    CTalvoraView& view = list();
+    EXPECT_GE(view.viewport()->width(), view.horizontalHeader()->length());
+    EXPECT_TRUE(QRect(0, 0, 1280, 800).contains(app_->mainFrame()->frameGeometry()));
+}
+
+TEST_F(WindowTest, APlaceNoScreenShowsOrASizeBeyondItIsBroughtBack) {
+    Start();
+    CMainFrame& frame = *app_->mainFrame();
+    PlaceWindow(frame, WindowPlacement{5000, -3000, 900, 600, false});
+    EXPECT_EQ(frame.geometry(), QRect(189, 99, 900, 600));  // in the middle
+    PlaceWindow(frame, WindowPlacement{100, 100, 4000, 3000, false});
+    EXPECT_EQ(frame.geometry(), QRect(0, 0, 1280, 800));
+}
+
+}  // namespace
