@@ -11,6 +11,7 @@
 #include "ui/controls/CommandTable.h"
 #include "ui/controls/Prompts.h"
 #include "ui/frame/CMainFrame.h"
+#include "ui/frame/WindowPlacing.h"
 #include "ui/list/CTalvoraView.h"
 #include "ui/tree/CLeftView.h"
 
@@ -48,6 +49,11 @@ bool CTalvoraApp::InitInstance() {
     connect(document_.get(), &HistoryDocument::reopened, this, &CTalvoraApp::ForgetHits);
     connect(document_.get(), &HistoryDocument::closed, this, &CTalvoraApp::ForgetHits);
     connect(frame_.get(), &CMainFrame::closing, this, &CTalvoraApp::ExitInstance);
+    // Read before the window shows, so that it opens where it was closed.
+    settingsFile_->Read();
+    if (const std::optional<WindowPlacement> placement = settingsFile_->LoadWindowPlacement()) {
+        PlaceWindow(*frame_, *placement);
+    }
     frame_->show();
     InitTimeZone();
     LoadDatabase();
@@ -67,7 +73,7 @@ void CTalvoraApp::FollowListInserts() {
 }
 
 void CTalvoraApp::LoadDatabase() {
-    if (settingsFile_->Read() == SettingsFileState::Unreadable) {
+    if (settingsFile_->state() == SettingsFileState::Unreadable) {
         prompts_.Message(
             frame_.get(), QString::fromUtf8(kAppTitle),
             QStringLiteral("設定ファイルを読み込めませんでした。\n%1\n%2\n"
@@ -135,6 +141,7 @@ void CTalvoraApp::ExitInstance() {
     if (settingsFile_->state() == SettingsFileState::Unreadable) {
         return;  // reported at start-up; that file is never overwritten
     }
+    settingsFile_->SetWindowPlacement(PlacementOf(*frame_));
     const IniSaveResult saved =
         settingsFile_->SaveSettings(location_, document_->colors(), document_->NamesToSave());
     if (!saved.ok && quitRequested_) {

@@ -3,6 +3,9 @@
 #include <QHeaderView>
 #include <QScreen>
 
+#include <fstream>
+#include <sstream>
+
 #include "app/AppFixture.h"
 #include "ui/frame/CMainFrame.h"
 #include "ui/frame/WindowPlacing.h"
@@ -15,6 +18,13 @@ const bool kLaptopScreen = [] {
     qputenv("QT_QPA_PLATFORM", "offscreen:configfile=" TALVORA_SCREEN_CONFIG);
     return true;
 }();
+
+std::string ReadText(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
 
 using WindowTest = AppFixture;
 
@@ -35,6 +45,21 @@ TEST_F(WindowTest, APlaceNoScreenShowsOrASizeBeyondItIsBroughtBack) {
     EXPECT_EQ(frame.geometry(), QRect(189, 99, 900, 600));  // in the middle
     PlaceWindow(frame, WindowPlacement{100, 100, 4000, 3000, false});
     EXPECT_EQ(frame.geometry(), QRect(0, 0, 1280, 800));
+}
+
+TEST_F(WindowTest, ComesBackWhereAndAsLargeAsItWasClosed) {
+    WriteSettings("[Window]\nLeft=5000\nTop=-3000\nWidth=900\nHeight=600\n");
+    Start();
+    EXPECT_EQ(app_->mainFrame()->geometry(), QRect(189, 99, 900, 600));
+
+    app_->mainFrame()->setGeometry(QRect(120, 60, 1000, 700));
+    app_->mainFrame()->close();
+    EXPECT_NE(ReadText(settingsPath_)
+                  .find("[Window]\nLeft=120\nTop=60\nWidth=1000\nHeight=700\nMaximized=0\n"),
+              std::string::npos);
+    app_.reset();
+    Start();
+    EXPECT_EQ(app_->mainFrame()->geometry(), QRect(120, 60, 1000, 700));
 }
 
 }  // namespace
