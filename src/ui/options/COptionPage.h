@@ -16,6 +16,9 @@ public:
 
     // Applies what the page shows.
     virtual void Commit() = 0;
+    // Ends an edit still open on the page before the sheet commits; false when what it
+    // held was refused (the page has told the user why) and the sheet should stay open.
+    virtual bool FinishEditing() { return true; }
 
     void SetModified(bool modified);
     bool modified() const { return modified_; }

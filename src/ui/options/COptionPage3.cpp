@@ -4,6 +4,7 @@
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLineEdit>
+#include <QPointer>
 #include <QPushButton>
 #include <QStyledItemDelegate>
 #include <QTimer>
@@ -11,6 +12,7 @@
 #include <QVBoxLayout>
 
 #include <functional>
+#include <utility>
 
 #include "database/MessageDatabase.h"
 #include "text/ShiftJis.h"
@@ -31,21 +33,30 @@ QString Text(const char* utf8) {
     return QString::fromUtf8(utf8);
 }
 
+}  // namespace
+
 // Edits the name column only, and accepts a name (an empty one too) only when it fits.
-class NameColumnDelegate : public QStyledItemDelegate {
+class COptionPage3::NameColumnDelegate : public QStyledItemDelegate {
 public:
     NameColumnDelegate(QObject* parent,
                        std::function<void(const QModelIndex&, const QString&)> accept,
                        std::function<void(const QString&)> refuse)
-        : QStyledItemDelegate(parent), accept_(std::move(accept)), refuse_(std::move(refuse)) {}
+        : QStyledItemDelegate(parent), accept_(std::move(accept)), refuse_(std::move(refuse)) {
+        // Before the view's own handling, which deletes the editor only later.
+        connect(this, &QAbstractItemDelegate::closeEditor, this, [this] { editor_ = nullptr; });
+    }
 
     QWidget* createEditor(QWidget* parent, const QStyleOptionViewItem& option,
                           const QModelIndex& index) const override {
         if (index.column() != kNameColumn) {
             return nullptr;
         }
-        return QStyledItemDelegate::createEditor(parent, option, index);
+        editor_ = QStyledItemDelegate::createEditor(parent, option, index);
+        return editor_;
     }
+
+    // The editor of an edit in progress, null when none.
+    QWidget* openEditor() const { return editor_; }
 
     void setModelData(QWidget* editor, QAbstractItemModel*,
                       const QModelIndex& index) const override {
@@ -71,9 +82,8 @@ public:
 private:
     std::function<void(const QModelIndex&, const QString&)> accept_;
     std::function<void(const QString&)> refuse_;
+    mutable QPointer<QWidget> editor_;
 };
-
-}  // namespace
 
 COptionPage3::COptionPage3(MessageDatabase& database, ApplyNames apply, Prompts& prompts,
                            QWidget* parent)
@@ -97,7 +107,7 @@ COptionPage3::COptionPage3(MessageDatabase& database, ApplyNames apply, Prompts&
     list_->header()->setStretchLastSection(false);
     list_->setMinimumSize(300, 220);
 
-    auto* delegate = new NameColumnDelegate(
+    delegate_ = new NameColumnDelegate(
         list_,
         [this](const QModelIndex& index, const QString& name) {
             QTreeWidgetItem* item = list_->topLevelItem(index.row());
@@ -109,10 +119,10 @@ COptionPage3::COptionPage3(MessageDatabase& database, ApplyNames apply, Prompts&
                           QByteArray::fromStdString(ToShiftJis(name).value_or(std::string())));
         },
         [this](const QString& message) { RefuseName(message); });
-    list_->setItemDelegate(delegate);
+    list_->setItemDelegate(delegate_);
     // Every edit that ends marks the page changed, an abandoned one too; a refused name
     // does not.
-    connect(delegate, &QAbstractItemDelegate::closeEditor, this, [this] {
+    connect(delegate_, &QAbstractItemDelegate::closeEditor, this, [this] {
         if (!refused_) {
             SetModified(true);
         }
@@ -174,12 +184,31 @@ void COptionPage3::FitColumns() {
 
 void COptionPage3::RefuseName(const QString& message) {
     refused_ = true;
+    refusal_ = message;
     // Shown once the editor has closed: a modal box inside the edit's commit would take
     // the focus from the editor and commit it again.
-    QTimer::singleShot(0, this, [this, message] {
-        prompts_.Message(this, Text(optiontext::kAppTitle), message, Prompts::Icon::Exclamation,
-                         QMessageBox::Ok);
-    });
+    QTimer::singleShot(0, this, [this] { ShowRefusal(); });
+}
+
+bool COptionPage3::ShowRefusal() {
+    if (refusal_.isEmpty()) {
+        return false;
+    }
+    const QString message = std::exchange(refusal_, QString());
+    prompts_.Message(this, Text(optiontext::kAppTitle), message, Prompts::Icon::Exclamation,
+                     QMessageBox::Ok);
+    return true;
+}
+
+bool COptionPage3::FinishEditing() {
+    // A name still being typed when OK is pressed is checked as Enter would check it; a
+    // refusal keeps the sheet open with its message, whether it comes now or came as the
+    // editor lost the focus to the button.
+    if (QWidget* editor = delegate_->openEditor()) {
+        emit delegate_->commitData(editor);
+        emit delegate_->closeEditor(editor, QAbstractItemDelegate::NoHint);
+    }
+    return !ShowRefusal();
 }
 
 void COptionPage3::RenameSelected() {

@@ -22,6 +22,7 @@ public:
                  QWidget* parent = nullptr);
 
     void Commit() override;
+    bool FinishEditing() override;
     // Starts editing the selected row's name; nothing without a selection.
     void RenameSelected();
 
@@ -32,13 +33,19 @@ protected:
     void showEvent(QShowEvent* event) override;
 
 private:
+    class NameColumnDelegate;
+
     void FitColumns();
     void RefuseName(const QString& message);
+    // Shows the message of a refused name that has not been shown yet; false when none.
+    bool ShowRefusal();
 
     MessageDatabase& database_;
     ApplyNames apply_;
     Prompts& prompts_;
     QTreeWidget* list_;
+    NameColumnDelegate* delegate_ = nullptr;
+    QString refusal_;  // the message of a refused name, until it is shown
     bool columnsFitted_ = false;
     bool refused_ = false;  // the edit that is ending was refused
 };

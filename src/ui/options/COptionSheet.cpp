@@ -1,10 +1,12 @@
 #include "ui/options/COptionSheet.h"
 
+#include <QApplication>
 #include <QDialogButtonBox>
 #include <QPushButton>
 #include <QTabWidget>
 #include <QVBoxLayout>
 
+#include "ui/controls/DialogKeys.h"
 #include "ui/options/COptionPage1.h"
 #include "ui/options/COptionPage2.h"
 #include "ui/options/COptionPage3.h"
@@ -43,9 +45,13 @@ COptionSheet::COptionSheet(const OptionTargets& targets, QWidget* parent)
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(tabs_, 1);
     layout->addWidget(buttons);
+
+    qApp->installEventFilter(this);
 }
 
-COptionSheet::~COptionSheet() = default;
+COptionSheet::~COptionSheet() {
+    qApp->removeEventFilter(this);
+}
 
 int COptionSheet::DoModal() {
     SetActivePage(tabs_->currentIndex());
@@ -65,7 +71,14 @@ void COptionSheet::SetActivePage(int index) {
     }
 }
 
-void COptionSheet::Apply() {
+bool COptionSheet::Apply() {
+    for (int i = 0; i < tabs_->count(); ++i) {
+        auto* page = qobject_cast<COptionPage*>(tabs_->widget(i));
+        if (page != nullptr && page->initialised() && !page->FinishEditing()) {
+            tabs_->setCurrentIndex(i);
+            return false;
+        }
+    }
     // In page order: a new pair opened by the file page is there before the members page
     // applies its names.
     for (int i = 0; i < tabs_->count(); ++i) {
@@ -76,16 +89,28 @@ void COptionSheet::Apply() {
         }
     }
     UpdateApplyButton();
+    return true;
 }
 
 void COptionSheet::accept() {
-    Apply();
-    QDialog::accept();
+    if (Apply()) {
+        QDialog::accept();
+    }
 }
 
 void COptionSheet::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
     SetActivePage(tabs_->currentIndex());
+}
+
+bool COptionSheet::eventFilter(QObject* watched, QEvent* event) {
+    // Alt with the letter of the disabled "適用(&A)" reaches the focused edit as typing.
+    if (IsUnusedMnemonic(event) && isVisible() && watched->isWidgetType() &&
+        static_cast<QWidget*>(watched)->window() == this) {
+        event->accept();
+        return true;
+    }
+    return QDialog::eventFilter(watched, event);
 }
 
 void COptionSheet::UpdateApplyButton() {

@@ -46,8 +46,10 @@ public:
     int DoModal();
     // Shows page `index`, initialising it when it is shown for the first time.
     void SetActivePage(int index);
-    // Commits every initialised page; the pages are unchanged afterwards.
-    void Apply();
+    // Ends the edits still open, then commits every initialised page; the pages are
+    // unchanged afterwards. Commits nothing and returns false when a page refused what an
+    // open edit held.
+    bool Apply();
 
     QTabWidget* tabs() const { return tabs_; }
     QPushButton* applyButton() const { return applyButton_; }
@@ -60,6 +62,7 @@ public slots:
 
 protected:
     void showEvent(QShowEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void UpdateApplyButton();

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QDialogButtonBox>
 #include <QHeaderView>
 #include <QLineEdit>
 #include <QPushButton>
@@ -37,20 +38,29 @@ protected:
         return -1;
     }
 
-    // Types `text` over the name of member `key` through the rename button and ends the
-    // edit with `key`; messages about it are shown before this returns.
-    void EditName(std::int32_t memberKey, const QString& text, Qt::Key endKey = Qt::Key_Return) {
+    // Starts editing the name of member `memberKey` through the rename button and types
+    // `text` over it; the editor, null when none opened.
+    QLineEdit* StartEdit(std::int32_t memberKey, const QString& text) {
+        // A closed editor goes only now, so this edit finds its own.
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         Rows().setCurrentItem(Rows().topLevelItem(RowOf(memberKey)));
         sheet_->findChild<QPushButton*>(QStringLiteral("renameMember"))->click();
         auto* editor = Rows().viewport()->findChild<QLineEdit*>();
+        if (editor != nullptr) {
+            editor->setText(text);
+        }
+        return editor;
+    }
+
+    // Edits the name and ends the edit with `endKey`; messages about it are shown before
+    // this returns.
+    void EditName(std::int32_t memberKey, const QString& text, Qt::Key endKey = Qt::Key_Return) {
+        QLineEdit* editor = StartEdit(memberKey, text);
         ASSERT_NE(editor, nullptr);
-        editor->setText(text);
         QTest::keyClick(editor, endKey);
         // The commit is queued, and a refusal's message is queued behind it.
         QCoreApplication::processEvents();
         QCoreApplication::processEvents();
-        // The closed editor goes only now, so the next edit finds its own.
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     }
 
     QString NameRow(std::int32_t key) const { return Rows().topLevelItem(RowOf(key))->text(0); }
@@ -140,6 +150,42 @@ TEST_F(MembersPageTest, NoDatabaseGivesAnEmptyList) {
     OpenMembersPage();
     EXPECT_EQ(Rows().topLevelItemCount(), 0);
     sheet_->accept();  // applies nothing, refreshes the tree
+}
+
+TEST_F(MembersPageTest, ANameLeftOpenByOkIsAppliedOrRefusedWithTheSheetKeptOpen) {
+    Start();
+    OpenMembersPage();
+    auto* ok = sheet_->findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Ok);
+    auto leaveWithOk = [&](std::int32_t key, const QString& text) {
+        ASSERT_NE(StartEdit(key, text), nullptr);
+        QTest::mouseClick(ok, Qt::LeftButton);
+    };
+    leaveWithOk(100, QStringLiteral("あいうえおかきくけこa"));
+    ASSERT_EQ(prompts_.CallsOf(Kind::Message).size(), 1u);
+    EXPECT_EQ(prompts_.CallsOf(Kind::Message)[0].text, "名前が長すぎます");
+    EXPECT_TRUE(sheet_->isVisible());
+    EXPECT_EQ(app_->database().MemberName(100), "100");
+    QCoreApplication::processEvents();  // no second message comes after
+    EXPECT_EQ(prompts_.CallsOf(Kind::Message).size(), 1u);
+
+    leaveWithOk(300, QStringLiteral("한국"));
+    ASSERT_EQ(prompts_.CallsOf(Kind::Message).size(), 2u);
+    EXPECT_TRUE(sheet_->isVisible());
+
+    leaveWithOk(300, QStringLiteral("ok"));
+    EXPECT_FALSE(sheet_->isVisible());
+    EXPECT_EQ(app_->database().MemberName(300), "ok");
+    EXPECT_EQ(prompts_.CallsOf(Kind::Message).size(), 2u);
+}
+
+TEST_F(MembersPageTest, AltLetterOfTheDisabledApplyTypesNothing) {
+    Start();
+    OpenMembersPage();
+    ASSERT_FALSE(sheet_->applyButton()->isEnabled());
+    QLineEdit* editor = StartEdit(100, QStringLiteral("x"));
+    ASSERT_NE(editor, nullptr);
+    QTest::keyClick(editor, Qt::Key_A, Qt::AltModifier);
+    EXPECT_EQ(editor->text(), "x");
 }
 
 }  // namespace
