@@ -10,6 +10,7 @@
 #include "app/AppFixture.h"
 #include "database/MessageDatabase.h"
 #include "export/ExportText.h"
+#include "support/PopupMenus.h"
 #include "support/TempFolder.h"
 #include "text/ShiftJis.h"
 #include "ui/controls/CommandIds.h"
@@ -167,6 +168,16 @@ TEST_F(AppFixture, ContextMenuFollowsTheItemUnderThePointer) {
     EXPECT_EQ(tree().contextItem(), MemberItem(300));
     EXPECT_EQ(tree().currentItem(), tree().membersRoot()) << "a right click keeps the selection";
     EXPECT_FALSE(tree().PrepareContextMenu(QPoint(5, tree().viewport()->height() - 2)));
+}
+
+TEST_F(AppFixture, ShiftF10OpensTheContextMenuOfTheCurrentItem) {
+    Start();
+    tree().setCurrentItem(MemberItem(300));
+    const QStringList items =
+        MenuOpenedBy([this] { QTest::keyClick(&tree(), Qt::Key_F10, Qt::ShiftModifier); });
+    EXPECT_EQ(items.join(u'|').toStdString(), "名前の変更(&M)|-|プロパティ(&R)");
+    EXPECT_EQ(tree().contextItem(), MemberItem(300));
+    EXPECT_TRUE(Enabled(ID_TREE_RENAME));
 }
 
 TEST_F(AppFixture, AppendedEventsAppearAtTheTopWithoutInput) {

@@ -3,6 +3,7 @@
 #include <QAction>
 #include <QContextMenuEvent>
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QMenu>
 #include <QMouseEvent>
 #include <QTimer>
@@ -235,4 +236,20 @@ void CLeftView::contextMenuEvent(QContextMenuEvent* event) {
     menu.addSeparator();
     menu.addAction(commands_.Action(ID_TREE_PROPERTIES));
     menu.exec(event->globalPos());
+}
+
+void CLeftView::keyPressEvent(QKeyEvent* event) {
+    // Shift+F10 asks for the context menu as the Menu key does: at the current item.
+    if (event->key() == Qt::Key_F10 &&
+        (event->modifiers() & ~Qt::KeypadModifier) == Qt::ShiftModifier) {
+        event->accept();
+        if (QTreeWidgetItem* item = currentItem()) {
+            const QPoint at = visualItemRect(item).center();
+            QContextMenuEvent menu(QContextMenuEvent::Keyboard, at, viewport()->mapToGlobal(at),
+                                   event->modifiers());
+            contextMenuEvent(&menu);
+        }
+        return;
+    }
+    QTreeWidget::keyPressEvent(event);
 }
