@@ -156,11 +156,12 @@ bool SameZone(const std::tm& a, const std::tm& b) {
     return a.tm_zone != nullptr && b.tm_zone != nullptr && std::strcmp(a.tm_zone, b.tm_zone) == 0;
 }
 
-void FillSpan(DaySpan& span, std::int64_t day, const DaySpan& before) {
+void FillSpan(DaySpan& span, std::int64_t day, const DaySpan& before, const DaySpan& after) {
     span.day = day;
     span.stable = false;
     std::tm first{};
     std::int64_t from = (day - 2) * kDay + kHour;
+    std::int64_t to = (day + 3) * kDay;
     if (before.day == day - 1 && before.stable) {
         // The day before held one zone from day - 3 to day + 2: only the last day is new.
         first.tm_gmtoff = before.gmtoff;
@@ -172,9 +173,21 @@ void FillSpan(DaySpan& span, std::int64_t day, const DaySpan& before) {
         if (localtime_r(&start, &first) == nullptr) {
             return;
         }
+        if (after.day == day + 1 && after.stable) {
+            // Walking back in time: the day after held one zone from day - 1 to day + 4,
+            // so only the first day is new.
+            std::tm later{};
+            later.tm_gmtoff = after.gmtoff;
+            later.tm_isdst = after.isdst;
+            later.tm_zone = after.zone;
+            if (!SameZone(first, later)) {
+                return;
+            }
+            to = (day - 1) * kDay;
+        }
     }
     // Hourly probes: no zone changes its offset and changes it back within an hour.
-    for (std::int64_t t = from; t <= (day + 3) * kDay; t += kHour) {
+    for (std::int64_t t = from; t <= to; t += kHour) {
         std::tm probe{};
         const time_t tt = static_cast<time_t>(t);
         if (localtime_r(&tt, &probe) == nullptr || !SameZone(first, probe)) {
@@ -232,7 +245,8 @@ const DaySpan* StableSpan(std::int32_t stamp) {
     const std::int64_t day = FloorDiv(stamp, kDay);
     DaySpan& span = state.days[static_cast<std::size_t>(day & 4095)];
     if (span.day != day) {
-        FillSpan(span, day, state.days[static_cast<std::size_t>((day - 1) & 4095)]);
+        FillSpan(span, day, state.days[static_cast<std::size_t>((day - 1) & 4095)],
+                 state.days[static_cast<std::size_t>((day + 1) & 4095)]);
     }
     return span.stable ? &span : nullptr;
 }
