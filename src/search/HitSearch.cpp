@@ -3,6 +3,8 @@
 #include <algorithm>
 
 #include "database/LocalTime.h"
+#include "search/SearchCriteria.h"
+#include "search/SearchScan.h"
 
 namespace {
 
@@ -54,7 +56,19 @@ HitSearch::HitSearch(MessageDatabase& db, HitQuery query)
     : db_(db), query_(std::move(query)), matcher_(query_.text, query_.match) {
     nextAppended_ = CurrentCount();
     nextOlder_ = nextAppended_ - 1;
+    if (!query_.match.Folds()) {
+        criteria_ = std::make_unique<SearchCriteria>();
+        criteria_->searchText = query_.text;
+        criteria_->useDateRange = query_.useDateRange;
+        criteria_->rangeStart = query_.rangeStart;
+        criteria_->rangeEnd = query_.rangeEnd;
+        criteria_->includeReceived = query_.includeReceived;
+        criteria_->includeSent = query_.includeSent;
+        scan_ = std::make_unique<SearchScan>(db_, *criteria_);
+    }
 }
+
+HitSearch::~HitSearch() = default;
 
 std::int32_t HitSearch::CurrentCount() const {
     const std::vector<EventRef>* refs = RefsOf(db_, query_.key);
@@ -80,11 +94,29 @@ std::size_t HitSearch::Step(std::size_t budget, std::vector<Hit>& older, std::ve
         ++done;
     }
     while (done < budget && nextOlder_ >= 0) {
-        Examine(nextOlder_--, older);
-        ++done;
+        // Runs of the scan's longest size at most, so a slice stays short.
+        constexpr std::size_t kRun = 1 << 15;
+        const auto run = static_cast<std::int32_t>(
+            std::min({budget - done, kRun, static_cast<std::size_t>(nextOlder_) + 1}));
+        ExamineOlder(run, older);
+        done += static_cast<std::size_t>(run);
     }
     examined_ += static_cast<std::int64_t>(done);
     return done;
+}
+
+void HitSearch::ExamineOlder(std::int32_t count, std::vector<Hit>& older) {
+    const std::int32_t first = nextOlder_ - count + 1;
+    const std::vector<EventRef>* refs = RefsOf(db_, query_.key);
+    if (scan_ && refs != nullptr) {
+        scan_->Candidates(*refs, static_cast<std::size_t>(first),
+                          static_cast<std::size_t>(nextOlder_) + 1, marks_);
+    }
+    for (; nextOlder_ >= first; --nextOlder_) {
+        if (!scan_ || refs == nullptr || marks_[static_cast<std::size_t>(nextOlder_ - first)]) {
+            Examine(nextOlder_, older);
+        }
+    }
 }
 
 bool HitSearch::Examine(std::int32_t index, std::vector<Hit>& hits) {

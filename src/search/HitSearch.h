@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -22,6 +23,9 @@ struct HitQuery {
     bool includeReceived = true;
     bool includeSent = true;
 };
+
+class SearchScan;
+struct SearchCriteria;
 
 // One hit: the event at `index` of the searched member's references, and where the search
 // text stands in its display text.
@@ -45,6 +49,7 @@ std::optional<TextSpan> MatchEvent(const HitQuery& query, TextMatcher& matcher, 
 class HitSearch {
 public:
     HitSearch(MessageDatabase& db, HitQuery query);
+    ~HitSearch();
 
     // Examines up to `budget` events. Hits among the events known at the start go to
     // `older` (each older than the hits before it), hits among appended events to
@@ -61,11 +66,19 @@ public:
 private:
     std::int32_t CurrentCount() const;
     bool Examine(std::int32_t index, std::vector<Hit>& hits);
+    // Examines the `count` older events from nextOlder_ down, decoding only those the
+    // scan leaves open.
+    void ExamineOlder(std::int32_t count, std::vector<Hit>& older);
 
     MessageDatabase& db_;
     HitQuery query_;
     TextMatcher matcher_;
     EventRecord record_;
+    // Without the two switches a match is the search step's: its scan rules out most
+    // events from their bytes.
+    std::unique_ptr<SearchCriteria> criteria_;
+    std::unique_ptr<SearchScan> scan_;
+    std::vector<std::uint8_t> marks_;
     std::int32_t nextOlder_;     // counts down to -1
     std::int32_t nextAppended_;  // counts up to the current count
     std::int64_t examined_ = 0;

@@ -89,6 +89,36 @@ TEST_F(HitSearchTest, WithTheSwitchesOffHitsAreTheRowsTheSearchStepFinds) {
     }
 }
 
+// Larger than one read block, so the byte scan rules out most events: the hits are still
+// the search step's, in large slices and small.
+TEST_F(HitSearchTest, HitsOfALongHistoryAreTheRowsTheSearchStepFinds) {
+    std::vector<WriterEvent> events(15000);
+    for (std::size_t i = 0; i < events.size(); ++i) {
+        events[i].key = i % 3 == 0 ? 7 : 5;
+        events[i].record.uin = events[i].key;
+        events[i].record.text = "event " + std::to_string(i) + (i % 997 == 0 ? " tea" : "");
+        events[i].record.direction = static_cast<std::uint32_t>(i % 2);
+        events[i].record.stamp = kMarch5 + static_cast<std::int32_t>(i) * 60;
+    }
+    ASSERT_GE(h_.writer.AppendEvents(events), 0);
+    Open();
+    HitQuery query;
+    query.text = "tea";
+    const std::vector<std::int32_t> expected = StepRows(query);
+    EXPECT_EQ(expected.size(), 16u);
+    HitSearch search(db_, query);
+    std::vector<Hit> older, newer;
+    search.Step(5000, older, newer);
+    search.Step(1 << 20, older, newer);
+    ASSERT_TRUE(search.Finished());
+    std::vector<std::int32_t> rows;
+    for (const Hit& hit : older) {
+        rows.push_back(RowToIndex(db_.EventCount(query.key), hit.index));
+    }
+    EXPECT_EQ(rows, expected);
+    EXPECT_EQ(search.examined(), 15000);
+}
+
 TEST_F(HitSearchTest, AppendedEventsAreExaminedFirstAndComeAsNewerHits) {
     for (int i = 0; i < 5; ++i) {
         h_.Message(5, "old hit " + std::to_string(i));
