@@ -5,6 +5,7 @@
 #include <QLineEdit>
 
 #include "database/EventRecord.h"
+#include "document/HistoryDocument.h"
 #include "search/DayRow.h"
 #include "ui/frame/CMainFrame.h"
 #include "ui/hits/CGoToDateDialog.h"
@@ -46,6 +47,9 @@ void CTalvoraApp::OpenHitList() {
         connect(hitList_, &CHitListWindow::hitSelected, this,
                 [this](std::int32_t key, std::int32_t row) { ShowHit(key, row); });
         connect(tree, &QTreeWidget::currentItemChanged, hitList_, followTree);
+        // Appended events are searched while the window is open.
+        connect(document_.get(), &HistoryDocument::appended, hitList_,
+                &CHitListWindow::TakeUpAppended);
     }
     followTree();
     hitList_->show();
@@ -92,7 +96,8 @@ void CTalvoraApp::GoToDate() {
     const int selected = list->FirstSelectedRow();
     EventRecord record;
     const std::int32_t key = list->currentMember();
-    if (selected >= 0 && database().ReadEvent(key, RowToIndex(list->RowCount(), selected), record)) {
+    if (selected >= 0 &&
+        database().ReadEvent(key, RowToIndex(list->RowCount(), selected), record)) {
         initial = QDate(record.time.tm_year + 1900, record.time.tm_mon + 1, record.time.tm_mday);
     }
     CGoToDateDialog dialog(initial, frame_.get());

@@ -90,11 +90,6 @@ CHitListWindow::CHitListWindow(MessageDatabase& database, QWidget* parent)
     slices_ = new QTimer(this);
     slices_->setInterval(0);
     connect(slices_, &QTimer::timeout, this, &CHitListWindow::RunSlice);
-    // Appended events are searched while the window is open; a look costs a map lookup.
-    live_ = new QTimer(this);
-    live_->setInterval(1000);
-    connect(live_, &QTimer::timeout, this, &CHitListWindow::TakeUpAppended);
-    live_->start();
 
     connect(start_, &QPushButton::clicked, this, &CHitListWindow::StartSearch);
     connect(stop_, &QPushButton::clicked, this, &CHitListWindow::StopSearch);

@@ -60,7 +60,6 @@ private:
     QLabel* status_;
     QProgressBar* progress_;
     QTimer* slices_;
-    QTimer* live_;
     std::unique_ptr<HitSearch> search_;
     bool stopped_ = false;
     // What the search started on, to notice a history opened in its place.

@@ -103,8 +103,8 @@ TEST_F(HitList, TheSelectedMemberAloneAndAppendedEventsThatMatch) {
 
     Append(100, "sent too", 4000000);
     Append(200, "sent late", 4000001, 1);
-    app_->document().Check();
-    window.TakeUpAppended();
+    app_->document().Check();  // the document's news alone brings the hit in
+    EXPECT_TRUE(QTest::qWaitFor([&] { return Texts(window).size() == 3; }, 1000));
     EXPECT_EQ(Texts(window), (QStringList{QStringLiteral("s[e]nt late"), QStringLiteral("s[e]nt 1"),
                                           QStringLiteral("s[e]nt 0")}));
     // The tree's root selects no member: the choice falls back to all members.
