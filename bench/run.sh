@@ -47,4 +47,11 @@ if [ -x "$build/bench/talvora_window_bench" ]; then
     echo "== window, $events events"
     cat "$large"/* > /dev/null
     QT_QPA_PLATFORM=offscreen "$build/bench/talvora_window_bench" "$build/large.ini"
+    # Live updates: events appended to a small history of its own, made afresh.
+    livefolder="$build/live-history"
+    rm -rf "$livefolder" && mkdir -p "$livefolder"
+    "$build/tools/makedb/talvora-makedb" --folder "$livefolder" --uin 1 --events 1000 --seed 1 >&2
+    printf '[Log File]\nLocation=0\nDB Path=%s\nUIN=1\n' "$(realpath "$livefolder")" > "$build/live.ini"
+    echo "== window, live updates"
+    QT_QPA_PLATFORM=offscreen "$build/bench/talvora_window_bench" --live "$build/live.ini"
 fi

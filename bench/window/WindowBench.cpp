@@ -1,18 +1,28 @@
 // talvora_window_bench SETTINGS: starts the window on the history the settings file names
 // (offscreen) and prints how long start-up, switching to all members, scrolling to the
 // last row, a search without a hit and the member sheet of all members take, and the
-// process's resident memory afterwards.
+// process's resident memory afterwards. With --live first, it appends events to that
+// history instead, one at a time and with no input, and prints how long each took to
+// reach the painted list.
 #include <QApplication>
 #include <QElapsedTimer>
+#include <QEventLoop>
 #include <QScrollBar>
 #include <QTest>
+#include <QTimer>
 
+#include <algorithm>
+#include <chrono>
 #include <cstdio>
+#include <cstring>
 #include <fstream>
 #include <string>
+#include <thread>
+#include <vector>
 
 #include "app/CTalvoraApp.h"
 #include "database/MessageDatabase.h"
+#include "historywriter/HistoryWriter.h"
 #include "search/FindNext.h"
 #include "search/SearchCriteria.h"
 #include "search/SearchList.h"
@@ -51,18 +61,79 @@ long ResidentKilobytes() {
     return 0;
 }
 
+// Runs the event loop, as the idle window does (nothing else wakes it), until the list
+// gets rows or `limitMs` passes.
+bool WaitIdleForRows(CTalvoraView& list, int limitMs) {
+    QEventLoop loop;
+    bool inserted = false;
+    const QMetaObject::Connection connection =
+        QObject::connect(list.model(), &QAbstractItemModel::rowsInserted, &loop, [&] {
+            inserted = true;
+            loop.quit();
+        });
+    QTimer::singleShot(limitMs, &loop, &QEventLoop::quit);
+    loop.exec();
+    QObject::disconnect(connection);
+    return inserted;
+}
+
+// Appends `count` events to the open history from another thread, as the messenger would,
+// while the window waits idle, and prints the time from each write to the painted row.
+int MeasureLiveUpdates(CTalvoraApp& app, int count) {
+    CTalvoraView* list = app.listView();
+    app.treeView()->setCurrentItem(app.treeView()->allMembersItem());
+    const std::string dataPath = app.database().dataPath();
+    const std::string indexPath = app.database().indexPath();
+    std::vector<double> ms;
+    for (int i = 0; i < count; ++i) {
+        const int before = list->RowCount();
+        QElapsedTimer timer;
+        bool written = false;
+        // Not in step with the live check: the writes fall anywhere in its second.
+        std::thread messenger([&, i] {
+            std::this_thread::sleep_for(std::chrono::milliseconds(200 + 173 * i % 1000));
+            auto writer = HistoryWriter::OpenAppend(dataPath, indexPath);
+            if (!writer) {
+                return;
+            }
+            WriterRecord record;
+            record.uin = 1;
+            record.text = "live " + std::to_string(i);
+            timer.start();
+            writer->AppendEvent(1, record);
+            written = true;
+        });
+        const bool shown = WaitIdleForRows(*list, 5000);
+        messenger.join();
+        if (!written || !shown || list->RowCount() <= before) {
+            std::fprintf(stderr, "talvora_window_bench: the appended event did not appear\n");
+            return 1;
+        }
+        list->viewport()->repaint();
+        ms.push_back(static_cast<double>(timer.nsecsElapsed()) / 1e6);
+    }
+    std::sort(ms.begin(), ms.end());
+    std::printf("append to painted row, idle  %8.1f ms median, %.1f ms worst of %d\n",
+                ms[ms.size() / 2], ms.back(), count);
+    return 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
     QElapsedTimer startup;
     startup.start();
     QApplication application(argc, argv);
-    if (argc < 2) {
-        std::fprintf(stderr, "usage: talvora_window_bench SETTINGS\n");
+    const bool live = argc > 1 && std::strcmp(argv[1], "--live") == 0;
+    if (argc < 2 + (live ? 1 : 0)) {
+        std::fprintf(stderr, "usage: talvora_window_bench [--live] SETTINGS\n");
         return 2;
     }
-    CTalvoraApp app(BuildSettingsPath(QString::fromLocal8Bit(argv[1])), DialogPrompts());
+    CTalvoraApp app(BuildSettingsPath(QString::fromLocal8Bit(argv[live ? 2 : 1])), DialogPrompts());
     app.InitInstance();
+    if (live) {
+        return MeasureLiveUpdates(app, 15);
+    }
     app.mainFrame()->resize(1100, 700);
     app.mainFrame()->repaint();
     QApplication::processEvents();
