@@ -1,6 +1,8 @@
 #include "search/DayRow.h"
 
+#include "database/EventFacts.h"
 #include "database/EventRecord.h"
+#include "database/LocalTime.h"
 #include "database/MessageDatabase.h"
 
 std::int64_t DayNumber(int year, int month, int day) {
@@ -24,14 +26,29 @@ std::optional<std::int32_t> FindDayRow(MessageDatabase& db, std::int32_t key,
     const std::int64_t wanted = DayNumber(day.year, day.month, day.day);
     std::optional<std::int32_t> best;
     std::int64_t bestDay = 0;
+    // The dates come from the fact table, read once and kept, so a day without events
+    // costs no decoding; an event the facts cannot vouch for is read itself.
+    const EventFacts& facts = db.Facts();
+    const std::vector<EventRef>& refs = it->second.refs;
     EventRecord record;
+    std::tm time{};
+    std::int64_t value = 0;
     // Row 0 first: the first event of the day met is the newest one, and ends the walk.
     for (std::int32_t row = 0; row < count; ++row) {
-        if (!db.ReadEvent(key, RowToIndex(count, row), record)) {
+        const std::int32_t index = RowToIndex(count, row);
+        const auto entry =
+            static_cast<std::size_t>(refs[static_cast<std::size_t>(index)].entryNumber);
+        if (entry < facts.size() && !facts[entry].Has(EventFact::kRedo)) {
+            if (!facts[entry].Has(EventFact::kDecoded)) {
+                continue;
+            }
+            ConvertEventTime(facts[entry].stamp, time, value);
+        } else if (db.ReadEvent(key, index, record)) {
+            time = record.time;
+        } else {
             continue;
         }
-        const std::int64_t date =
-            DayNumber(record.time.tm_year + 1900, record.time.tm_mon + 1, record.time.tm_mday);
+        const std::int64_t date = DayNumber(time.tm_year + 1900, time.tm_mon + 1, time.tm_mday);
         if (date == wanted) {
             return row;
         }

@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <optional>
+
+#include "database/EventRecord.h"
 #include "database/MessageDatabase.h"
 #include "search/DayRow.h"
 #include "support/TestHistory.h"
@@ -35,6 +38,56 @@ TEST(DayRow, TheNewestEventOfTheDayOrOfTheNearestDayWithEvents) {
     EXPECT_EQ(FindDayRow(db, ALL_MEMBERS, {2000, 3, 5}).value_or(-1), 4);
     EXPECT_FALSE(FindDayRow(db, 99, {2000, 3, 5}));
     EXPECT_FALSE(FindDayRow(db, 1, {2000, 3, 5}));  // a member without events
+}
+
+// The row found through the fact table is the row a walk decoding every event finds, in a
+// zone with summer time, for every day of a span and for damaged records.
+TEST(DayRow, TheFactTableGivesTheRowsOfAFullDecode) {
+    ScopedTimeZone tz("EST5EDT,M3.2.0,M11.1.0");
+    TestHistory h;
+    for (int i = 0; i < 300; ++i) {
+        h.Message(5 + i % 3, "m", kMarch5 + i * 7 * kHour + (i % 5) * 600);
+        if (i % 40 == 0) {
+            WriterRecord broken;
+            broken.marker = 0;
+            h.writer.AppendEvent(5, broken);
+        }
+    }
+    MessageDatabase db;
+    ASSERT_TRUE(db.Open(h.paths.data, h.paths.index));
+    auto reference = [&db](std::int32_t key, std::int64_t wanted) {
+        const std::int32_t count = db.EventCount(key);
+        std::optional<std::int32_t> best;
+        std::int64_t bestDay = 0;
+        EventRecord record;
+        for (std::int32_t row = 0; row < count; ++row) {
+            if (!db.ReadEvent(key, RowToIndex(count, row), record)) {
+                continue;
+            }
+            const std::int64_t date =
+                DayNumber(record.time.tm_year + 1900, record.time.tm_mon + 1, record.time.tm_mday);
+            const std::int64_t distance = date > wanted ? date - wanted : wanted - date;
+            const std::int64_t bestDistance =
+                bestDay > wanted ? bestDay - wanted : wanted - bestDay;
+            if (date == wanted) {
+                return std::optional<std::int32_t>(row);
+            }
+            if (!best || distance < bestDistance || (distance == bestDistance && date > bestDay)) {
+                best = row;
+                bestDay = date;
+            }
+        }
+        return best;
+    };
+    for (const std::int32_t key : {5, ALL_MEMBERS}) {
+        for (int day = 1; day <= 31; ++day) {
+            for (const int month : {3, 4}) {
+                EXPECT_EQ(FindDayRow(db, key, {2000, month, day}),
+                          reference(key, DayNumber(2000, month, day)))
+                    << key << " " << month << "/" << day;
+            }
+        }
+    }
 }
 
 TEST(DayRow, DayNumbersCountFromTheEpochOverLeapYears) {
