@@ -12,8 +12,8 @@ HistoryWriter CreateHistoryWriter(const HistoryPaths& paths) {
     return std::move(*writer);
 }
 
-TestHistory::TestHistory()
-    : paths(HistoryPathsFor(folder.Path(), kOwner)), writer(CreateHistoryWriter(paths)) {}
+TestHistory::TestHistory(std::int32_t owner)
+    : paths(HistoryPathsFor(folder.Path(), owner)), writer(CreateHistoryWriter(paths)) {}
 
 std::int32_t TestHistory::Message(std::int32_t key, const std::string& text, std::int32_t stamp,
                                   std::uint32_t direction) {

@@ -13,7 +13,7 @@ HistoryWriter CreateHistoryWriter(const HistoryPaths& paths);
 struct TestHistory {
     static constexpr std::int32_t kOwner = 12345;
 
-    TestHistory();
+    explicit TestHistory(std::int32_t owner = kOwner);
     TempFolder folder;
     HistoryPaths paths;
     HistoryWriter writer;

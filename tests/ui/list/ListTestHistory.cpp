@@ -2,8 +2,7 @@
 
 #include "text/ShiftJis.h"
 
-ListHistory::ListHistory()
-    : paths(HistoryPathsFor(folder.Path(), kOwner)), writer(CreateHistoryWriter(paths)) {}
+ListHistory::ListHistory() : TestHistory(kOwner) {}
 
 std::int32_t ListHistory::Add(std::int32_t key, const QString& text, std::uint32_t direction,
                               std::uint16_t type, std::int32_t stamp) {

@@ -5,13 +5,11 @@
 #include <cstdint>
 #include <string>
 
-#include "historywriter/HistoryWriter.h"
-#include "support/TempFolder.h"
 #include "support/TestHistory.h"
 
-// A history pair in a fresh folder for the list's tests. Texts are given in Unicode and
-// stored in Shift-JIS, as the messenger stores them.
-class ListHistory {
+// The test history for the list's tests: texts are given in Unicode and stored in
+// Shift-JIS, as the messenger stores them.
+class ListHistory : public TestHistory {
 public:
     static constexpr std::int32_t kOwner = 5000;
     // Sunday 2000-03-05 09:07:03 UTC.
@@ -24,10 +22,6 @@ public:
                      std::uint16_t type = 1, std::int32_t stamp = kSunday);
     // Appends a raw record and its entry.
     std::int32_t AddRecord(std::int32_t key, const WriterRecord& record);
-
-    TempFolder folder;
-    HistoryPaths paths;
-    HistoryWriter writer;
 };
 
 // Shift-JIS bytes of `text`.
