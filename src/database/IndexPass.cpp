@@ -2,11 +2,11 @@
 
 #include <algorithm>
 #include <climits>
-#include <cstring>
 #include <vector>
 
 #include "database/FileAccess.h"
 #include "database/LargeMemory.h"
+#include "database/LittleEndian.h"
 #include "database/MemberIndex.h"
 #include "database/MessageDatabase.h"
 
@@ -20,12 +20,6 @@ constexpr std::size_t kSizeFirstEntries = 4096;
 // Room taken ahead for the entries an index file's size promises; a file that is mostly
 // zeros (or absurdly large) gets the rest as it turns out to hold entries.
 constexpr std::size_t kMostAhead = std::size_t{1} << 26;
-
-std::int32_t I32(const std::uint8_t* p) {
-    std::int32_t value;
-    std::memcpy(&value, p, sizeof value);  // the file is little-endian, like the machine
-    return value;
-}
 
 // Sizes `refs` for `extra` more references and returns where they go: exactly, with the
 // memory mapped at once, in a large pass; a small one lets the list grow as usual.

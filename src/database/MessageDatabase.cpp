@@ -9,6 +9,7 @@
 #include "database/EventFacts.h"
 #include "database/EventTypes.h"
 #include "database/IndexPass.h"
+#include "database/LittleEndian.h"
 #include "database/LocalTime.h"
 #include "database/MemberIndex.h"
 #include "database/RecordLayout.h"
@@ -17,19 +18,6 @@ namespace {
 
 constexpr std::int64_t kIndexHeaderSize = 10;
 constexpr std::int64_t kEntrySize = 8;
-
-std::uint16_t U16(const std::uint8_t* p) {
-    return static_cast<std::uint16_t>(p[0] | (p[1] << 8));
-}
-
-std::uint32_t U32(const std::uint8_t* p) {
-    return static_cast<std::uint32_t>(p[0]) | (static_cast<std::uint32_t>(p[1]) << 8) |
-           (static_cast<std::uint32_t>(p[2]) << 16) | (static_cast<std::uint32_t>(p[3]) << 24);
-}
-
-std::int32_t I32(const std::uint8_t* p) {
-    return static_cast<std::int32_t>(U32(p));
-}
 
 bool EqualsIgnoringAsciiCase(const std::string& a, const std::string& b) {
     if (a.size() != b.size()) {

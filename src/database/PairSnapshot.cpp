@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "database/LittleEndian.h"
+
 namespace {
 
 constexpr std::int64_t kEntrySize = 8;
@@ -31,10 +33,7 @@ std::int64_t PairSnapshot::RecordOffset() const {
         return -1;
     }
     const std::uint8_t* p = lastEntry_.bytes.data() + 4;
-    const auto offset = static_cast<std::int32_t>(
-        static_cast<std::uint32_t>(p[0]) | (static_cast<std::uint32_t>(p[1]) << 8) |
-        (static_cast<std::uint32_t>(p[2]) << 16) | (static_cast<std::uint32_t>(p[3]) << 24));
-    return offset;
+    return I32(p);
 }
 
 void PairSnapshot::Take(RandomAccessFile& index, RandomAccessFile& data, std::int64_t indexPosition,

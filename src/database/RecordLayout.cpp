@@ -4,21 +4,8 @@
 #include <cstring>
 
 #include "database/EventTypes.h"
+#include "database/LittleEndian.h"
 #include "database/MessageDatabase.h"
-
-namespace {
-
-std::uint16_t U16(const std::uint8_t* p) {
-    return static_cast<std::uint16_t>(p[0] | (p[1] << 8));
-}
-
-std::uint32_t U32(const std::uint8_t* p) {
-    std::uint32_t value;
-    std::memcpy(&value, p, sizeof value);  // the file is little-endian, like the machine
-    return value;
-}
-
-}  // namespace
 
 RecordFields ParseRecord(const std::uint8_t* p, std::size_t available) {
     RecordFields f;

@@ -3,6 +3,8 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "database/LittleEndian.h"
+
 // How far a record's bytes took its decoding. Every reader of records (the decoder, the
 // per-event summary, the search scan) goes by this one parse, so they agree on each case.
 enum class RecordState : std::uint8_t {
@@ -41,5 +43,5 @@ std::size_t RawTextLength(const std::uint8_t* p, const RecordFields& fields);
 
 // Bytes a record needs from `head` (at least kRecordHead bytes of it) on.
 inline std::size_t RecordLength(const std::uint8_t* head) {
-    return kRecordHead + static_cast<std::size_t>(head[8] | (head[9] << 8)) + kRecordTail;
+    return kRecordHead + static_cast<std::size_t>(U16(head + 8)) + kRecordTail;
 }
