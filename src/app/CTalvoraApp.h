@@ -16,6 +16,7 @@ class CLeftView;
 class CTalvoraView;
 class Prompts;
 class QTreeWidgetItem;
+struct OptionTargets;
 
 // The application object: owns the settings file, the history document (the database,
 // names, colours and the live check), the location settings, the last search and the main
@@ -65,6 +66,9 @@ public:
     void ShowEventDetails();
     // The options sheet at start-up when no location is set; false when it was cancelled.
     bool RunStartupOptions();
+    // What the options sheet shows and where its choices go: the location is opened, the
+    // colours and names are applied through the document.
+    OptionTargets OptionSheetTargets();
 
     // Opens the pair the location names; true when a new pair was opened (the views
     // follow the document).

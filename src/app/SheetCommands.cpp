@@ -8,21 +8,23 @@
 #include "ui/stats/CMemberSheet.h"
 #include "ui/tree/CLeftView.h"
 
+OptionTargets CTalvoraApp::OptionSheetTargets() {
+    HistoryDocument& document = *document_;
+    return OptionTargets{location(),
+                         database(),
+                         document.colors(),
+                         prompts(),
+                         [this] { return OpenLocation(); },
+                         [&document](const ListColors& colors) { document.SetColors(colors); },
+                         [&document](const std::map<std::int32_t, std::string>& names) {
+                             document.SetMemberNames(names);
+                         }};
+}
+
 namespace {
 
 int RunOptionSheet(CTalvoraApp& app) {
-    HistoryDocument& document = app.document();
-    const OptionTargets targets{
-        app.location(),
-        app.database(),
-        document.colors(),
-        app.prompts(),
-        [&app] { return app.OpenLocation(); },
-        [&document](const ListColors& colors) { document.SetColors(colors); },
-        [&document](const std::map<std::int32_t, std::string>& names) {
-            document.SetMemberNames(names);
-        }};
-    COptionSheet sheet(targets, app.mainFrame());
+    COptionSheet sheet(app.OptionSheetTargets(), app.mainFrame());
     return sheet.DoModal();
 }
 

@@ -32,19 +32,7 @@ void OptionsFixture::TearDown() {
 }
 
 std::unique_ptr<COptionSheet> OptionsFixture::MakeSheet() {
-    CTalvoraApp& app = *app_;
-    HistoryDocument& document = app.document();
-    const OptionTargets targets{
-        app.location(),
-        app.database(),
-        document.colors(),
-        app.prompts(),
-        [&app] { return app.OpenLocation(); },
-        [&document](const ListColors& colors) { document.SetColors(colors); },
-        [&document](const std::map<std::int32_t, std::string>& names) {
-            document.SetMemberNames(names);
-        }};
-    return std::make_unique<COptionSheet>(targets);
+    return std::make_unique<COptionSheet>(app_->OptionSheetTargets());
 }
 
 void OptionsFixture::WriteRegistry(const QByteArray& body) {
