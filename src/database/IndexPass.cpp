@@ -20,6 +20,8 @@ constexpr std::size_t kSizeFirstEntries = 4096;
 // Room taken ahead for the entries an index file's size promises; a file that is mostly
 // zeros (or absurdly large) gets the rest as it turns out to hold entries.
 constexpr std::size_t kMostAhead = std::size_t{1} << 26;
+// Lists from this size on are prepared one by one as they are sized.
+constexpr std::size_t kLargeList = 256 * 1024;
 
 // Sizes `refs` for `extra` more references and returns where they go: exactly, with the
 // memory mapped at once, in a large pass; a small one lets the list grow as usual.
@@ -92,6 +94,8 @@ std::int64_t IndexPass::Run(std::int64_t position, std::int64_t end, std::int32_
             allBase = all->refs.size();
             if (exact) {
                 all->refs.reserve(allBase + std::min(limit, kMostAhead));
+                PrepareForWriting(all->refs.data() + allBase,
+                                  (all->refs.capacity() - allBase) * sizeof(EventRef));
             }
         }
         EventRef* refs = Extend(all->refs, whole, exact);
@@ -140,6 +144,34 @@ std::size_t IndexPass::TakeChunk(const std::uint8_t* chunk, std::size_t whole, s
     return whole;
 }
 
+void IndexPass::PrepareSmallLists() {
+    // Lists too small for a mapping of their own are allocated one after another and
+    // mostly lie side by side; where they do, their memory is readied in one step rather
+    // than page by page as each is filled. Anything else in between is left as it is.
+    const EventRef* low = nullptr;
+    const EventRef* high = nullptr;
+    std::size_t bytes = 0;
+    for (std::size_t t = 0; t < targets_.size(); ++t) {
+        std::vector<EventRef>& refs = targets_[t]->refs;
+        const std::size_t size = counts_[t] * sizeof(EventRef);
+        if (size == 0 || size >= kLargeList) {
+            continue;
+        }
+        refs.reserve(refs.size() + counts_[t]);
+        const EventRef* begin = refs.data() + refs.size();
+        low = low == nullptr ? begin : std::min(low, begin);
+        high = std::max(high, begin + counts_[t]);
+        bytes += size;
+    }
+    if (low == nullptr) {
+        return;
+    }
+    const auto span = static_cast<std::size_t>(high - low) * sizeof(EventRef);
+    if (span <= 2 * bytes) {
+        PrepareForWriting(const_cast<EventRef*>(low), span);
+    }
+}
+
 void IndexPass::Distribute(Member& all, std::size_t allBase,
                            const std::vector<std::uint32_t>& targetOf, bool exact) {
     const std::size_t taken = targetOf.size();
@@ -161,6 +193,9 @@ void IndexPass::Distribute(Member& all, std::size_t allBase,
         return;
     }
     // Then each member's list, sized once, filled through plain pointers.
+    if (exact) {
+        PrepareSmallLists();
+    }
     std::vector<EventRef*> cursors(targets_.size());
     for (std::size_t t = 0; t < targets_.size(); ++t) {
         cursors[t] = Extend(targets_[t]->refs, counts_[t], exact);

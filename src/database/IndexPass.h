@@ -32,6 +32,8 @@ private:
     std::size_t TakeChunk(const std::uint8_t* chunk, std::size_t whole, std::int32_t number,
                           EventRef* refs, std::uint32_t* targetOf);
     // Hands the references taken into ALL_MEMBERS's list from `allBase` on to their members.
+    // Sizes the members' smaller lists for this pass and readies their memory in one step.
+    void PrepareSmallLists();
     void Distribute(Member& all, std::size_t allBase, const std::vector<std::uint32_t>& targetOf,
                     bool exact);
 
