@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "cli/CliFixture.h"
 #include "cli/CliRunner.h"
 #include "database/LocalTime.h"
 #include "database/MessageDatabase.h"
@@ -20,22 +21,16 @@ namespace {
 constexpr std::int32_t kSunday = 952247223;  // 2000-03-05 09:07:03 UTC, a Sunday
 
 // Member 5's events, oldest first (rows 3, 2, 1, 0), and one of member 6.
-class CoreCommands : public ::testing::Test {
+class CoreCommands : public CliFixture {
 protected:
-    ScopedTimeZone utc_{"UTC0"};  // before everything that reads a time
-
     void SetUp() override {
-        setenv("XDG_CONFIG_HOME", folder_.File("config").c_str(), 1);
-        paths_ = HistoryPathsFor(folder_.Path(), 777);
-        auto writer = HistoryWriter::Create(paths_.data, paths_.index);
-        ASSERT_TRUE(writer);
-        Add(*writer, 5, 1, "hello\nthere", Received, kSunday);         // row 3
-        Add(*writer, 5, 4, "site\xFEhttp://x", Sent, kSunday + 3600);  // row 2
-        Add(*writer, 6, 1, "hello six", Received, kSunday);
-        Add(*writer, 5, 1, "\x8C\x8E\x89\xCE", Sent, kSunday + 86400);  // 月火, row 1
-        Add(*writer, 5, 7, "", Received, 0);                            // row 0, unsupported
+        HistoryWriter writer = NewHistory();
+        Add(writer, 5, 1, "hello\nthere", Received, kSunday);         // row 3
+        Add(writer, 5, 4, "site\xFEhttp://x", Sent, kSunday + 3600);  // row 2
+        Add(writer, 6, 1, "hello six", Received, kSunday);
+        Add(writer, 5, 1, "\x8C\x8E\x89\xCE", Sent, kSunday + 86400);  // 月火, row 1
+        Add(writer, 5, 7, "", Received, 0);                            // row 0, unsupported
     }
-    void TearDown() override { unsetenv("XDG_CONFIG_HOME"); }
 
     static void Add(HistoryWriter& writer, std::int32_t key, std::uint16_t type,
                     const std::string& text, std::uint32_t direction, std::int32_t stamp) {
@@ -47,14 +42,6 @@ protected:
         record.stamp = stamp;
         writer.AppendEvent(key, record);
     }
-    std::vector<std::string> With(std::vector<std::string> tail) {
-        std::vector<std::string> args = {"--data", paths_.data, "--index", paths_.index};
-        args.insert(args.end(), tail.begin(), tail.end());
-        return args;
-    }
-
-    TempFolder folder_;
-    HistoryPaths paths_;
 };
 
 TEST_F(CoreCommands, ExportWritesWhatTheWindowWrites) {

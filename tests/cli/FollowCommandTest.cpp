@@ -16,6 +16,7 @@
 #include <thread>
 #include <vector>
 
+#include "cli/CliFixture.h"
 #include "historywriter/HistoryWriter.h"
 #include "support/TempFolder.h"
 #include "support/TestHistory.h"
@@ -148,22 +149,13 @@ private:
     std::string text_;
 };
 
-class Follow : public ::testing::Test {
+class Follow : public CliFixture {
 protected:
-    ScopedTimeZone utc_{"UTC0"};  // before everything that reads a time
-
     void SetUp() override {
-        setenv("XDG_CONFIG_HOME", folder_.File("config").c_str(), 1);
-        paths_ = HistoryPathsFor(folder_.Path(), 777);
-        auto writer = HistoryWriter::Create(paths_.data, paths_.index);
-        ASSERT_TRUE(writer);
-        writer->AppendEvent(5, Message(5, "old"));
-        writer_ = std::make_unique<HistoryWriter>(std::move(*writer));
+        writer_ = std::make_unique<HistoryWriter>(NewHistory());
+        writer_->AppendEvent(5, Message(5, "old"));
     }
-    void TearDown() override { unsetenv("XDG_CONFIG_HOME"); }
 
-    TempFolder folder_;
-    HistoryPaths paths_;
     std::unique_ptr<HistoryWriter> writer_;
 };
 

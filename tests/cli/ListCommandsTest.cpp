@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "cli/CliFixture.h"
 #include "cli/CliRunner.h"
 #include "cli/ListFormat.h"
 #include "cli/ListLineWriter.h"
@@ -15,40 +16,27 @@
 
 namespace {
 
-class ListCommands : public ::testing::Test {
+class ListCommands : public CliFixture {
 protected:
-    ScopedTimeZone utc_{"UTC0"};  // before everything that reads a time
-
     void SetUp() override {
-        setenv("XDG_CONFIG_HOME", folder_.File("config").c_str(), 1);
-        paths_ = HistoryPathsFor(folder_.Path(), 777);
-        auto writer = HistoryWriter::Create(paths_.data, paths_.index);
-        ASSERT_TRUE(writer);
+        HistoryWriter writer = NewHistory();
         WriterRecord first;
         first.uin = 12345;
         first.text = "\x93\xFA\x96{\\tab\there\r\nline";  // 日本\tab<TAB>here<CR><LF>line
         first.stamp = 952247223;                          // 2000-03-05 09:07:03, a Sunday
-        writer->AppendEvent(12345, first);
+        writer.AppendEvent(12345, first);
         WriterRecord second;
         second.type = 7;
         second.uin = 10;
-        writer->AppendEvent(10, second);
+        writer.AppendEvent(10, second);
         WriterRecord third;
         third.uin = 10;
         third.direction = 1;
         third.text = "bad \x81";  // a lead byte with nothing after it
         third.stamp = 952247223 + 86400;
-        writer->AppendEvent(10, third);
+        writer.AppendEvent(10, third);
     }
-    std::vector<std::string> Db() { return {"--data", paths_.data, "--index", paths_.index}; }
-    std::vector<std::string> With(std::vector<std::string> tail) {
-        std::vector<std::string> args = Db();
-        args.insert(args.end(), tail.begin(), tail.end());
-        return args;
-    }
-
-    TempFolder folder_;
-    HistoryPaths paths_;
+    std::vector<std::string> Db() const { return With({}); }
 };
 
 TEST_F(ListCommands, MembersListsTheWalkWithNamesAndCounts) {

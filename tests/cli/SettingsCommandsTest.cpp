@@ -4,6 +4,7 @@
 #include <fstream>
 #include <string>
 
+#include "cli/CliFixture.h"
 #include "cli/CliRunner.h"
 #include "historywriter/HistoryWriter.h"
 #include "support/TempFolder.h"
@@ -14,24 +15,17 @@ void WriteText(const std::string& path, const std::string& text) {
     std::ofstream(path, std::ios::binary) << text;
 }
 
-class SettingsCommands : public ::testing::Test {
+class SettingsCommands : public CliFixture {
 protected:
+    SettingsCommands() : CliFixture(4711) {}
     void SetUp() override {
-        // Keep the user's own settings out of the way.
-        setenv("XDG_CONFIG_HOME", folder_.File("config").c_str(), 1);
-        paths_ = HistoryPathsFor(folder_.Path(), 4711);
-        auto writer = HistoryWriter::Create(paths_.data, paths_.index);
-        ASSERT_TRUE(writer);
+        HistoryWriter writer = NewHistory();
         WriterRecord r;
         r.uin = 5;
         r.text = "hi";
-        writer->AppendEvent(5, r);
-        writer->AppendEvent(7, r);
+        writer.AppendEvent(5, r);
+        writer.AppendEvent(7, r);
     }
-    void TearDown() override { unsetenv("XDG_CONFIG_HOME"); }
-
-    TempFolder folder_;
-    HistoryPaths paths_;
 };
 
 TEST_F(SettingsCommands, StoredNamesAndLocationAreTakenFromTheSettingsFile) {
