@@ -22,41 +22,17 @@
 #include "ui/details/CEventDetailDialog.h"
 #include "ui/list/CTalvoraView.h"
 #include "ui/list/ListTestHistory.h"
+#include "ui/list/ListViewFixture.h"
 
 namespace {
 
-constexpr std::int32_t kMember = 100;
-
-class EventDetailDialogTest : public ::testing::Test {
+class EventDetailDialogTest : public ListViewFixture {
 protected:
-    static void SetUpTestSuite() { EnsureQApplication(); }
-    void SetUp() override { commands_.CreateActions(&owner_); }
+    EventDetailDialogTest() {
+        colors = {ColorRef(250, 240, 230), ColorRef(10, 20, 200), ColorRef(255, 255, 200),
+                  ColorRef(0, 90, 0),      ColorRef(0, 120, 215), ColorRef(255, 255, 254)};
+    }
 
-    // `count` events "e0", "e1", ... (e0 oldest, at the bottom); odd ones sent.
-    void AddEvents(int from, int count) {
-        for (int i = from; i < from + count; ++i) {
-            history.Add(kMember, QStringLiteral("e%1").arg(i), static_cast<std::uint32_t>(i % 2));
-        }
-    }
-    void ShowList(int rows = 10) {
-        ASSERT_TRUE(database.Open(history.paths.data, history.paths.index));
-        view = std::make_unique<CTalvoraView>(database, commands_);
-        view->SetListColors(colors);
-        view->ShowMember(kMember);
-        const int height = view->verticalHeader()->defaultSectionSize();
-        view->resize(900, view->horizontalHeader()->sizeHint().height() + rows * height +
-                              2 * view->frameWidth() +
-                              view->horizontalScrollBar()->sizeHint().height());
-        view->show();
-        ASSERT_TRUE(QTest::qWaitForWindowExposed(view.get()));
-    }
-    void Select(std::initializer_list<int> rows) {
-        view->clearSelection();
-        for (int row : rows) {
-            view->selectionModel()->select(view->model()->index(row, 0),
-                                           QItemSelectionModel::Select | QItemSelectionModel::Rows);
-        }
-    }
     std::unique_ptr<CEventDetailDialog> Open() {
         auto dialog = std::make_unique<CEventDetailDialog>(*view, database, prompts);
         dialog->show();
@@ -75,31 +51,13 @@ protected:
         return {Child<QPushButton>(dialog, "up")->isEnabled(),
                 Child<QPushButton>(dialog, "down")->isEnabled()};
     }
-    // Velmu appends events; the live check reads them and shows the member again.
-    void AppendLive(int from, int count) {
-        AddEvents(from, count);
-        database.ReadIndex();
-        view->ShowMember(kMember);
-        QApplication::processEvents();
-    }
-
-    UtcZone zone;
-    ListHistory history;
-    MessageDatabase database;
     QueuedPrompts prompts;
-    ListColors colors{ColorRef(250, 240, 230), ColorRef(10, 20, 200), ColorRef(255, 255, 200),
-                      ColorRef(0, 90, 0),      ColorRef(0, 120, 215), ColorRef(255, 255, 254)};
-    std::unique_ptr<CTalvoraView> view;
-
-private:
-    QWidget owner_;
-    CommandTable commands_;
 };
 
 TEST_F(EventDetailDialogTest, ShowsTheListsCellsForTheFirstSelectedRow) {
     history.Add(kMember, U("こんにちは\r\n二行目"), 0, 1, ListHistory::kSunday);
     AddEvents(0, 1);
-    ShowList();
+    ShowView();
     Select({1});
     auto dialog = Open();
     EXPECT_EQ(dialog->windowTitle(), U("イベントの詳細"));
@@ -118,7 +76,7 @@ TEST_F(EventDetailDialogTest, ShowsTheListsCellsForTheFirstSelectedRow) {
 
 TEST_F(EventDetailDialogTest, ButtonsStopAtTheEndsOfTheList) {
     AddEvents(0, 3);
-    ShowList();
+    ShowView();
     Select({0});
     EXPECT_EQ(Buttons(*Open()), std::make_pair(false, true));
     Select({2});
@@ -149,7 +107,7 @@ TEST_F(EventDetailDialogTest, ButtonsStopAtTheEndsOfTheList) {
 
 TEST_F(EventDetailDialogTest, StepMovesOnlyTheFirstSelectedRow) {
     AddEvents(0, 10);
-    ShowList();
+    ShowView();
     Select({2, 5, 7});
     auto dialog = Open();
     EXPECT_EQ(dialog->row(), 2);
@@ -163,7 +121,7 @@ TEST_F(EventDetailDialogTest, StepMovesOnlyTheFirstSelectedRow) {
 
 TEST_F(EventDetailDialogTest, SteppedRowStaysWhereTheFirstOneStoodOnScreen) {
     AddEvents(0, 100);
-    ShowList(10);
+    ShowView(10);
     view->verticalScrollBar()->setValue(20);
     QApplication::processEvents();
     ASSERT_EQ(view->TopRow(), 20);
@@ -189,7 +147,7 @@ TEST_F(EventDetailDialogTest, HeadingAndColoursFollowTheDirection) {
     broken.direction = 1;
     broken.marker = 0x1234;
     history.AddRecord(kMember, broken);  // row 0 now; rows 1 and 2 as above
-    ShowList();
+    ShowView();
     Select({1});
     auto dialog = Open();
     auto* group = Child<QGroupBox>(*dialog, "directionGroup");
@@ -217,7 +175,7 @@ TEST_F(EventDetailDialogTest, HeadingAndColoursFollowTheDirection) {
 
 TEST_F(EventDetailDialogTest, NewEventsDoNotMoveTheDialogOffItsEvent) {
     AddEvents(0, 5);
-    ShowList();
+    ShowView();
     Select({0});
     auto dialog = Open();
     ASSERT_EQ(Text(*dialog), U("e4"));
@@ -245,7 +203,7 @@ TEST_F(EventDetailDialogTest, LongestTextIsShownWhole) {
     text += QStringLiteral("ab");  // 32766 * 2 + 2 = 65,534 bytes
     ASSERT_EQ(Sjis(text).size(), 65534u);
     history.Add(kMember, text);
-    ShowList();
+    ShowView();
     Select({0});
     auto dialog = Open();
     EXPECT_EQ(Text(*dialog), text);
@@ -264,7 +222,7 @@ void ClickOn(CColorEdit& edit, const QString& needle) {
 TEST_F(EventDetailDialogTest, OnlyWebAddressesOpenAndOnlyThroughTheDesktop) {
     history.Add(kMember, U("見て https://example.com/a?b=1. または\r\n"
                            "C:\\Windows\\system32\\calc.exe と mailto:someone@example.com"));
-    ShowList();
+    ShowView();
     Select({0});
     auto dialog = Open();
     dialog->resize(700, 400);
@@ -289,7 +247,7 @@ TEST_F(EventDetailDialogTest, SteppingLeavesNoLinkBehindAndMailHasNoParameters) 
     history.Add(kMember, U("mailto:a@example.com?attach=/etc/passwd&body=x"));
     history.Add(kMember, U("plain words only"));
     history.Add(kMember, U("https://example.com/old"));
-    ShowList();
+    ShowView();
     Select({0});
     auto dialog = Open();
     dialog->resize(700, 400);
