@@ -11,6 +11,7 @@
 #include "search/SearchCriteria.h"
 #include "search/SearchList.h"
 #include "search/TextMatch.h"
+#include "support/SearchSteps.h"
 #include "support/TestHistory.h"
 
 namespace {
@@ -55,11 +56,7 @@ protected:
     void Open() { ASSERT_TRUE(db_.Open(h_.paths.data, h_.paths.index)); }
     // Runs steps until the search finishes; the rows found, in order.
     std::vector<std::int32_t> Hits(SearchCriteria& criteria, bool downward, FakeList& list) {
-        std::vector<std::int32_t> rows;
-        while (FindNext(db_, criteria, downward, list)) {
-            rows.push_back(criteria.position);
-        }
-        return rows;
+        return RowsFound(db_, criteria, downward, list);
     }
 
     ScopedTimeZone tz_;
@@ -253,11 +250,7 @@ protected:
     }
     std::vector<std::int32_t> Hits(SearchCriteria criteria) {
         FakeList list(db_, kNoRow);
-        std::vector<std::int32_t> rows;
-        while (FindNext(db_, criteria, true, list)) {
-            rows.push_back(criteria.position);
-        }
-        return rows;
+        return RowsFound(db_, criteria, true, list);
     }
 
     ScopedTimeZone tz_;

@@ -5,10 +5,10 @@
 
 #include "database/MessageDatabase.h"
 #include "search/DateRange.h"
-#include "search/FindNext.h"
 #include "search/HeadlessList.h"
 #include "search/HitSearch.h"
 #include "search/SearchCriteria.h"
+#include "support/SearchSteps.h"
 #include "support/TestHistory.h"
 
 namespace {
@@ -46,11 +46,7 @@ protected:
         criteria.includeReceived = query.includeReceived;
         criteria.includeSent = query.includeSent;
         HeadlessList list(db_, query.key, kNoRow, 1);
-        std::vector<std::int32_t> rows;
-        while (FindNext(db_, criteria, true, list)) {
-            rows.push_back(criteria.position);
-        }
-        return rows;
+        return RowsFound(db_, criteria, true, list);
     }
 
     ScopedTimeZone tz_;
