@@ -7,6 +7,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
+#include <memory>
 
 namespace {
 
@@ -14,7 +15,7 @@ constexpr char16_t kReplacement = 0xFFFD;
 // Longest UTF-8 form of anything the decoder produces (all of it is in the BMP).
 constexpr std::size_t kMaxUtf8PerByte = 3;
 // Room the converter's main loop wants: it stores a packed form as four bytes at once.
-constexpr std::ptrdiff_t kStoreWidth = 4;
+constexpr std::size_t kStoreWidth = 4;
 
 struct Decoded {
     char16_t unit;
@@ -79,15 +80,16 @@ inline std::size_t PutUtf8(char16_t unit, char* dst) {
     return 3;
 }
 
-// UTF-8 forms of every single byte and every pair: up to three bytes of UTF-8 packed
-// little-endian, with the length in the top byte (0 for an undefined pair). Built once
-// from the UTF-16 tables; it saves the converter a branch per character.
+// UTF-8 forms of every single byte and of every defined pair: up to three bytes of UTF-8
+// packed little-endian, with the length in the top byte. Built once from the UTF-16
+// tables; a pair is found with one look-up.
 static_assert(std::endian::native == std::endian::little,
               "packed UTF-8 forms are stored LSB first");
 
 struct Utf8Forms {
     std::uint32_t single[256];
-    std::uint32_t pair[cp932::kLeadCount * cp932::kTrailCount];
+    // By lead << 8 | trail; 0 where the two bytes are not a defined pair.
+    std::uint32_t pair[256 * 256];
 };
 
 std::uint32_t PackUtf8(char16_t unit) {
@@ -100,58 +102,23 @@ std::uint32_t PackUtf8(char16_t unit) {
     return packed;
 }
 
-Utf8Forms BuildUtf8Forms() {
-    Utf8Forms forms{};
-    for (std::size_t i = 0; i < 256; ++i) {
-        forms.single[i] = PackUtf8(cp932::kSingleByte[i]);
-    }
-    for (std::size_t i = 0; i < cp932::kLeadCount * cp932::kTrailCount; ++i) {
-        const char16_t unit = cp932::kDoubleByte[i];
-        forms.pair[i] = unit == 0 ? 0 : PackUtf8(unit);
+std::unique_ptr<const Utf8Forms> BuildUtf8Forms() {
+    auto forms = std::make_unique<Utf8Forms>();
+    for (std::size_t first = 0; first < 256; ++first) {
+        forms->single[first] = PackUtf8(cp932::kSingleByte[first]);
+        for (std::size_t second = 0; second < 256; ++second) {
+            const unsigned char bytes[2] = {static_cast<unsigned char>(first),
+                                            static_cast<unsigned char>(second)};
+            const Decoded decoded = bytes[0] < 0x80 ? Decoded{bytes[0], 1} : DecodeAt(bytes, 2);
+            forms->pair[first << 8 | second] = decoded.length == 2 ? PackUtf8(decoded.unit) : 0;
+        }
     }
     return forms;
 }
 
 const Utf8Forms& Forms() {
-    static const Utf8Forms forms = BuildUtf8Forms();
-    return forms;
-}
-
-// Packed UTF-8 form of the character at p[0] (p[0] >= 0x80, `left` >= 1), advancing p.
-// Same rules as DecodeAt.
-inline std::uint32_t NextForm(const Utf8Forms& forms, const unsigned char*& p, std::size_t left) {
-    const unsigned char first = p[0];
-    const std::uint8_t row = cp932::kLeadRow[first];
-    if (row != cp932::kNone && left >= 2) {
-        const std::uint8_t column = cp932::kTrailColumn[p[1]];
-        if (column != cp932::kNone) {
-            const std::uint32_t form = forms.pair[row * cp932::kTrailCount + column];
-            if (form != 0) {
-                p += 2;
-                return form;
-            }
-        }
-    }
-    ++p;
-    return forms.single[first];
-}
-
-// Length of the run of ASCII bytes at the start of [p, end). Eight bytes at a time:
-// most texts are long runs of one kind.
-inline std::size_t AsciiRun(const unsigned char* p, const unsigned char* end) {
-    const unsigned char* q = p;
-    while (end - q >= 8) {
-        std::uint64_t word;
-        std::memcpy(&word, q, sizeof word);
-        if ((word & 0x8080808080808080ULL) != 0) {
-            break;
-        }
-        q += 8;
-    }
-    while (q != end && *q < 0x80) {
-        ++q;
-    }
-    return static_cast<std::size_t>(q - p);
+    static const std::unique_ptr<const Utf8Forms> forms = BuildUtf8Forms();
+    return *forms;
 }
 
 // Next code point of UTF-8 text at `pos`, advancing `pos`; nullopt for anything that is
@@ -302,31 +269,55 @@ void AppendUtf8FromShiftJis(std::string_view bytes, std::string& out) {
     char* limit = out.data() + out.size();
     while (p != end) {
         const auto left = static_cast<std::size_t>(end - p);
-        if (limit - dst < kStoreWidth) {
-            // Close to the end of the room: write the next character exactly, or grow.
-            const Decoded next = *p < 0x80 ? Decoded{*p, 1} : DecodeAt(p, left);
-            if (static_cast<std::ptrdiff_t>(Utf8Length(next.unit)) <= limit - dst) {
-                p += next.length;
-                dst += PutUtf8(next.unit, dst);
-                continue;
+        const auto room = static_cast<std::size_t>(limit - dst);
+        // A step takes one or two bytes (p[1] is input while p < stop) and writes at most
+        // three bytes for each byte it takes, storing four at once (the fourth is scratch):
+        // `steps` bytes of input need 3 * steps + 1 bytes of room.
+        const std::size_t steps = std::min(left - 1, room >= kStoreWidth ? (room - 1) / 3 : 0);
+        if (steps != 0) {
+            const unsigned char* const stop = p + steps;
+            while (p < stop) {
+                if (*p < 0x80) {
+                    // Eight ASCII bytes at once where they are: texts have runs of
+                    // one kind.
+                    std::uint64_t word = 0;
+                    if (stop - p >= 8) {
+                        std::memcpy(&word, p, sizeof word);
+                    }
+                    if (stop - p >= 8 && (word & 0x8080808080808080ULL) == 0) {
+                        std::memcpy(dst, &word, sizeof word);
+                        p += 8;
+                        dst += 8;
+                    } else {
+                        *dst++ = static_cast<char>(*p++);
+                    }
+                    continue;
+                }
+                const std::uint32_t form = forms.pair[std::size_t{p[0]} << 8 | p[1]];
+                if (form != 0) [[likely]] {
+                    std::memcpy(dst, &form, sizeof form);
+                    dst += form >> 24;
+                    p += 2;
+                    continue;
+                }
+                const std::uint32_t single = forms.single[*p++];
+                std::memcpy(dst, &single, sizeof single);
+                dst += single >> 24;
             }
-            used = static_cast<std::size_t>(dst - out.data());
-            out.resize(used + kMaxUtf8PerByte * left + 1);
-            dst = out.data() + used;
-            limit = out.data() + out.size();
-        }
-        if (*p < 0x80) {
-            const std::size_t run =
-                std::min(AsciiRun(p, end), static_cast<std::size_t>(limit - dst));
-            std::memcpy(dst, p, run);
-            p += run;
-            dst += run;
             continue;
         }
-        // The fourth byte stored is scratch: the next write or the final resize drops it.
-        const std::uint32_t form = NextForm(forms, p, left);
-        std::memcpy(dst, &form, sizeof form);
-        dst += form >> 24;
+        // The last byte, or close to the end of the room: write the next character
+        // exactly, or grow.
+        const Decoded next = *p < 0x80 ? Decoded{*p, 1} : DecodeAt(p, left);
+        if (static_cast<std::ptrdiff_t>(Utf8Length(next.unit)) <= limit - dst) {
+            p += next.length;
+            dst += PutUtf8(next.unit, dst);
+            continue;
+        }
+        used = static_cast<std::size_t>(dst - out.data());
+        out.resize(used + kMaxUtf8PerByte * left + 1);
+        dst = out.data() + used;
+        limit = out.data() + out.size();
     }
     out.resize(static_cast<std::size_t>(dst - out.data()));
 }

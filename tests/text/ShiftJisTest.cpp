@@ -256,6 +256,23 @@ TEST(ShiftJisTest, Utf8PathAgreesWithQStringPathOnArbitraryBytes) {
     }
 }
 
+TEST(ShiftJisTest, Utf8PathAgreesAroundAsciiRunsOfEveryLength) {
+    // ASCII runs of 0 to 40 bytes before and after each awkward piece: a pair, a lead at
+    // the very end, a lead with an invalid trail, half-width katakana, the odd single bytes.
+    const std::string_view pieces[] = {"\x82\xA0"sv, "\x82"sv,     "\x82\x7F"sv, "\x82\x20"sv,
+                                       "\xB6\xC0"sv, "\x80\xA0"sv, "\xFD\xFE\xFF"sv};
+    for (const std::string_view piece : pieces) {
+        for (std::size_t before = 0; before <= 40; ++before) {
+            for (const std::size_t after : {0, 1, 7, 8, 9, 15, 16, 17, 31, 32, 33}) {
+                const std::string bytes =
+                    std::string(before, 'a') + std::string(piece) + std::string(after, 'b');
+                ASSERT_EQ(Utf8FromShiftJis(bytes), Utf8(FromShiftJis(bytes)))
+                    << before << " " << after;
+            }
+        }
+    }
+}
+
 TEST(ShiftJisTest, AppendReusesRoomTheStringAlreadyHas) {
     std::string out;
     out.reserve(256);
