@@ -15,17 +15,13 @@ void AppendNumber(std::int64_t value, std::string& out) {
 
 }  // namespace
 
-void AppendCsvField(std::string_view field, std::string& out) {
-    using plainrun::HasByte;
+bool IsPlainCsvField(std::string_view field) {
     const char* const end = field.data() + field.size();
-    const bool plain =
-        plainrun::Skip(
-            field.data(), end,
-            [](std::uint64_t word) {
-                return HasByte(word, ',') || HasByte(word, '"') || HasByte(word, '\r') ||
-                       HasByte(word, '\n');
-            },
-            [](char c) { return c != ',' && c != '"' && c != '\r' && c != '\n'; }) == end;
+    return plainrun::Find<false, ',', '"', '\r', '\n'>(field.data(), end) == end;
+}
+
+void AppendCsvField(std::string_view field, std::string& out) {
+    const bool plain = IsPlainCsvField(field);
     if (plain) {
         out.append(field);
         return;
@@ -111,7 +107,13 @@ void CsvExportWriter::AppendDecoded(const EventRecord& record, std::int32_t entr
 }
 
 void CsvExportWriter::AppendConverted(std::string_view shiftJis, std::string& out) {
-    scratch_.clear();
-    fields_.Append(shiftJis, scratch_);
+    // Converted in place; only a field that needs quotes is written again.
+    const std::size_t start = out.size();
+    fields_.Append(shiftJis, out);
+    if (IsPlainCsvField(std::string_view(out).substr(start))) {
+        return;
+    }
+    scratch_.assign(out, start);
+    out.resize(start);
     AppendCsvField(scratch_, out);
 }

@@ -28,6 +28,9 @@ private:
     std::string scratch_;
 };
 
+// Whether `field` goes into CSV as it is: no comma, quote, CR or LF.
+bool IsPlainCsvField(std::string_view field);
+
 // Appends `field` as one CSV field: quoted, with quotes doubled, when it holds a comma, a
 // quote, CR or LF.
 void AppendCsvField(std::string_view field, std::string& out);

@@ -122,9 +122,15 @@ void HtmlExportWriter::Event(const ExportEvent& event, std::string& out) {
         AppendHtmlEscaped(fields_.TypeNameOf(static_cast<std::uint16_t>(type)), text);
         text.append("</span></p>\n<p class=\"text\">");
     }));
-    scratch_.clear();
-    fields_.Append(record.text, scratch_);
-    AppendHtmlWithLinks(scratch_, out);
+    // Converted in place; only a text that needs escapes or may hold an address is written
+    // again.
+    const std::size_t start = out.size();
+    fields_.Append(record.text, out);
+    if (!IsPlainHtml(std::string_view(out).substr(start))) {
+        scratch_.assign(out, start);
+        out.resize(start);
+        AppendHtmlWithLinks(scratch_, out);
+    }
     out.append("</p>\n</div>\n");
 }
 

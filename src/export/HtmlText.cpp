@@ -62,53 +62,44 @@ void AppendEscapedChar(char c, std::string& out) {
     }
 }
 
-// Bytes that AppendHtmlEscaped writes as they are, by value.
-constexpr std::array<bool, 256> kPlain = [] {
-    std::array<bool, 256> plain{};
-    for (int c = 0x20; c < 0x100; ++c) {
-        plain[static_cast<std::size_t>(c)] =
-            c != 0x7F && c != '&' && c != '<' && c != '>' && c != '"' && c != '\'';
-    }
-    plain['\t'] = true;
-    plain['\n'] = true;
-    return plain;
-}();
-
-bool IsPlain(char c) {
-    return kPlain[static_cast<unsigned char>(c)];
-}
-
-bool MayNeedEscape(std::uint64_t word) {
-    using plainrun::HasByte;
-    return plainrun::HasBelow(word, 0x20) || HasByte(word, 0x7F) || HasByte(word, '&') ||
-           HasByte(word, '<') || HasByte(word, '>') || HasByte(word, '"') || HasByte(word, '\'');
+// The first byte of [p, end) that AppendHtmlEscaped may not write as it is: a control
+// character (TAB and LF among them, which stay), DEL, or one that has a reference.
+const char* FindSpecial(const char* p, const char* end) {
+    return plainrun::Find<true, '\x7F', '&', '<', '>', '"', '\''>(p, end);
 }
 
 }  // namespace
 
 void AppendHtmlEscaped(std::string_view text, std::string& out) {
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        const std::size_t run = i;
-        i = static_cast<std::size_t>(
-            plainrun::Skip(text.data() + i, text.data() + text.size(), MayNeedEscape, IsPlain) -
-            text.data());
-        out.append(text.substr(run, i - run));
-        if (i == text.size()) {
+    const char* p = text.data();
+    const char* const end = p + text.size();
+    while (true) {
+        const char* const run = p;
+        p = FindSpecial(p, end);
+        out.append(run, p);
+        if (p == end) {
             return;
         }
-        const char c = text[i];
+        const char c = *p++;
         const auto u = static_cast<unsigned char>(c);
-        if (c == '\r') {
-            if (i + 1 < text.size() && text[i + 1] == '\n') {
+        if (c == '\t' || c == '\n') {
+            out += c;
+        } else if (c == '\r') {
+            if (p != end && *p == '\n') {
                 continue;  // the LF that follows stands for both
             }
             out += '\n';
-        } else if ((u < 0x20 && c != '\t' && c != '\n') || u == 0x7F) {
+        } else if (u < 0x20 || u == 0x7F) {
             out.append("\xEF\xBF\xBD");
         } else {
             AppendEscapedChar(c, out);
         }
     }
+}
+
+bool IsPlainHtml(std::string_view text) {
+    const char* const end = text.data() + text.size();
+    return plainrun::Find<true, '\x7F', '&', '<', '>', '"', '\'', ':'>(text.data(), end) == end;
 }
 
 bool FindWebAddress(std::string_view text, std::size_t from, std::size_t& begin, std::size_t& end) {

@@ -13,5 +13,9 @@ void AppendHtmlEscaped(std::string_view text, std::string& out);
 // query (?subject=..., ?attach=...).
 void AppendHtmlWithLinks(std::string_view text, std::string& out);
 
+// Whether both of the above write `text` as it is: no control character (TAB and LF
+// included), DEL, character that has a reference, or colon (every address has one).
+bool IsPlainHtml(std::string_view text);
+
 // The next address in `text` from `from` on: true with [begin, end) set when there is one.
 bool FindWebAddress(std::string_view text, std::size_t from, std::size_t& begin, std::size_t& end);

@@ -19,10 +19,6 @@ void AppendMember(std::string_view name, std::string_view value, std::string& ou
     AppendJsonString(value, out);
 }
 
-bool NeedsEscape(char c) {
-    return static_cast<unsigned char>(c) < 0x20 || c == '"' || c == '\\';
-}
-
 }  // namespace
 
 void AppendJsonString(std::string_view text, std::string& out) {
@@ -32,13 +28,7 @@ void AppendJsonString(std::string_view text, std::string& out) {
     const char* const end = p + text.size();
     while (p != end) {
         const char* const run = p;
-        p = plainrun::Skip(
-            p, end,
-            [](std::uint64_t word) {
-                return plainrun::HasBelow(word, 0x20) || plainrun::HasByte(word, '"') ||
-                       plainrun::HasByte(word, '\\');
-            },
-            [](char c) { return !NeedsEscape(c); });
+        p = plainrun::Find<true, '"', '\\'>(p, end);
         out.append(run, p);
         if (p == end) {
             break;
@@ -169,9 +159,20 @@ void JsonExportWriter::AppendDecoded(const EventRecord& record, std::int32_t ent
 
 void JsonExportWriter::AppendConverted(std::string_view name, std::string_view shiftJis,
                                        std::string& out) {
-    scratch_.clear();
-    fields_.Append(shiftJis, scratch_);
-    AppendMember(name, scratch_, out);
+    out += ',';
+    AppendJsonString(name, out);
+    out.append(":\"");
+    // Converted in place; only a text that needs escapes is written again.
+    const std::size_t start = out.size();
+    fields_.Append(shiftJis, out);
+    const char* const end = out.data() + out.size();
+    if (plainrun::Find<true, '"', '\\'>(out.data() + start, end) == end) {
+        out += '"';
+        return;
+    }
+    scratch_.assign(out, start);
+    out.resize(start - 1);
+    AppendJsonString(scratch_, out);
 }
 
 void JsonExportWriter::End(std::string& out) {
