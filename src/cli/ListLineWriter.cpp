@@ -84,6 +84,11 @@ void ListLineWriter::AppendDate(const std::tm& time, std::string& line) {
         AppendEscapedCell(FormatListDate(time), line);
         return;
     }
+    if (day_.filled && day_.year == time.tm_year && day_.month == time.tm_mon &&
+        day_.mday == time.tm_mday && day_.wday == time.tm_wday) {
+        line += day_.cell;
+        return;
+    }
     if (!weekdaysFilled_) {
         for (int day = 0; day < 7; ++day) {
             AppendEscapedCell(WeekdayName(day), weekdays_[static_cast<std::size_t>(day)]);
@@ -95,6 +100,12 @@ void ListLineWriter::AppendDate(const std::tm& time, std::string& line) {
     PutTwoDigits(y % 100, PutTwoDigits(y / 100, text));
     PutTwoDigits(month, text + 5);
     PutTwoDigits(time.tm_mday, text + 8);
-    line.append(text, sizeof text);
-    line += weekdays_[static_cast<std::size_t>(time.tm_wday)];
+    day_.cell.assign(text, sizeof text);
+    day_.cell += weekdays_[static_cast<std::size_t>(time.tm_wday)];
+    day_.year = time.tm_year;
+    day_.month = time.tm_mon;
+    day_.mday = time.tm_mday;
+    day_.wday = time.tm_wday;
+    day_.filled = true;
+    line += day_.cell;
 }

@@ -33,4 +33,13 @@ private:
     std::unordered_map<std::int32_t, MemberCells> members_;
     std::array<std::string, 7> weekdays_;
     bool weekdaysFilled_ = false;
+    // The date cell of the last day written: lines come in runs of the same day.
+    struct Day {
+        bool filled = false;
+        int year = 0;
+        int month = 0;
+        int mday = 0;
+        int wday = 0;
+        std::string cell;
+    } day_;
 };
