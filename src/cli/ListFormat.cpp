@@ -45,16 +45,24 @@ std::size_t SkipPlainBytes(const std::string& utf8, std::size_t from) {
     const __m128i backslash = _mm_set1_epi8('\\');
     const __m128i del = _mm_set1_epi8(0x7F);
     const __m128i c1Lead = _mm_set1_epi8(static_cast<char>(0xC2));
-    for (; i + 16 <= utf8.size(); i += 16) {
-        const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(utf8.data() + i));
+    const auto hits = [&](std::size_t at) {
+        const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(utf8.data() + at));
         const __m128i control = _mm_cmpeq_epi8(_mm_min_epu8(v, controlsMax), v);
         const __m128i other =
             _mm_or_si128(_mm_or_si128(_mm_cmpeq_epi8(v, backslash), _mm_cmpeq_epi8(v, del)),
                          _mm_cmpeq_epi8(v, c1Lead));
-        const int mask = _mm_movemask_epi8(_mm_or_si128(control, other));
-        if (mask != 0) {
-            return i + static_cast<std::size_t>(__builtin_ctz(static_cast<unsigned>(mask)));
+        return static_cast<unsigned>(_mm_movemask_epi8(_mm_or_si128(control, other)));
+    };
+    for (; i + 16 <= utf8.size(); i += 16) {
+        if (const unsigned mask = hits(i); mask != 0) {
+            return i + static_cast<std::size_t>(__builtin_ctz(mask));
         }
+    }
+    if (i != utf8.size() && utf8.size() - from >= 16) {
+        // The last sixteen bytes, of which those before i were looked at already.
+        const std::size_t last = utf8.size() - 16;
+        const unsigned mask = hits(last) & (0xFFFFu << (i - last));
+        return mask != 0 ? last + static_cast<std::size_t>(__builtin_ctz(mask)) : utf8.size();
     }
 #endif
     while (i < utf8.size() && !kMayEscape[static_cast<unsigned char>(utf8[i])]) {

@@ -34,8 +34,8 @@ const char* Find(const char* p, const char* end) {
     const __m128i controlsMax = _mm_set1_epi8(0x1F);
     const auto hits = [&](const char* at) {
         const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(at));
-        __m128i hit = Controls ? _mm_cmpeq_epi8(_mm_min_epu8(v, controlsMax), v)
-                               : _mm_setzero_si128();
+        __m128i hit =
+            Controls ? _mm_cmpeq_epi8(_mm_min_epu8(v, controlsMax), v) : _mm_setzero_si128();
         ((hit = _mm_or_si128(hit, _mm_cmpeq_epi8(v, _mm_set1_epi8(Special)))), ...);
         return static_cast<unsigned>(_mm_movemask_epi8(hit));
     };

@@ -150,16 +150,20 @@ TEST(ListFormat, EveryControlCharacterIsEscaped) {
     EXPECT_EQ(line, "xa\\x1b[31m\\x07\\x7f\\u0080\xEF\xBF\xBD@\\\\\\t\\r\\n\\x01z");
 }
 
-// Long cells are looked at 16 bytes at a time: a character to escape is found at every
-// place of such a piece, and a C2 lead that is no control (U+00A7) is left alone.
+// Long cells are looked at 16 bytes at a time, the last piece overlapping the one before:
+// a character to escape is found at every place of cells of several lengths after text
+// already on the line, and a C2 lead that is no control (U+00A7) is left alone.
 TEST(ListFormat, EscapesAreFoundAnywhereInALongCell) {
-    for (std::size_t at = 0; at < 40; ++at) {
-        std::string cell(40, 'a');
-        cell[at] = '\t';
-        std::string line;
-        AppendEscapedCell(cell + "\x81\x98", line);
-        EXPECT_EQ(line, std::string(at, 'a') + "\\t" + std::string(39 - at, 'a') + "\xC2\xA7")
-            << at;
+    for (const std::size_t length : {15, 16, 17, 30, 40}) {
+        for (std::size_t at = 0; at < length; ++at) {
+            std::string cell(length, 'a');
+            cell[at] = '\t';
+            std::string line = "x";
+            AppendEscapedCell(cell + "\x81\x98", line);
+            EXPECT_EQ(line, "x" + std::string(at, 'a') + "\\t" + std::string(length - 1 - at, 'a') +
+                                "\xC2\xA7")
+                << length << " " << at;
+        }
     }
 }
 

@@ -259,7 +259,7 @@ TEST(ShiftJisTest, Utf8PathAgreesWithQStringPathOnArbitraryBytes) {
 TEST(ShiftJisTest, Utf8PathAgreesAroundAsciiRunsOfEveryLength) {
     // ASCII runs of 0 to 40 bytes before and after each awkward piece: a pair, a lead at
     // the very end, a lead with an invalid trail, half-width katakana, the odd single bytes.
-    const std::string_view pieces[] = {"\x82\xA0"sv, "\x82"sv,     "\x82\x7F"sv, "\x82\x20"sv,
+    const std::string_view pieces[] = {"\x82\xA0"sv, "\x82"sv,     "\x82\x7F"sv,    "\x82\x20"sv,
                                        "\xB6\xC0"sv, "\x80\xA0"sv, "\xFD\xFE\xFF"sv};
     for (const std::string_view piece : pieces) {
         for (std::size_t before = 0; before <= 40; ++before) {
