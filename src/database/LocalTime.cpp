@@ -89,6 +89,7 @@ struct DaySpan {
 struct ZoneState {
     bool initialised = false;
     long shiftHours = 0;
+    std::uint64_t generation = 0;  // counts InitTimeZone calls
     std::array<DaySpan, 4096> days{};
 };
 
@@ -210,6 +211,7 @@ void InitTimeZone() {
     for (DaySpan& span : state.days) {
         span = DaySpan{};
     }
+    ++state.generation;
     state.initialised = true;
 }
 
@@ -254,13 +256,43 @@ const DaySpan* StableSpan(std::int32_t stamp) {
 }  // namespace
 
 void ConvertEventTime(std::int32_t stamp, std::tm& out, std::int64_t& value) {
+    // The stamps of one local day within one UTC day (so under one span) share everything
+    // but the time of day: events come in runs of them.
+    struct LastDay {
+        std::uint64_t generation = 0;
+        std::int64_t first = 0;  // [first, end): the stamps of the day
+        std::int64_t end = 0;
+        std::int64_t midnight = 0;  // the stamp of local midnight
+        std::int64_t shift = 0;     // value - stamp
+        std::tm fields{};
+    };
+    thread_local LastDay last;
+    ZoneState& state = State();
+    if (stamp >= last.first && stamp < last.end && last.generation == state.generation) {
+        const std::int64_t rest = stamp - last.midnight;
+        out = last.fields;
+        out.tm_hour = static_cast<int>(rest / kHour);
+        out.tm_min = static_cast<int>((rest % kHour) / 60);
+        out.tm_sec = static_cast<int>(rest % 60);
+        value = stamp + last.shift;
+        return;
+    }
     if (const DaySpan* span = StableSpan(stamp)) {
-        const std::int64_t shifted = stamp + State().shiftHours * kHour;
+        const std::int64_t shifted = stamp + state.shiftHours * kHour;
         Breakdown(shifted + span->gmtoff, out);
         out.tm_isdst = span->isdst;
         out.tm_gmtoff = span->gmtoff;
         out.tm_zone = span->zone;
         value = shifted;
+        const std::int64_t offset = state.shiftHours * kHour + span->gmtoff;
+        const std::int64_t midnight = FloorDiv(stamp + offset, kDay) * kDay - offset;
+        const std::int64_t utcDay = FloorDiv(stamp, kDay) * kDay;
+        last.generation = state.generation;
+        last.first = std::max(midnight, utcDay);
+        last.end = std::min(midnight + kDay, utcDay + kDay);
+        last.midnight = midnight;
+        last.shift = state.shiftHours * kHour;
+        last.fields = out;
         return;
     }
     ConvertEventTimeSlow(stamp, out, value);
