@@ -2,12 +2,9 @@
 
 #include <array>
 
-#if defined(__SSE2__)
-#include <emmintrin.h>
-#endif
-
 #include "cli/ListLineWriter.h"
 #include "database/MessageDatabase.h"
+#include "export/PlainRun.h"
 #include "text/ShiftJis.h"
 
 namespace {
@@ -36,39 +33,11 @@ constexpr std::array<bool, 256> kMayEscape = [] {
     return table;
 }();
 
-// The first position at or after `from` of a byte that kMayEscape names (16 bytes at a
-// time where the processor has vectors), or `size`.
+// The first position at or after `from` of a byte that kMayEscape names, or `size`.
 std::size_t SkipPlainBytes(const std::string& utf8, std::size_t from) {
-    std::size_t i = from;
-#if defined(__SSE2__)
-    const __m128i controlsMax = _mm_set1_epi8(0x1F);
-    const __m128i backslash = _mm_set1_epi8('\\');
-    const __m128i del = _mm_set1_epi8(0x7F);
-    const __m128i c1Lead = _mm_set1_epi8(static_cast<char>(0xC2));
-    const auto hits = [&](std::size_t at) {
-        const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(utf8.data() + at));
-        const __m128i control = _mm_cmpeq_epi8(_mm_min_epu8(v, controlsMax), v);
-        const __m128i other =
-            _mm_or_si128(_mm_or_si128(_mm_cmpeq_epi8(v, backslash), _mm_cmpeq_epi8(v, del)),
-                         _mm_cmpeq_epi8(v, c1Lead));
-        return static_cast<unsigned>(_mm_movemask_epi8(_mm_or_si128(control, other)));
-    };
-    for (; i + 16 <= utf8.size(); i += 16) {
-        if (const unsigned mask = hits(i); mask != 0) {
-            return i + static_cast<std::size_t>(__builtin_ctz(mask));
-        }
-    }
-    if (i != utf8.size() && utf8.size() - from >= 16) {
-        // The last sixteen bytes, of which those before i were looked at already.
-        const std::size_t last = utf8.size() - 16;
-        const unsigned mask = hits(last) & (0xFFFFu << (i - last));
-        return mask != 0 ? last + static_cast<std::size_t>(__builtin_ctz(mask)) : utf8.size();
-    }
-#endif
-    while (i < utf8.size() && !kMayEscape[static_cast<unsigned char>(utf8[i])]) {
-        ++i;
-    }
-    return i;
+    const char* const end = utf8.data() + utf8.size();
+    return static_cast<std::size_t>(
+        plainrun::Find<true, '\\', '\x7F', '\xC2'>(utf8.data() + from, end) - utf8.data());
 }
 
 bool NeedsEscape(const std::string& utf8, std::size_t from) {
