@@ -31,9 +31,9 @@ private:
     // numbering them from `number` on, into `refs` and `targetOf`; returns how many.
     std::size_t TakeChunk(const std::uint8_t* chunk, std::size_t whole, std::int32_t number,
                           EventRef* refs, std::uint32_t* targetOf);
-    // Hands the references taken into ALL_MEMBERS's list from `allBase` on to their members.
     // Sizes the members' smaller lists for this pass and readies their memory in one step.
     void PrepareSmallLists();
+    // Hands the references taken into ALL_MEMBERS's list from `allBase` on to their members.
     void Distribute(Member& all, std::size_t allBase, const std::vector<std::uint32_t>& targetOf,
                     bool exact);
 
