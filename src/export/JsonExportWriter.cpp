@@ -19,6 +19,12 @@ void AppendMember(std::string_view name, std::string_view value, std::string& ou
     AppendJsonString(value, out);
 }
 
+// The first byte of [p, end) that a JSON string cannot hold as it is: a control
+// character, a quote or a backslash.
+const char* FindJsonSpecial(const char* p, const char* end) {
+    return plainrun::Find<true, '"', '\\'>(p, end);
+}
+
 }  // namespace
 
 void AppendJsonString(std::string_view text, std::string& out) {
@@ -28,7 +34,7 @@ void AppendJsonString(std::string_view text, std::string& out) {
     const char* const end = p + text.size();
     while (p != end) {
         const char* const run = p;
-        p = plainrun::Find<true, '"', '\\'>(p, end);
+        p = FindJsonSpecial(p, end);
         out.append(run, p);
         if (p == end) {
             break;
@@ -166,7 +172,7 @@ void JsonExportWriter::AppendConverted(std::string_view name, std::string_view s
     const std::size_t start = out.size();
     fields_.Append(shiftJis, out);
     const char* const end = out.data() + out.size();
-    if (plainrun::Find<true, '"', '\\'>(out.data() + start, end) == end) {
+    if (FindJsonSpecial(out.data() + start, end) == end) {
         out += '"';
         return;
     }
