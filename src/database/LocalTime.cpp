@@ -253,6 +253,21 @@ const DaySpan* StableSpan(std::int32_t stamp) {
     return span.stable ? &span : nullptr;
 }
 
+// The stamps around `stamp` that share its local day and its span (`span` is
+// StableSpan(stamp)): within the stamp's own UTC day every stamp has this span, so one
+// offset.
+EventDayRange DayRangeOf(std::int32_t stamp, const DaySpan& span) {
+    EventDayRange range;
+    const std::int64_t offset = State().shiftHours * kHour + span.gmtoff;
+    const std::int64_t days = FloorDiv(stamp + offset, kDay);
+    const std::int64_t utcDay = FloorDiv(stamp, kDay) * kDay;
+    range.dayStart = days * kDay - offset;
+    range.first = std::max(range.dayStart, utcDay);
+    range.end = std::min(range.dayStart + kDay, utcDay + kDay);
+    range.weekday = static_cast<int>(((days + 4) % 7 + 7) % 7);
+    return range;
+}
+
 }  // namespace
 
 void ConvertEventTime(std::int32_t stamp, std::tm& out, std::int64_t& value) {
@@ -260,16 +275,15 @@ void ConvertEventTime(std::int32_t stamp, std::tm& out, std::int64_t& value) {
     // but the time of day: events come in runs of them.
     struct LastDay {
         std::uint64_t generation = 0;
-        std::int64_t first = 0;  // [first, end): the stamps of the day
-        std::int64_t end = 0;
-        std::int64_t midnight = 0;  // the stamp of local midnight
-        std::int64_t shift = 0;     // value - stamp
+        EventDayRange range;     // empty until a day is kept
+        std::int64_t shift = 0;  // value - stamp
         std::tm fields{};
     };
     thread_local LastDay last;
     ZoneState& state = State();
-    if (stamp >= last.first && stamp < last.end && last.generation == state.generation) {
-        const std::int64_t rest = stamp - last.midnight;
+    if (stamp >= last.range.first && stamp < last.range.end &&
+        last.generation == state.generation) {
+        const std::int64_t rest = stamp - last.range.dayStart;
         out = last.fields;
         out.tm_hour = static_cast<int>(rest / kHour);
         out.tm_min = static_cast<int>((rest % kHour) / 60);
@@ -284,13 +298,8 @@ void ConvertEventTime(std::int32_t stamp, std::tm& out, std::int64_t& value) {
         out.tm_gmtoff = span->gmtoff;
         out.tm_zone = span->zone;
         value = shifted;
-        const std::int64_t offset = state.shiftHours * kHour + span->gmtoff;
-        const std::int64_t midnight = FloorDiv(stamp + offset, kDay) * kDay - offset;
-        const std::int64_t utcDay = FloorDiv(stamp, kDay) * kDay;
         last.generation = state.generation;
-        last.first = std::max(midnight, utcDay);
-        last.end = std::min(midnight + kDay, utcDay + kDay);
-        last.midnight = midnight;
+        last.range = DayRangeOf(stamp, *span);
         last.shift = state.shiftHours * kHour;
         last.fields = out;
         return;
@@ -329,14 +338,7 @@ bool EventDayRangeOf(std::int32_t stamp, EventDayRange& out) {
     if (span == nullptr) {
         return false;
     }
-    // Within the stamp's own UTC day every stamp has this span, so this offset.
-    const std::int64_t offset = State().shiftHours * kHour + span->gmtoff;
-    const std::int64_t days = FloorDiv(stamp + offset, kDay);
-    const std::int64_t utcDay = FloorDiv(stamp, kDay) * kDay;
-    out.dayStart = days * kDay - offset;
-    out.first = std::max(out.dayStart, utcDay);
-    out.end = std::min(out.dayStart + kDay, utcDay + kDay);
-    out.weekday = static_cast<int>(((days + 4) % 7 + 7) % 7);
+    out = DayRangeOf(stamp, *span);
     return true;
 }
 
