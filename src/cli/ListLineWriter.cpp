@@ -84,8 +84,8 @@ void ListLineWriter::AppendDate(const std::tm& time, std::string& line) {
         AppendEscapedCell(FormatListDate(time), line);
         return;
     }
-    if (day_.filled && day_.year == time.tm_year && day_.month == time.tm_mon &&
-        day_.mday == time.tm_mday && day_.wday == time.tm_wday) {
+    const CalendarDayKey key = CalendarDayKey::Of(time);
+    if (day_.key == key) {
         line += day_.cell;
         return;
     }
@@ -102,10 +102,6 @@ void ListLineWriter::AppendDate(const std::tm& time, std::string& line) {
     PutTwoDigits(time.tm_mday, text + 8);
     day_.cell.assign(text, sizeof text);
     day_.cell += weekdays_[static_cast<std::size_t>(time.tm_wday)];
-    day_.year = time.tm_year;
-    day_.month = time.tm_mon;
-    day_.mday = time.tm_mday;
-    day_.wday = time.tm_wday;
-    day_.filled = true;
+    day_.key = key;
     line += day_.cell;
 }

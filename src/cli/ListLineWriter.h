@@ -3,8 +3,11 @@
 #include <array>
 #include <cstdint>
 #include <ctime>
+#include <optional>
 #include <string>
 #include <unordered_map>
+
+#include "database/LocalTime.h"
 
 class MessageDatabase;
 struct EventRecord;
@@ -35,11 +38,7 @@ private:
     bool weekdaysFilled_ = false;
     // The date cell of the last day written: lines come in runs of the same day.
     struct Day {
-        bool filled = false;
-        int year = 0;
-        int month = 0;
-        int mday = 0;
-        int wday = 0;
+        std::optional<CalendarDayKey> key;
         std::string cell;
     } day_;
 };

@@ -20,6 +20,19 @@ void ConvertEventTime(std::int32_t stamp, std::tm& out, std::int64_t& value);
 std::int64_t EventTimeValue(std::int32_t stamp);
 void EventHourAndWeekday(std::int32_t stamp, int& hour, int& weekday);
 
+// The calendar day of a broken-down time: what a memo of the last day written is kept by.
+struct CalendarDayKey {
+    int year = 0;
+    int month = 0;
+    int mday = 0;
+    int wday = 0;
+
+    static CalendarDayKey Of(const std::tm& time) {
+        return {time.tm_year, time.tm_mon, time.tm_mday, time.tm_wday};
+    }
+    bool operator==(const CalendarDayKey&) const = default;
+};
+
 // Stamps [first, end) that EventHourAndWeekday converts arithmetically with one offset
 // within one local day: the hour of each is (stamp - dayStart) / 3600, the day of week
 // `weekday`.

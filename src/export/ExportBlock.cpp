@@ -124,8 +124,8 @@ ExportBlock::ExportBlock(MessageDatabase& db)
     : db_(db), received_(DirectionName(Received)), sent_(DirectionName(Sent)) {}
 
 std::string_view ExportBlock::DayOf(const std::tm& t) {
-    if (!day_.filled || day_.year != t.tm_year || day_.month != t.tm_mon ||
-        day_.mday != t.tm_mday || day_.wday != t.tm_wday) {
+    const CalendarDayKey key = CalendarDayKey::Of(t);
+    if (day_.key != key) {
         char* p = PutNumber(day_.text, static_cast<std::int64_t>(t.tm_year) + 1900);
         *p++ = '/';
         p = PutNumber(p, static_cast<std::int64_t>(t.tm_mon) + 1);
@@ -135,11 +135,7 @@ std::string_view ExportBlock::DayOf(const std::tm& t) {
         p = PutText(p, WeekdayName(t.tm_wday));
         *p++ = ' ';
         day_.length = static_cast<std::size_t>(p - day_.text);
-        day_.year = t.tm_year;
-        day_.month = t.tm_mon;
-        day_.mday = t.tm_mday;
-        day_.wday = t.tm_wday;
-        day_.filled = true;
+        day_.key = key;
     }
     return {day_.text, day_.length};
 }

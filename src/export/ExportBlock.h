@@ -3,9 +3,11 @@
 #include <array>
 #include <cstdint>
 #include <ctime>
+#include <optional>
 #include <string>
 #include <string_view>
 
+#include "database/LocalTime.h"
 #include "export/KeyedTextCache.h"
 
 struct EventRecord;
@@ -43,11 +45,7 @@ private:
     std::string_view received_;
     std::string_view sent_;
     struct Day {
-        bool filled = false;
-        int year = 0;
-        int month = 0;
-        int mday = 0;
-        int wday = 0;
+        std::optional<CalendarDayKey> key;
         char text[48];  // 3 int-sized numbers, the weekday, separators
         std::size_t length = 0;
     } day_;
