@@ -107,13 +107,8 @@ void CsvExportWriter::AppendDecoded(const EventRecord& record, std::int32_t entr
 }
 
 void CsvExportWriter::AppendConverted(std::string_view shiftJis, std::string& out) {
-    // Converted in place; only a field that needs quotes is written again.
-    const std::size_t start = out.size();
-    fields_.Append(shiftJis, out);
-    if (IsPlainCsvField(std::string_view(out).substr(start))) {
-        return;
+    // Only a field that needs quotes is written again.
+    if (!fields_.AppendIfPlain(shiftJis, out, scratch_, IsPlainCsvField)) {
+        AppendCsvField(scratch_, out);
     }
-    scratch_.assign(out, start);
-    out.resize(start);
-    AppendCsvField(scratch_, out);
 }

@@ -38,6 +38,21 @@ public:
     void Make(const ExportEvent& event, ExportFields& fields);
     // UTF-8 of Shift-JIS bytes, appended.
     void Append(std::string_view shiftJis, std::string& out) const { toUtf8_(shiftJis, out); }
+    // The same, converted straight onto `out`, for a writer that escapes: true when
+    // isPlain(converted text) says it goes out as it is. Otherwise the converted text is
+    // taken off `out` again into `moved`, for the writer to write escaped, and false.
+    template <typename IsPlain>
+    bool AppendIfPlain(std::string_view shiftJis, std::string& out, std::string& moved,
+                       IsPlain isPlain) const {
+        const std::size_t start = out.size();
+        Append(shiftJis, out);
+        if (isPlain(std::string_view(out).substr(start))) {
+            return true;
+        }
+        moved.assign(out, start);
+        out.resize(start);
+        return false;
+    }
     std::string_view TypeNameOf(std::uint16_t type);
     // The member's display name in UTF-8.
     const std::string& NameOf(std::int32_t uin);

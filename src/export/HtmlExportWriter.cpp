@@ -122,13 +122,8 @@ void HtmlExportWriter::Event(const ExportEvent& event, std::string& out) {
         AppendHtmlEscaped(fields_.TypeNameOf(static_cast<std::uint16_t>(type)), text);
         text.append("</span></p>\n<p class=\"text\">");
     }));
-    // Converted in place; only a text that needs escapes or may hold an address is written
-    // again.
-    const std::size_t start = out.size();
-    fields_.Append(record.text, out);
-    if (!IsPlainHtml(std::string_view(out).substr(start))) {
-        scratch_.assign(out, start);
-        out.resize(start);
+    // Only a text that needs escapes or may hold an address is written again.
+    if (!fields_.AppendIfPlain(record.text, out, scratch_, IsPlainHtml)) {
         AppendHtmlWithLinks(scratch_, out);
     }
     out.append("</p>\n</div>\n");

@@ -168,16 +168,15 @@ void JsonExportWriter::AppendConverted(std::string_view name, std::string_view s
     out += ',';
     AppendJsonString(name, out);
     out.append(":\"");
-    // Converted in place; only a text that needs escapes is written again.
-    const std::size_t start = out.size();
-    fields_.Append(shiftJis, out);
-    const char* const end = out.data() + out.size();
-    if (FindJsonSpecial(out.data() + start, end) == end) {
+    // Only a text that needs escapes is written again, quotes and all.
+    const auto plain = [](std::string_view text) {
+        return FindJsonSpecial(text.data(), text.data() + text.size()) == text.data() + text.size();
+    };
+    if (fields_.AppendIfPlain(shiftJis, out, scratch_, plain)) {
         out += '"';
         return;
     }
-    scratch_.assign(out, start);
-    out.resize(start - 1);
+    out.pop_back();  // the opening quote: AppendJsonString writes its own
     AppendJsonString(scratch_, out);
 }
 
