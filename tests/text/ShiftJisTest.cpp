@@ -235,9 +235,9 @@ TEST(ShiftJisTest, EveryCharacterEncodesAsWindowsWritesIt) {
 
 TEST(ShiftJisTest, Utf8PathAgreesWithQStringPathOnArbitraryBytes) {
     // Biased towards high bytes so that leads, trails and cut pairs meet ASCII runs
-    // of every length, including runs that straddle the eight-byte steps.
+    // of every length, including runs that straddle the eight- and sixteen-byte steps.
     std::mt19937 random(932);
-    std::uniform_int_distribution<int> length(0, 40);
+    std::uniform_int_distribution<int> length(0, 72);
     std::uniform_int_distribution<int> byte(0, 255);
     for (int round = 0; round < 20000; ++round) {
         std::string bytes(static_cast<std::size_t>(length(random)), '\0');
