@@ -25,7 +25,7 @@ public:
 
 private:
     static constexpr std::size_t kFirstSlots = 16;
-    static constexpr std::size_t kMostSlots = 1024;
+    static constexpr std::size_t kMostSlots = 4096;
     struct Slot {
         std::int32_t key = 0;
         bool filled = false;
