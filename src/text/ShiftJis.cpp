@@ -212,6 +212,17 @@ std::optional<std::string> ToShiftJis(const QString& text) {
     return out;
 }
 
+std::string ShiftJisForSearch(const QString& text) {
+    std::string out;
+    out.reserve(static_cast<std::size_t>(text.size()) * 2);
+    for (qsizetype i = 0; i < text.size();) {
+        const char32_t code = NextCodePoint(text, i);
+        // No form (0) is written as the NUL byte.
+        PutEncoded(code < 0x80 ? static_cast<std::uint16_t>(code) : EncodeUnit(code), out);
+    }
+    return out;
+}
+
 bool CanEncodeShiftJis(const QString& text) {
     for (qsizetype i = 0; i < text.size();) {
         const char32_t code = NextCodePoint(text, i);

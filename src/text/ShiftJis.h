@@ -17,6 +17,11 @@ QString FromShiftJis(std::string_view bytes);
 // Encodes to Shift-JIS; std::nullopt when some character has no Shift-JIS form.
 std::optional<std::string> ToShiftJis(const QString& text);
 
+// What a search for `text` looks for: its Shift-JIS form, where a character without one
+// becomes a NUL byte. No text holds that byte, so such a search finds nothing instead of
+// a look-alike.
+std::string ShiftJisForSearch(const QString& text);
+
 // True when every character of `text` has a Shift-JIS form.
 bool CanEncodeShiftJis(const QString& text);
 

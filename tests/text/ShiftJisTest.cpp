@@ -107,6 +107,8 @@ TEST(ShiftJisTest, CharactersWithoutFormAreRefused) {
         SCOPED_TRACE(text.toStdU32String().size());
         EXPECT_FALSE(CanEncodeShiftJis(text));
         EXPECT_EQ(ToShiftJis(text), std::nullopt);
+        // A search looks for a NUL byte in its place: one, even for a surrogate pair.
+        EXPECT_EQ(ShiftJisForSearch(text), std::string("\x82\xA0") + '\0' + "a");
         if (!character.at(0).isSurrogate() || character.size() == 2) {
             EXPECT_EQ(ShiftJisFromUtf8(Utf8(text)), std::nullopt);
         }

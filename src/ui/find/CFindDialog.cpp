@@ -24,27 +24,10 @@
 
 namespace {
 
-// A character without a Shift-JIS form can be in no event's text. It is searched as a NUL
-// byte, which no text holds, so such a search finds nothing instead of finding a
-// look-alike.
-std::string SearchBytes(const QString& text) {
-    if (std::optional<std::string> bytes = ToShiftJis(text)) {
-        return *bytes;
-    }
-    std::string bytes;
-    for (qsizetype i = 0; i < text.size();) {
-        const qsizetype length = text[i].isHighSurrogate() && i + 1 < text.size() ? 2 : 1;
-        const std::optional<std::string> one = ToShiftJis(text.mid(i, length));
-        bytes += one ? *one : std::string(1, '\0');
-        i += length;
-    }
-    return bytes;
-}
-
 // The saved text as the user typed it; a saved text from elsewhere as its bytes read.
 QString SearchTextOf(const SearchCriteria& criteria) {
     const QString typed = QString::fromStdString(criteria.typedText);
-    if (!typed.isEmpty() && SearchBytes(typed) == criteria.searchText) {
+    if (!typed.isEmpty() && ShiftJisForSearch(typed) == criteria.searchText) {
         return typed;
     }
     QString text = FromShiftJis(criteria.searchText);
@@ -257,7 +240,7 @@ CalendarDate CFindDialog::DateOf(const QDateEdit* picker) {
 void CFindDialog::ReadControls(SearchCriteria& criteria) const {
     criteria.includeReceived = received_->isChecked();
     criteria.includeSent = sent_->isChecked();
-    criteria.searchText = SearchBytes(text_->text());
+    criteria.searchText = ShiftJisForSearch(text_->text());
     criteria.typedText = text_->text().toStdString();
     switch (dateMode()) {
         case DateMode::AllEvents:

@@ -40,19 +40,6 @@ CalendarDate DateOf(const QDateEdit* picker) {
     return {date.year(), date.month(), date.day()};
 }
 
-// A character without a Shift-JIS form can be in no text: it is searched as a NUL byte,
-// which no display text holds, so the search finds nothing rather than a look-alike.
-std::string SearchBytes(const QString& text) {
-    std::string bytes;
-    for (qsizetype i = 0; i < text.size();) {
-        const qsizetype length = text[i].isHighSurrogate() && i + 1 < text.size() ? 2 : 1;
-        const std::optional<std::string> one = ToShiftJis(text.mid(i, length));
-        bytes += one ? *one : std::string(1, '\0');
-        i += length;
-    }
-    return bytes;
-}
-
 }  // namespace
 
 CHitCriteriaForm::CHitCriteriaForm(QWidget* parent) : QWidget(parent) {
@@ -174,7 +161,7 @@ bool CHitCriteriaForm::IsComplete() const {
 HitQuery CHitCriteriaForm::Query() const {
     HitQuery query;
     query.key = selectedMember_->isChecked() && selectedKey_ ? *selectedKey_ : ALL_MEMBERS;
-    query.text = SearchBytes(text_->text());
+    query.text = ShiftJisForSearch(text_->text());
     query.match.ignoreCase = ignoreCase_->isChecked();
     query.match.ignoreWidth = ignoreWidth_->isChecked();
     query.includeReceived = received_->isChecked();
