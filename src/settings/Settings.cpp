@@ -75,23 +75,11 @@ void CutShiftJis(std::string& bytes, std::size_t limit) {
     bytes.resize(std::min(end, bytes.size()));
 }
 
-// A name typed elsewhere may hold characters Shift-JIS lacks: those become "?", as the
-// platform's own conversion does, rather than losing the whole name.
-std::string NameToShiftJis(const QString& name) {
-    if (std::optional<std::string> whole = ToShiftJis(name)) {
-        return std::move(*whole);
-    }
-    std::string bytes;
-    for (const char32_t codePoint : name.toUcs4()) {
-        const std::optional<std::string> one = ToShiftJis(QString::fromUcs4(&codePoint, 1));
-        bytes += one ? *one : std::string("?");
-    }
-    return bytes;
-}
-
 // The name a member is given for a stored value.
 std::string StoredName(const QString& value) {
-    std::string name = NameToShiftJis(value);
+    // A name typed elsewhere may hold characters Shift-JIS lacks: those become "?", as the
+    // platform's own conversion does, rather than losing the whole name.
+    std::string name = ToShiftJisWith(value, '?');
     CutShiftJis(name, kMaxNameBytes);
     return name;
 }

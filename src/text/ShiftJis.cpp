@@ -212,13 +212,18 @@ std::optional<std::string> ToShiftJis(const QString& text) {
     return out;
 }
 
-std::string ShiftJisForSearch(const QString& text) {
+std::string ToShiftJisWith(const QString& text, char standIn) {
     std::string out;
     out.reserve(static_cast<std::size_t>(text.size()) * 2);
     for (qsizetype i = 0; i < text.size();) {
         const char32_t code = NextCodePoint(text, i);
-        // No form (0) is written as the NUL byte.
-        PutEncoded(code < 0x80 ? static_cast<std::uint16_t>(code) : EncodeUnit(code), out);
+        if (code < 0x80) {
+            out.push_back(static_cast<char>(code));
+        } else if (const std::uint16_t encoded = EncodeUnit(code); encoded != 0) {
+            PutEncoded(encoded, out);
+        } else {
+            out.push_back(standIn);
+        }
     }
     return out;
 }

@@ -17,10 +17,14 @@ QString FromShiftJis(std::string_view bytes);
 // Encodes to Shift-JIS; std::nullopt when some character has no Shift-JIS form.
 std::optional<std::string> ToShiftJis(const QString& text);
 
-// What a search for `text` looks for: its Shift-JIS form, where a character without one
-// becomes a NUL byte. No text holds that byte, so such a search finds nothing instead of
-// a look-alike.
-std::string ShiftJisForSearch(const QString& text);
+// The Shift-JIS form of `text`, where each character without one becomes `standIn`.
+std::string ToShiftJisWith(const QString& text, char standIn);
+
+// What a search for `text` looks for: a character without a Shift-JIS form becomes a NUL
+// byte. No text holds that byte, so such a search finds nothing instead of a look-alike.
+inline std::string ShiftJisForSearch(const QString& text) {
+    return ToShiftJisWith(text, '\0');
+}
 
 // True when every character of `text` has a Shift-JIS form.
 bool CanEncodeShiftJis(const QString& text);
