@@ -25,11 +25,9 @@ const char* FindJsonSpecial(const char* p, const char* end) {
     return plainrun::Find<true, '"', '\\'>(p, end);
 }
 
-}  // namespace
-
-void AppendJsonString(std::string_view text, std::string& out) {
+// `text` as the inside of a JSON string: escaped, without the quotes.
+void AppendJsonEscaped(std::string_view text, std::string& out) {
     static constexpr char kHex[] = "0123456789abcdef";
-    out += '"';
     const char* p = text.data();
     const char* const end = p + text.size();
     while (p != end) {
@@ -63,6 +61,13 @@ void AppendJsonString(std::string_view text, std::string& out) {
                 out += kHex[c & 0xF];
         }
     }
+}
+
+}  // namespace
+
+void AppendJsonString(std::string_view text, std::string& out) {
+    out += '"';
+    AppendJsonEscaped(text, out);
     out += '"';
 }
 
@@ -168,16 +173,14 @@ void JsonExportWriter::AppendConverted(std::string_view name, std::string_view s
     out += ',';
     AppendJsonString(name, out);
     out.append(":\"");
-    // Only a text that needs escapes is written again, quotes and all.
+    // Only a text that needs escapes is written again.
     const auto plain = [](std::string_view text) {
         return FindJsonSpecial(text.data(), text.data() + text.size()) == text.data() + text.size();
     };
-    if (fields_.AppendIfPlain(shiftJis, out, scratch_, plain)) {
-        out += '"';
-        return;
+    if (!fields_.AppendIfPlain(shiftJis, out, scratch_, plain)) {
+        AppendJsonEscaped(scratch_, out);
     }
-    out.pop_back();  // the opening quote: AppendJsonString writes its own
-    AppendJsonString(scratch_, out);
+    out += '"';
 }
 
 void JsonExportWriter::End(std::string& out) {
