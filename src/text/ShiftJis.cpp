@@ -173,6 +173,24 @@ char32_t NextCodePoint(const QString& text, qsizetype& i) {
     return unit;
 }
 
+// Shift-JIS of `text` onto `out`; a character without a form is handed to noForm(out),
+// and the encoding stops (false) when that returns false.
+template <typename NoForm>
+bool EncodeEach(const QString& text, std::string& out, NoForm noForm) {
+    out.reserve(out.size() + static_cast<std::size_t>(text.size()) * 2);
+    for (qsizetype i = 0; i < text.size();) {
+        const char32_t code = NextCodePoint(text, i);
+        if (code < 0x80) {
+            out.push_back(static_cast<char>(code));
+        } else if (const std::uint16_t encoded = EncodeUnit(code); encoded != 0) {
+            PutEncoded(encoded, out);
+        } else if (!noForm(out)) {
+            return false;
+        }
+    }
+    return true;
+}
+
 }  // namespace
 
 QString FromShiftJis(std::string_view bytes) {
@@ -196,35 +214,18 @@ QString FromShiftJis(std::string_view bytes) {
 
 std::optional<std::string> ToShiftJis(const QString& text) {
     std::string out;
-    out.reserve(static_cast<std::size_t>(text.size()) * 2);
-    for (qsizetype i = 0; i < text.size();) {
-        const char32_t code = NextCodePoint(text, i);
-        if (code < 0x80) {
-            out.push_back(static_cast<char>(code));
-            continue;
-        }
-        const std::uint16_t encoded = EncodeUnit(code);
-        if (encoded == 0) {
-            return std::nullopt;
-        }
-        PutEncoded(encoded, out);
+    if (!EncodeEach(text, out, [](std::string&) { return false; })) {
+        return std::nullopt;
     }
     return out;
 }
 
 std::string ToShiftJisWith(const QString& text, char standIn) {
     std::string out;
-    out.reserve(static_cast<std::size_t>(text.size()) * 2);
-    for (qsizetype i = 0; i < text.size();) {
-        const char32_t code = NextCodePoint(text, i);
-        if (code < 0x80) {
-            out.push_back(static_cast<char>(code));
-        } else if (const std::uint16_t encoded = EncodeUnit(code); encoded != 0) {
-            PutEncoded(encoded, out);
-        } else {
-            out.push_back(standIn);
-        }
-    }
+    EncodeEach(text, out, [standIn](std::string& to) {
+        to.push_back(standIn);
+        return true;
+    });
     return out;
 }
 
