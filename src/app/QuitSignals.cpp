@@ -6,11 +6,15 @@
 #include <unistd.h>
 #include <csignal>
 
+#include "export/TemporaryFiles.h"
+
 namespace {
 
 int signalPipe[2] = {-1, -1};
 
 extern "C" void OnQuitSignal(int) {
+    // An export in progress stops at its next write and removes its temporary file.
+    InterruptWrites();
     const char byte = 1;
     // Only async-signal-safe work here: the event loop does the rest.
     [[maybe_unused]] ssize_t written = ::write(signalPipe[0], &byte, 1);

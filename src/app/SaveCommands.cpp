@@ -80,12 +80,15 @@ void CTalvoraApp::SaveAsText(bool selectedOnly) {
     ExportResult result;
     {
         WaitCursor wait;
-        result = ExportToFile(database(), list->currentMember(), rows, options, PathBytes(*path));
+        result = ExportToFile(database(), list->currentMember(), rows, options, PathBytes(*path),
+                              {PathBytes(settingsFile_->path())});
     }
-    if (!result.ok) {
-        prompts_.Message(frame_.get(), QStringLiteral("Talvora"),
-                         QStringLiteral("ファイルに保存できませんでした。\n%1\n%2")
-                             .arg(*path, QString::fromLocal8Bit(result.error)),
-                         Prompts::Icon::Stop, QMessageBox::Ok);
+    if (!result.ok && result.failure.kind != OutputFailure::Kind::Interrupted) {
+        // A quit signal ended the export: the program is on its way out, no one to tell.
+        prompts_.Message(
+            frame_.get(), QStringLiteral("Talvora"),
+            QStringLiteral("ファイルに保存できませんでした。\n%1\n%2")
+                .arg(*path, QString::fromStdString(OutputFailureReasonJa(result.failure))),
+            Prompts::Icon::Stop, QMessageBox::Ok);
     }
 }

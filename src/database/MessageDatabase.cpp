@@ -122,6 +122,14 @@ OpenResult MessageDatabase::Open(const std::string& dataFile, const std::string&
     return result;
 }
 
+FileIdentity MessageDatabase::DataFileIdentity() const {
+    return dataFile_ ? dataFile_->Identity() : FileIdentity{};
+}
+
+FileIdentity MessageDatabase::IndexFileIdentity() const {
+    return indexFile_ ? indexFile_->Identity() : FileIdentity{};
+}
+
 void MessageDatabase::Close() {
     loaded_ = false;
     cache_.reset();

@@ -125,6 +125,9 @@ public:
 
     bool loaded() const { return loaded_; }
     const std::string& dataPath() const { return dataPath_; }
+    // Device and inode of the open files (valid false while nothing is open).
+    FileIdentity DataFileIdentity() const;
+    FileIdentity IndexFileIdentity() const;
     const std::string& indexPath() const { return indexPath_; }
     std::int32_t entryCount() const { return entryCount_; }
     // Read-only view of the member table (ascending key order).

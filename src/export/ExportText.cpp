@@ -151,16 +151,29 @@ ExportResult ExportRows(MessageDatabase& db, std::int32_t key, const RowSelectio
 }
 
 ExportResult ExportToFile(MessageDatabase& db, std::int32_t key, const RowSelection& rows,
-                          const ExportOptions& options, const std::string& path) {
+                          const ExportOptions& options, const std::string& path,
+                          const std::vector<std::string>& protectedFiles) {
     ExportResult result;
     ReplacingFile file;
-    if (!file.Open(path, result.error)) {
-        return result;
+    for (const FileIdentity& open : {db.DataFileIdentity(), db.IndexFileIdentity()}) {
+        if (open.valid) {
+            file.Protect(open.device, open.inode, OutputFailure::Kind::HistoryFile);
+        }
     }
-    result = ExportRows(db, key, rows, options, file);
-    if (result.ok) {
-        result.ok = file.Commit(result.error);
+    if (db.loaded()) {
+        file.ProtectPath(db.dataPath(), OutputFailure::Kind::HistoryFile);
+        file.ProtectPath(db.indexPath(), OutputFailure::Kind::HistoryFile);
     }
+    for (const std::string& other : protectedFiles) {
+        file.ProtectPath(other, OutputFailure::Kind::ProtectedFile);
+    }
+    if (file.Open(path, result.error)) {
+        result = ExportRows(db, key, rows, options, file);
+        if (result.ok) {
+            result.ok = file.Commit(result.error);
+        }
+    }
+    result.failure = file.failure();
     return result;
 }
 

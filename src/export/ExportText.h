@@ -2,16 +2,19 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "export/ExportFormat.h"
 #include "export/ExportOutput.h"
+#include "export/OutputFailure.h"
 #include "export/RowSelection.h"
 
 class MessageDatabase;
 
 struct ExportResult {
     bool ok = false;
-    std::string error;  // why the output could not be written; empty on success
+    std::string error;      // why the output could not be written; empty on success
+    OutputFailure failure;  // the same as a kind, when the file itself was the trouble
 };
 
 // Writes each chosen row of member `key`'s list (row r is the member's event n - 1 - r, so
@@ -24,8 +27,11 @@ ExportResult ExportRows(MessageDatabase& db, std::int32_t key, const RowSelectio
 
 // The same into the file `path` (see ReplacingFile): a regular file appears under its name
 // only when it has been written completely; on failure an existing one is left untouched.
+// The files of the open history are never written, nor those in `protectedFiles` (the
+// settings file in use), whatever path reaches them.
 ExportResult ExportToFile(MessageDatabase& db, std::int32_t key, const RowSelection& rows,
-                          const ExportOptions& options, const std::string& path);
+                          const ExportOptions& options, const std::string& path,
+                          const std::vector<std::string>& protectedFiles = {});
 
 // The text export: six-line blocks in Shift-JIS, or whatever `transform` makes of them.
 ExportResult ExportText(MessageDatabase& db, std::int32_t key, const RowSelection& rows,

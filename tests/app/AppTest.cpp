@@ -298,10 +298,30 @@ TEST_F(SaveCommands, CancellingWritesNothingAndFailuresAreTold) {
     Trigger(ID_FILE_SAVE_DISPLAYED);
     EXPECT_EQ(prompts_.CallsOf(Kind::Message).size(), 0u);
 
-    prompts_.QueueSaveFileName(QString::fromStdString(folder_.File("no/such/folder/x.txt")));
+    const QString missing = QString::fromStdString(folder_.File("no/such/folder/x.txt"));
+    prompts_.QueueSaveFileName(missing);
     Trigger(ID_FILE_SAVE_DISPLAYED);
     ASSERT_EQ(prompts_.CallsOf(Kind::Message).size(), 1u);
     EXPECT_EQ(prompts_.CallsOf(Kind::Message)[0].icon, Prompts::Icon::Stop);
+    // One language: the reason is Japanese too.
+    EXPECT_EQ(prompts_.CallsOf(Kind::Message)[0].text,
+              QStringLiteral("ファイルに保存できませんでした。\n%1\nフォルダーが見つかりません。")
+                  .arg(missing));
+
+    // Neither the history nor the settings file in use is ever a save's target.
+    const std::string data = ReadFileBytes(paths_.data);
+    const std::string settings = ReadFileBytes(settingsPath_);
+    prompts_.QueueSaveFileName(QString::fromStdString(paths_.data));
+    Trigger(ID_FILE_SAVE_DISPLAYED);
+    prompts_.QueueSaveFileName(QString::fromStdString(settingsPath_));
+    Trigger(ID_FILE_SAVE_DISPLAYED);
+    ASSERT_EQ(prompts_.CallsOf(Kind::Message).size(), 3u);
+    EXPECT_TRUE(prompts_.CallsOf(Kind::Message)[1].text.endsWith(
+        QStringLiteral("読み込んでいる履歴のファイルです。上書きしません。")));
+    EXPECT_TRUE(prompts_.CallsOf(Kind::Message)[2].text.endsWith(
+        QStringLiteral("使用中の設定ファイルです。上書きしません。")));
+    EXPECT_EQ(ReadFileBytes(paths_.data), data);
+    EXPECT_EQ(ReadFileBytes(settingsPath_), settings);
 }
 
 TEST_F(AppFixture, SettingsAreSavedWhenTheWindowCloses) {

@@ -225,6 +225,32 @@ TEST_F(Export, EmptyMemberGivesEmptyFile) {
     EXPECT_EQ(ReadFileBytes(out_), "");
 }
 
+TEST_F(Export, NeverWritesTheHistoryOrTheSettingsByAnyPath) {
+    namespace fs = std::filesystem;
+    h_.Message(5, "text", kSundayMorning);
+    Open();
+    const std::string data = ReadFileBytes(h_.paths.data);
+    const std::string index = ReadFileBytes(h_.paths.index);
+    const std::string settings = h_.folder.File("Talvora.ini");
+    fs::create_symlink(h_.paths.data, h_.folder.File("link-to-data"));
+    fs::create_hard_link(h_.paths.index, h_.folder.File("hard-link-to-index"));
+    const auto refused = [&](const std::string& path) {
+        const ExportResult r =
+            ExportToFile(db_, 5, RowSelection::All(), ExportOptions{}, path, {settings});
+        return r.ok ? OutputFailure::Kind::None : r.failure.kind;
+    };
+    for (const std::string& path :
+         {h_.paths.data, h_.paths.index, h_.folder.File("link-to-data"),
+          h_.folder.File("hard-link-to-index"), "/proc/self/root" + h_.paths.data}) {
+        EXPECT_EQ(refused(path), OutputFailure::Kind::HistoryFile) << path;
+    }
+    // The settings file in use, before it exists and after.
+    EXPECT_EQ(refused(settings), OutputFailure::Kind::ProtectedFile);
+    EXPECT_FALSE(fs::exists(settings));
+    EXPECT_EQ(ReadFileBytes(h_.paths.data), data);
+    EXPECT_EQ(ReadFileBytes(h_.paths.index), index);
+}
+
 }  // namespace
 
 // Member texts are kept per UIN in a table of fixed size: UINs that share a place in it

@@ -1,15 +1,18 @@
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <sys/sysmacros.h>
 #include <unistd.h>
 
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <string>
 #include <thread>
 
 #include "export/ReplacingFile.h"
+#include "export/TemporaryFiles.h"
 #include "support/TempFolder.h"
 
 namespace {
@@ -132,6 +135,88 @@ TEST_F(ReplacingFileTest, UncommittedWriteLeavesTheTargetUntouched) {
     }
     EXPECT_EQ(ReadFileBytes(file), "old");
     EXPECT_EQ(EntriesIn(folder_.Path()), 1u);
+}
+
+TEST_F(ReplacingFileTest, OpenDescriptorsAreWrittenAtTheirPositionNeverReplaced) {
+    // As a shell's `>> log` leaves it: open for appending, the header already there.
+    const std::string log = File("log");
+    Put(log, "HEADER\n");
+    const int fd = ::open(log.c_str(), O_WRONLY | O_APPEND);
+    ASSERT_GE(fd, 0);
+    struct stat before {};
+    ASSERT_EQ(::fstat(fd, &before), 0);
+    for (const std::string& path :
+         {"/dev/fd/" + std::to_string(fd), "/proc/self/fd/" + std::to_string(fd), log}) {
+        EXPECT_EQ(Write(path, "line\n"), "") << path;
+    }
+    ::close(fd);
+    EXPECT_EQ(ReadFileBytes(log), "HEADER\nline\nline\nline\n");
+    struct stat after {};
+    ASSERT_EQ(::stat(log.c_str(), &after), 0);
+    EXPECT_EQ(after.st_ino, before.st_ino) << "written in place, not renamed over";
+    EXPECT_EQ(EntriesIn(folder_.Path()), 1u);
+}
+
+TEST_F(ReplacingFileTest, HardLinksKeepSharingTheNewBytes) {
+    const std::string file = File("a.txt");
+    Put(file, "old");
+    fs::create_hard_link(file, File("b.txt"));
+    EXPECT_EQ(Write(file, "new bytes"), "");
+    EXPECT_EQ(ReadFileBytes(File("b.txt")), "new bytes");
+    EXPECT_EQ(fs::hard_link_count(file), 2u);
+    EXPECT_EQ(EntriesIn(folder_.Path()), 2u);
+}
+
+// Runs `check` as an ordinary user (nobody, when the tests run as root) in a child process.
+void AsOrdinaryUser(const std::function<bool()>& check) {
+    EXPECT_EXIT(
+        {
+            if (::geteuid() == 0 && (::setgid(65534) != 0 || ::setuid(65534) != 0)) {
+                std::_Exit(2);
+            }
+            std::_Exit(check() ? 0 : 1);
+        },
+        ::testing::ExitedWithCode(0), "");
+}
+
+TEST_F(ReplacingFileTest, ReadOnlyFileIsRefusedAsCpWould) {
+    // Under /tmp, so that the other user reaches it whatever the test folder's parents allow.
+    char folder[] = "/tmp/talvora-read-only-XXXXXX";
+    ASSERT_NE(::mkdtemp(folder), nullptr);
+    ASSERT_EQ(::chmod(folder, 0777), 0);
+    const std::string file = std::string(folder) + "/kept.txt";
+    Put(file, "old");
+    ASSERT_EQ(::chmod(file.c_str(), 0444), 0);
+    if (::geteuid() == 0) {
+        ASSERT_EQ(::chown(file.c_str(), 65534, 65534), 0);
+    }
+    AsOrdinaryUser([&] {
+        ReplacingFile replacing;
+        std::string error;
+        return !replacing.Open(file, error) &&
+               replacing.failure().kind == OutputFailure::Kind::NotWritable;
+    });
+    EXPECT_EQ(ReadFileBytes(file), "old");
+    EXPECT_EQ(EntriesIn(folder), 1u);
+    fs::remove_all(folder);
+}
+
+TEST_F(ReplacingFileTest, InterruptedWriteRemovesItsTemporaryFile) {
+    const std::string file = File("kept.txt");
+    Put(file, "old");
+    // In a child: the interruption lasts for the rest of the process.
+    EXPECT_EXIT(
+        {
+            ReplacingFile replacing;
+            std::string error;
+            const bool opened = replacing.Open(file, error) && replacing.Write("half", error);
+            InterruptWrites();
+            const bool stopped = !replacing.Write("rest", error) &&
+                                 replacing.failure().kind == OutputFailure::Kind::Interrupted;
+            std::_Exit(opened && stopped && EntriesIn(folder_.Path()) == 1 ? 0 : 1);
+        },
+        ::testing::ExitedWithCode(0), "");
+    EXPECT_EQ(ReadFileBytes(file), "old");
 }
 
 }  // namespace
