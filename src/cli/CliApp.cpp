@@ -153,12 +153,18 @@ int RunCli(int argc, char** argv, std::ostream& out, std::ostream& err) {
     // members' display names either way.
     SettingsFile settingsFile(
         BuildSettingsPath(settings ? QFile::decodeName(settings->c_str()) : QString()));
-    if (settingsFile.Read() == SettingsFileState::Unreadable) {
-        err << "talvora-cli: the settings file "
-            << QFile::encodeName(settingsFile.path()).toStdString() << " cannot be read ("
-            << settingsFile.reason().toStdString() << "); going on without it\n";
+    const std::string settingsName = QFile::encodeName(settingsFile.path()).toStdString();
+    const SettingsFileState settingsState = settingsFile.Read();
+    if (settingsState == SettingsFileState::Unreadable) {
+        err << "talvora-cli: the settings file " << settingsName << " cannot be read ("
+            << settingsFile.reason().english.toStdString() << "); going on without it\n";
+    } else if (settingsState == SettingsFileState::Missing && settings && command->needsDatabase &&
+               (folder || data)) {
+        err << "talvora-cli: the settings file " << settingsName
+            << " does not exist; going on without it\n";
     }
 
+    context.settingsPath = settingsName;
     const ListColors colors = settingsFile.LoadSettings(CliDefaultColors()).colors;
     context.colors = &colors;
     MessageDatabase db;
@@ -172,9 +178,13 @@ int RunCli(int argc, char** argv, std::ostream& out, std::ostream& err) {
             } else if (stored.location == LogFiles) {
                 data = QFile::encodeName(stored.msgDatFile).toStdString();
                 index = QFile::encodeName(stored.msgIdxFile).toStdString();
+            } else if (settingsState == SettingsFileState::Missing) {
+                err << "talvora-cli: the settings file " << settingsName
+                    << " does not exist, so it names no history; use --folder DIR --uin N or "
+                       "--data FILE --index FILE\n";
+                return kExitFailure;
             } else {
-                err << "talvora-cli: the settings file "
-                    << QFile::encodeName(settingsFile.path()).toStdString()
+                err << "talvora-cli: the settings file " << settingsName
                     << " names no history (Location " << stored.location
                     << "); use --folder DIR --uin N or --data FILE --index FILE\n";
                 return kExitFailure;

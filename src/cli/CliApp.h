@@ -22,6 +22,7 @@ struct CliContext {
     std::ostream& out;
     std::ostream& err;
     const ListColors* colors = nullptr;  // the list colours of the settings, for HTML
+    std::string settingsPath = {};       // the settings file in use: never an export's target
     // Opens the history of the command line again, with its stored names; false when it
     // cannot be opened (nothing is open then).
     std::function<bool()> reopen = {};

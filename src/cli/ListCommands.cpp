@@ -9,7 +9,7 @@
 #include "database/MessageDatabase.h"
 #include "text/ShiftJis.h"
 
-void FlushOutput(CliContext& context, std::string& buffer, bool force) {
+bool FlushOutput(CliContext& context, std::string& buffer, bool force) {
     if (force || buffer.size() >= (256u << 10)) {
         context.out.write(buffer.data(), static_cast<std::streamsize>(buffer.size()));
         buffer.clear();
@@ -17,6 +17,7 @@ void FlushOutput(CliContext& context, std::string& buffer, bool force) {
             context.out.flush();
         }
     }
+    return static_cast<bool>(context.out);
 }
 
 bool ParseKeyArgument(CliContext& context, const std::vector<std::string>& positionals,
@@ -32,6 +33,15 @@ bool ParseKeyArgument(CliContext& context, const std::vector<std::string>& posit
     }
     key = *parsed;
     return true;
+}
+
+bool RequireMember(CliContext& context, std::int32_t key) {
+    if (key == ALL_MEMBERS || context.db->members().count(key) != 0) {
+        return true;
+    }
+    context.err << "talvora-cli: no member " << key
+                << " in this history ('talvora-cli members' lists them)\n";
+    return false;
 }
 
 namespace {
@@ -57,16 +67,20 @@ int RunMembers(CliContext& context, const CliArgs& args) {
         out += '\t';
         out += std::to_string(db.EventCount(key));
         out += '\n';
-        FlushOutput(context, out, false);
+        if (!FlushOutput(context, out, false)) {
+            return kExitFailure;
+        }
     }
-    FlushOutput(context, out, true);
-    return kExitOk;
+    return FlushOutput(context, out, true) ? kExitOk : kExitFailure;
 }
 
 int RunList(CliContext& context, const CliArgs& args) {
     std::int32_t key = 0;
     if (!ParseKeyArgument(context, args.positionals(), "list", key)) {
         return kExitUsage;
+    }
+    if (!RequireMember(context, key)) {
+        return kExitFailure;
     }
     Period period;
     if (!ReadPeriodOptions(context, args, period)) {
@@ -84,10 +98,11 @@ int RunList(CliContext& context, const CliArgs& args) {
         }
         writer.Append(db, record, ok, out);
         out += '\n';
-        FlushOutput(context, out, false);
+        if (!FlushOutput(context, out, false)) {
+            return kExitFailure;
+        }
     }
-    FlushOutput(context, out, true);
-    return kExitOk;
+    return FlushOutput(context, out, true) ? kExitOk : kExitFailure;
 }
 
 }  // namespace

@@ -194,7 +194,8 @@ TEST_F(CoreCommands, StatsPrintsTheTableAndBothDistributions) {
     EXPECT_EQ(lines[4 + 25], "weekday\t月\t1");
     EXPECT_EQ(lines[4 + 30], "weekday\t土\t0");
 
-    CliResult none = RunTool(With({"stats", "4242"}));
+    EXPECT_EQ(RunTool(With({"stats", "4242"})).status, 1);  // no such member
+    CliResult none = RunTool(With({"stats", "10"}));
     ASSERT_EQ(none.status, 0);
     EXPECT_EQ(OutputLines(none.out)[0], "全イベント合計\t0\t0\t0");
     EXPECT_EQ(RunTool(With({"stats"})).status, 2);

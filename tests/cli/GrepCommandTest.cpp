@@ -49,7 +49,8 @@ TEST_F(GrepCommand, EveryHitNewestFirstWithItsMembersKeyAndRow) {
                                               "5\t1\t2000/03/05 日\t09:07:03\t5\t"
                                               "Tea at \"five\"\\nsharp"}));
     EXPECT_EQ(Out({"search", "5", "--text", "e"}), (Lines{"0", "1"}));
-    EXPECT_TRUE(Out({"grep", "tea", "4242"}).empty());
+    EXPECT_TRUE(Out({"grep", "tea", "10"}).empty());
+    EXPECT_EQ(Run({"grep", "tea", "4242"}).status, 1);  // no such member
 }
 
 TEST_F(GrepCommand, SwitchesDirectionsAndPeriodsNarrowOrWidenTheHits) {

@@ -60,8 +60,9 @@ TEST_F(ListCommands, ListShowsTheSixCellsNewestFirst) {
     CliResult member = RunTool(With({"list", "10"}));
     EXPECT_EQ(OutputLines(member.out).size(), 2u);
     CliResult nobody = RunTool(With({"list", "4242"}));
-    EXPECT_EQ(nobody.status, 0);
+    EXPECT_EQ(nobody.status, 1);
     EXPECT_EQ(nobody.out, "");
+    EXPECT_NE(nobody.err.find("no member 4242"), std::string::npos);
 }
 
 TEST_F(ListCommands, FolderAndUinNameTheSamePair) {

@@ -58,7 +58,8 @@ TEST_F(SettingsCommands, NoLocationIsAFailureThatSaysSo) {
     }
     CliResult none = RunTool({"members"});  // the default file does not exist
     EXPECT_EQ(none.status, 1);
-    EXPECT_NE(none.err.find("Location -1"), std::string::npos) << none.err;
+    EXPECT_NE(none.err.find("does not exist, so it names no history"), std::string::npos)
+        << none.err;
 }
 
 TEST_F(SettingsCommands, UnreadableSettingsFileIsReportedAndSkipped) {

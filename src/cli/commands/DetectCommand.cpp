@@ -19,6 +19,15 @@ int RunDetect(CliContext& context, const CliArgs& args) {
                     << found.reason.toStdString() << '\n';
         return kExitFailure;
     }
+    if (!found.folder && !found.uin) {
+        const std::string where = QFile::encodeName(found.source).toStdString();
+        context.err << "talvora-cli: found no settings of the messenger in " << where
+                    << (QFile::exists(found.source)
+                            ? "\n"
+                            : " (there is no such file: no Wine prefix there; WINEPREFIX names "
+                              "another)\n");
+        return kExitFailure;
+    }
     if (found.folder) {
         context.out << "folder\t" << QFile::encodeName(*found.folder).toStdString() << '\n';
     }

@@ -1,5 +1,6 @@
 #include "cli/commands/ExportCommand.h"
 
+#include <cerrno>
 #include <charconv>
 #include <ostream>
 
@@ -129,6 +130,9 @@ int RunExport(CliContext& context, const CliArgs& args) {
     if (!ParseKeyArgument(context, args.positionals(), "export", key)) {
         return kExitUsage;
     }
+    if (!RequireMember(context, key)) {
+        return kExitFailure;
+    }
     const auto path = args.Value("--output");
     if (!path || path->empty()) {
         return UsageError(context, "export needs the output file: -o FILE (- for standard output)");
@@ -153,8 +157,14 @@ int RunExport(CliContext& context, const CliArgs& args) {
         StreamOutput output(context.out);
         result = ExportRows(db, key, rows, options, output);
         context.out.flush();
+        if (!context.out) {
+            return kExitFailure;  // the program reports what standard output said
+        }
     } else {
-        result = ExportToFile(db, key, rows, options, *path);
+        result = ExportToFile(db, key, rows, options, *path, {context.settingsPath});
+    }
+    if (!result.ok && result.failure.code == EPIPE) {
+        return kExitOk;  // a reader on /dev/stdout that went away, as with -o -
     }
     if (!result.ok) {
         context.err << "talvora-cli: " << result.error << '\n';

@@ -121,7 +121,9 @@ std::int32_t FirstUnseenEntry(MessageDatabase& db, const std::vector<std::int32_
 class Follower {
 public:
     Follower(CliContext& context, std::int32_t key, bool jsonLines)
-        : context_(context), key_(key), jsonLines_(jsonLines),
+        : context_(context),
+          key_(key),
+          jsonLines_(jsonLines),
           printer_(std::make_unique<FollowPrinter>(*context.db, key, jsonLines)) {}
 
     void Poll() {
@@ -189,7 +191,8 @@ int RunFollow(CliContext& context, const CliArgs& args) {
     }
     StopSignals stopSignals;
     Follower follower(context, key, format == "jsonl");
-    while (!stopSignals.Stopped()) {
+    // A failed write ends the command (the program reports it).
+    while (!stopSignals.Stopped() && context.out) {
         // A half-written entry is taken once it is complete, so it is printed then, and
         // once; a history replaced or gone is opened again.
         follower.Poll();
@@ -198,7 +201,7 @@ int RunFollow(CliContext& context, const CliArgs& args) {
         };
         nanosleep(&pause, nullptr);
     }
-    return kExitOk;
+    return context.out ? kExitOk : kExitFailure;
 }
 
 }  // namespace

@@ -152,6 +152,9 @@ int RunGrep(CliContext& context, const CliArgs& args) {
     if (!ReadQuery(context, args, query, json)) {
         return kExitUsage;
     }
+    if (!RequireMember(context, query.key)) {
+        return kExitFailure;
+    }
     MessageDatabase& db = *context.db;
     HitSearch search(db, query);
     std::vector<Hit> hits, appended;
@@ -170,11 +173,12 @@ int RunGrep(CliContext& context, const CliArgs& args) {
             const GrepLine line{owner, RowToIndex(db.EventCount(owner.key), owner.index), record,
                                 cells};
             json ? AppendJson(line, out) : AppendText(line, out);
-            FlushOutput(context, out, false);
+            if (!FlushOutput(context, out, false)) {
+                return kExitFailure;
+            }
         }
     }
-    FlushOutput(context, out, true);
-    return kExitOk;
+    return FlushOutput(context, out, true) ? kExitOk : kExitFailure;
 }
 
 }  // namespace

@@ -106,6 +106,9 @@ int RunSearch(CliContext& context, const CliArgs& args) {
     if (!ParseKeyArgument(context, args.positionals(), "search", key)) {
         return kExitUsage;
     }
+    if (!RequireMember(context, key)) {
+        return kExitFailure;
+    }
     const auto text = args.Value("--text");
     if (!text) {
         return UsageError(context, "search needs the text to find: --text TEXT");
@@ -143,10 +146,11 @@ int RunSearch(CliContext& context, const CliArgs& args) {
     while (FindNext(db, criteria, downward, list)) {
         out += std::to_string(criteria.position);
         out += '\n';
-        FlushOutput(context, out, false);
+        if (!FlushOutput(context, out, false)) {
+            return kExitFailure;
+        }
     }
-    FlushOutput(context, out, true);
-    return kExitOk;
+    return FlushOutput(context, out, true) ? kExitOk : kExitFailure;
 }
 
 }  // namespace

@@ -19,6 +19,9 @@ int RunStats(CliContext& context, const CliArgs& args) {
     if (!ParseKeyArgument(context, args.positionals(), "stats", key)) {
         return kExitUsage;
     }
+    if (!RequireMember(context, key)) {
+        return kExitFailure;
+    }
     const MemberStats stats = ComputeStats(*context.db, key);
     std::string out;
     for (const StatsRow& row : StatsTableRows(stats)) {
