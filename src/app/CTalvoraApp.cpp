@@ -78,7 +78,7 @@ void CTalvoraApp::LoadDatabase() {
             frame_.get(), QString::fromUtf8(kAppTitle),
             QStringLiteral("設定ファイルを読み込めませんでした。\n%1\n%2\n"
                            "標準の設定を使います。この設定ファイルには書き込みません。")
-                .arg(settingsFile_->path(), settingsFile_->reason()),
+                .arg(settingsFile_->path(), settingsFile_->reason().japanese),
             Prompts::Icon::Exclamation, QMessageBox::Ok);
     }
     const StoredSettings stored =
@@ -146,11 +146,12 @@ void CTalvoraApp::ExitInstance() {
         settingsFile_->SaveSettings(location_, document_->colors(), document_->NamesToSave());
     if (!saved.ok && quitRequested_) {
         // No one may be there to answer a message box.
-        qWarning("talvora: the settings could not be saved: %s", qUtf8Printable(saved.reason));
+        qWarning("talvora: the settings could not be saved: %s",
+                 qUtf8Printable(saved.reason.english));
     } else if (!saved.ok) {
         prompts_.Message(frame_.get(), QString::fromUtf8(kAppTitle),
                          QStringLiteral("設定を保存できませんでした。\n%1\n%2")
-                             .arg(settingsFile_->path(), saved.reason),
+                             .arg(settingsFile_->path(), saved.reason.japanese),
                          Prompts::Icon::Stop, QMessageBox::Ok);
     }
 }

@@ -102,16 +102,20 @@ DecodedLine DecodeLine(QByteArrayView raw) {
     return {text, !binary && !text.contains(QChar::ReplacementCharacter)};
 }
 
-QString ReadFailure(const QFileDevice& file) {
+IniReason ReadFailure(const QFileDevice& file) {
     return file.error() == QFileDevice::PermissionsError
-               ? QStringLiteral("読み取りが許可されていません。")
-               : QStringLiteral("ファイルを読み込めません。");
+               ? IniReason{QStringLiteral("読み取りが許可されていません。"),
+                           QStringLiteral("permission denied")}
+               : IniReason{QStringLiteral("ファイルを読み込めません。"),
+                           QStringLiteral("cannot be read: %1").arg(file.errorString())};
 }
 
-QString WriteFailure(const QFileDevice& file) {
+IniReason WriteFailure(const QFileDevice& file) {
     return file.error() == QFileDevice::PermissionsError
-               ? QStringLiteral("書き込みが許可されていません。")
-               : QStringLiteral("ファイルに書き込めません。");
+               ? IniReason{QStringLiteral("書き込みが許可されていません。"),
+                           QStringLiteral("permission denied")}
+               : IniReason{QStringLiteral("ファイルに書き込めません。"),
+                           QStringLiteral("cannot be written: %1").arg(file.errorString())};
 }
 
 }  // namespace
@@ -133,13 +137,16 @@ IniLoadResult IniFile::Load(const QString& path) {
     Clear();
     const QFileInfo info(path);
     if (!info.exists()) {
-        return {IniLoadStatus::Missing, QString()};
+        return {IniLoadStatus::Missing, {}};
     }
     if (!info.isFile()) {
-        return {IniLoadStatus::Unreadable, QStringLiteral("ファイルではありません。")};
+        return {IniLoadStatus::Unreadable,
+                {QStringLiteral("ファイルではありません。"), QStringLiteral("not a file")}};
     }
-    const QString tooLarge = QStringLiteral("大きすぎます（設定ファイルは %1 MiB まで）。")
-                                 .arg(kMaxFileSize / (1024 * 1024));
+    const IniReason tooLarge{QStringLiteral("大きすぎます（設定ファイルは %1 MiB まで）。")
+                                 .arg(kMaxFileSize / (1024 * 1024)),
+                             QStringLiteral("too large (a settings file has at most %1 MiB)")
+                                 .arg(kMaxFileSize / (1024 * 1024))};
     if (info.size() > kMaxFileSize) {
         return {IniLoadStatus::Unreadable, tooLarge};
     }
@@ -159,11 +166,14 @@ IniLoadResult IniFile::Load(const QString& path) {
     if (const std::size_t bad = Parse(bytes); bad != 0) {
         Clear();
         return {IniLoadStatus::Unreadable,
-                QStringLiteral("%1 行目が UTF-8 でも Shift-JIS でもありません。"
-                               "テキストの設定ファイルではないようです。")
-                    .arg(bad)};
+                {QStringLiteral("%1 行目が UTF-8 でも Shift-JIS でもありません。"
+                                "テキストの設定ファイルではないようです。")
+                     .arg(bad),
+                 QStringLiteral("line %1 is neither UTF-8 nor Shift-JIS: this does not look "
+                                "like a text settings file")
+                     .arg(bad)}};
     }
-    return {IniLoadStatus::Loaded, QString()};
+    return {IniLoadStatus::Loaded, {}};
 }
 
 std::size_t IniFile::Parse(const QByteArray& bytes) {
@@ -269,14 +279,14 @@ IniSaveResult IniFile::Save(const QString& path) const {
         return {false, WriteFailure(file)};
     }
     if (file.write(bytes) != bytes.size()) {
-        const QString error = WriteFailure(file);
+        const IniReason error = WriteFailure(file);
         file.cancelWriting();
         return {false, error};
     }
     if (!file.commit()) {
         return {false, WriteFailure(file)};
     }
-    return {true, QString()};
+    return {true, {}};
 }
 
 const IniFile::Section* IniFile::FindSection(const QString& section) const {

@@ -30,14 +30,22 @@ enum class IniLoadStatus {
     Unreadable,  // there is a file, but it cannot be read, is too large or is not text
 };
 
+// Why a file could not be read or written, in the language of each program: Japanese for
+// the window, English for the command line.
+struct IniReason {
+    QString japanese;
+    QString english;
+    bool isEmpty() const { return japanese.isEmpty(); }
+};
+
 struct IniLoadResult {
     IniLoadStatus status = IniLoadStatus::Missing;
-    QString reason;  // why the file is unreadable, in Japanese for the user
+    IniReason reason;  // why the file is unreadable
 };
 
 struct IniSaveResult {
     bool ok = false;
-    QString reason;  // why the file could not be written, in Japanese for the user
+    IniReason reason;  // why the file could not be written
 };
 
 class IniFile {

@@ -48,6 +48,12 @@ constexpr std::uint32_t kWhite = ColorRef(255, 255, 255);
 constexpr std::uint32_t kBlack = ColorRef(0, 0, 0);
 constexpr std::uint32_t kSelectionBlue = 0x00D77800;
 
+// A file that could not be read is someone else's, or damaged: it is left as it is.
+IniReason NotOverwritten(const IniReason& why) {
+    return {QStringLiteral("読み込めないファイルなので上書きしません（%1）").arg(why.japanese),
+            QStringLiteral("not overwritten: %1").arg(why.english)};
+}
+
 // Colours in the file's order, with their keys.
 std::vector<std::pair<const QString*, std::uint32_t ListColors::*>> ColorKeys() {
     return {{&kSendBackground, &ListColors::sendBackground},
@@ -226,13 +232,13 @@ IniSaveResult SettingsFile::SaveSettings(const LocationSettings& location, const
 IniSaveResult SettingsFile::SaveSettings(const LocationSettings& location, const ListColors& colors,
                                          const std::map<std::int32_t, std::string>& names) {
     if (state_ == SettingsFileState::Unreadable) {
-        return {false, QStringLiteral("not overwritten: %1").arg(reason_)};
+        return {false, NotOverwritten(reason_)};
     }
     // Start from the file as it is now, so that what others wrote since start-up stays.
     IniFile current;
     const IniLoadResult loaded = current.Load(path_);
     if (loaded.status == IniLoadStatus::Unreadable) {
-        return {false, QStringLiteral("not overwritten: %1").arg(loaded.reason)};
+        return {false, NotOverwritten(loaded.reason)};
     }
 
     WriteLocation(current, location);
@@ -255,7 +261,9 @@ IniSaveResult SettingsFile::SaveSettings(const LocationSettings& location, const
 
     const QString folder = QFileInfo(path_).absolutePath();
     if (!QDir().mkpath(folder)) {
-        return {false, QStringLiteral("cannot create the folder %1").arg(folder)};
+        return {false,
+                {QStringLiteral("フォルダー %1 を作成できません。").arg(folder),
+                 QStringLiteral("cannot create the folder %1").arg(folder)}};
     }
     IniSaveResult saved = current.Save(path_);
     if (saved.ok) {

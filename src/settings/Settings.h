@@ -77,7 +77,7 @@ public:
     SettingsFileState state() const { return state_; }
     const QString& path() const { return path_; }
     // Why the file is unreadable.
-    const QString& reason() const { return reason_; }
+    const IniReason& reason() const { return reason_; }
 
     // Location and colours; every absent key gives its default, the colours those passed.
     StoredSettings LoadSettings(const ListColors& defaultColors) const;
@@ -106,6 +106,6 @@ private:
     QString path_;
     IniFile ini_;
     SettingsFileState state_ = SettingsFileState::Missing;
-    QString reason_;
+    IniReason reason_;
     std::optional<WindowPlacement> window_;
 };

@@ -174,7 +174,9 @@ std::optional<QString> MapWinePath(const QString& winePrefix, const QString& win
     return local;
 }
 
-VelmuSettings ReadVelmuSettings(const QString& winePrefix) {
+namespace {
+
+VelmuSettings ReadFromPrefix(const QString& winePrefix) {
     const WineRegistryRead read =
         ReadWineRegistryKeys(winePrefix + QStringLiteral("/user.reg"), {kPrefsKey, kOwnersKey});
     if (!read.ok) {
@@ -187,6 +189,14 @@ VelmuSettings ReadVelmuSettings(const QString& winePrefix) {
     found.lastOwner = FromWine(read.keys[1], kLastOwner);
     return Evaluate(
         found, [&winePrefix](const QString& stored) { return MapWinePath(winePrefix, stored); });
+}
+
+}  // namespace
+
+VelmuSettings ReadVelmuSettings(const QString& winePrefix) {
+    VelmuSettings result = ReadFromPrefix(winePrefix);
+    result.source = winePrefix + QStringLiteral("/user.reg");
+    return result;
 }
 
 #ifdef Q_OS_WIN
@@ -239,12 +249,14 @@ VelmuSettings ReadVelmuSettings() {
     Findings found;
     found.prefsKey = ReadKeyValue(kPrefsKey, kDataBase, found.dataBase);
     found.ownersKey = ReadKeyValue(kOwnersKey, kLastOwner, found.lastOwner);
-    return Evaluate(found, [](const QString& stored) -> std::optional<QString> {
+    VelmuSettings result = Evaluate(found, [](const QString& stored) -> std::optional<QString> {
         if (stored.isEmpty()) {
             return std::nullopt;
         }
         return QDir::fromNativeSeparators(stored);
     });
+    result.source = QStringLiteral("HKEY_CURRENT_USER\\") + kPrefsKey.section(u'\\', 0, 2);
+    return result;
 }
 
 #else

@@ -14,6 +14,7 @@ struct VelmuSettings {
     std::optional<QString> folder;    // the database folder as a local path
     std::optional<std::int32_t> uin;  // the last owner
     QString reason;                   // why the detection failed
+    QString source;  // where it looked: the user.reg file (or the registry key on Windows)
 };
 
 // Reads both values. A missing key (or a missing user.reg) is no failure: the detection

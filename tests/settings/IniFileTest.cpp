@@ -137,7 +137,7 @@ TEST(IniFileTest, SavedFileReadsBackUnchanged) {
         ASSERT_TRUE(ini.WriteString(QStringLiteral("S"), QString::number(i), values[i]));
     }
     const IniSaveResult saved = ini.Save(path);
-    ASSERT_TRUE(saved.ok) << saved.reason.toStdString();
+    ASSERT_TRUE(saved.ok) << saved.reason.english.toStdString();
 
     IniFile again;
     ASSERT_EQ(again.Load(path).status, IniLoadStatus::Loaded);
@@ -145,6 +145,16 @@ TEST(IniFileTest, SavedFileReadsBackUnchanged) {
         EXPECT_EQ(again.ReadString(QStringLiteral("S"), QString::number(i)), values[i]);
     }
     EXPECT_EQ(again.Serialize(), ini.Serialize());
+}
+
+// The reason goes to the user as it is, in one language a message: Japanese for the window,
+// English for the command line.
+bool OneLanguageEach(const IniReason& reason) {
+    const QString& ja = reason.japanese;
+    const QString& en = reason.english;
+    return std::any_of(ja.begin(), ja.end(), [](QChar c) { return c >= u'\u3000'; }) &&
+           !en.isEmpty() &&
+           std::all_of(en.begin(), en.end(), [](QChar c) { return c.unicode() < 0x80; });
 }
 
 TEST(IniFileTest, LoadTellsMissingFromUnreadable) {
@@ -157,11 +167,7 @@ TEST(IniFileTest, LoadTellsMissingFromUnreadable) {
     EXPECT_EQ(folder.status, IniLoadStatus::Unreadable);
     EXPECT_FALSE(folder.reason.isEmpty());
 
-    // The reason goes to the user as it is: it is Japanese.
-    const auto japanese = [](const QString& reason) {
-        return std::any_of(reason.begin(), reason.end(), [](QChar c) { return c >= u'\u3000'; });
-    };
-    EXPECT_TRUE(japanese(folder.reason));
+    EXPECT_TRUE(OneLanguageEach(folder.reason));
 
     // Neither UTF-8 nor Shift-JIS (0x85 0x40 is no pair of code page 932), or binary bytes.
     const QString binary = dir.filePath(QStringLiteral("binary.ini"));
@@ -171,8 +177,9 @@ TEST(IniFileTest, LoadTellsMissingFromUnreadable) {
         ASSERT_TRUE(WriteBytes(binary, bytes));
         const IniLoadResult result = ini.Load(binary);
         EXPECT_EQ(result.status, IniLoadStatus::Unreadable);
-        EXPECT_TRUE(result.reason.contains(u'3')) << "names the line";
-        EXPECT_TRUE(japanese(result.reason));
+        EXPECT_TRUE(result.reason.japanese.contains(u'3')) << "names the line";
+        EXPECT_TRUE(result.reason.english.contains(u'3'));
+        EXPECT_TRUE(OneLanguageEach(result.reason));
         EXPECT_FALSE(ini.Value(kSection, QStringLiteral("Location")).has_value());
     }
 
@@ -183,7 +190,7 @@ TEST(IniFileTest, LoadTellsMissingFromUnreadable) {
     file.close();
     const IniLoadResult tooLarge = ini.Load(large);
     EXPECT_EQ(tooLarge.status, IniLoadStatus::Unreadable);
-    EXPECT_TRUE(japanese(tooLarge.reason));
+    EXPECT_TRUE(OneLanguageEach(tooLarge.reason));
 }
 
 TEST(IniFileTest, FailedSaveGivesReason) {
@@ -195,7 +202,7 @@ TEST(IniFileTest, FailedSaveGivesReason) {
     ASSERT_TRUE(WriteBytes(plain, "old"));
     const IniSaveResult underFile = ini.Save(plain + QStringLiteral("/x.ini"));
     EXPECT_FALSE(underFile.ok);
-    EXPECT_FALSE(underFile.reason.isEmpty());
+    EXPECT_TRUE(OneLanguageEach(underFile.reason));
     EXPECT_FALSE(ini.Save(dir.path()).ok);
     EXPECT_TRUE(QDir(dir.path()).exists());
 }
