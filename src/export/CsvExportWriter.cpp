@@ -13,20 +13,43 @@ void AppendNumber(std::int64_t value, std::string& out) {
     out.append(digits, std::to_chars(digits, digits + sizeof digits, value).ptr);
 }
 
+// Whether a spreadsheet could take the cell for a formula: = + - @ start one, and some
+// drop a leading TAB or CR before looking.
+bool StartsLikeFormula(std::string_view field) {
+    if (field.empty()) {
+        return false;
+    }
+    switch (field.front()) {
+        case '=':
+        case '+':
+        case '-':
+        case '@':
+        case '\t':
+        case '\r':
+            return true;
+        default:
+            return false;
+    }
+}
+
 }  // namespace
 
 bool IsPlainCsvField(std::string_view field) {
     const char* const end = field.data() + field.size();
-    return plainrun::Find<false, ',', '"', '\r', '\n'>(field.data(), end) == end;
+    return !StartsLikeFormula(field) &&
+           plainrun::Find<false, ',', '"', '\r', '\n'>(field.data(), end) == end;
 }
 
 void AppendCsvField(std::string_view field, std::string& out) {
-    const bool plain = IsPlainCsvField(field);
-    if (plain) {
+    if (IsPlainCsvField(field)) {
         out.append(field);
         return;
     }
     out += '"';
+    if (StartsLikeFormula(field)) {
+        // Spreadsheets import a cell that starts with an apostrophe as text, formula or not.
+        out += '\'';
+    }
     for (std::size_t quote; (quote = field.find('"')) != std::string_view::npos;) {
         out.append(field.substr(0, quote + 1));
         out += '"';

@@ -82,6 +82,7 @@ void ExportFieldMaker::Make(const ExportEvent& event, ExportFields& fields) {
     fields.time.clear();
     fields.name.clear();
     fields.text.clear();
+    fields.error.clear();
     fields.description.clear();
     fields.url.clear();
     fields.direction = {};
@@ -89,6 +90,10 @@ void ExportFieldMaker::Make(const ExportEvent& event, ExportFields& fields) {
     fields.isUrl = false;
     toUtf8_(record.text, fields.text);
     if (!event.decoded) {
+        // Only the two failure texts say why; any other text is what a record cut short
+        // by the end of the file held.
+        toUtf8_(record.text == dbtext::kUnsupported ? dbtext::kUnsupported : dbtext::kCorrupt,
+                fields.error);
         return;
     }
     AppendIsoTime(record.time, fields.time);

@@ -13,8 +13,7 @@
 class MessageDatabase;
 
 // The fields that CSV, JSON and JSON Lines share, in UTF-8. An event that failed to decode
-// has only its entry, type, type name and text (the failure text); the rest stays empty,
-// as in the list.
+// has only its entry, type, type name, text and error; the rest stays empty, as in the list.
 struct ExportFields {
     std::int32_t entry = 0;
     bool decoded = false;
@@ -24,7 +23,11 @@ struct ExportFields {
     std::string_view typeName;
     std::int32_t uin = 0;
     std::string name;
+    // For an event that failed to decode, `text` is what the list shows (the failure text, or
+    // the text read so far of a record cut short by the end of the file) and `error` is the
+    // failure text alone.
     std::string text;
+    std::string error;
     bool isUrl = false;  // a decoded URL message: description and url are filled
     std::string description;
     std::string url;

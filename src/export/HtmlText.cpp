@@ -63,9 +63,17 @@ void AppendEscapedChar(char c, std::string& out) {
 }
 
 // The first byte of [p, end) that AppendHtmlEscaped may not write as it is: a control
-// character (TAB and LF among them, which stay), DEL, or one that has a reference.
+// character (TAB and LF among them, which stay), DEL, one that has a reference, or 0xC2,
+// the lead byte of the C1 controls (rare in Japanese text, so looked at one by one).
 const char* FindSpecial(const char* p, const char* end) {
-    return plainrun::Find<true, '\x7F', '&', '<', '>', '"', '\''>(p, end);
+    return plainrun::Find<true, '\x7F', '&', '<', '>', '"', '\'', '\xC2'>(p, end);
+}
+
+// Whether [p, end) starts with the second byte of a C1 control (U+0080 to U+009F), whose
+// lead byte 0xC2 came before p.
+bool ContinuesC1(const char* p, const char* end) {
+    return p != end && static_cast<unsigned char>(*p) >= 0x80 &&
+           static_cast<unsigned char>(*p) <= 0x9F;
 }
 
 }  // namespace
@@ -91,6 +99,15 @@ void AppendHtmlEscaped(std::string_view text, std::string& out) {
             out += '\n';
         } else if (u < 0x20 || u == 0x7F) {
             out.append("\xEF\xBF\xBD");
+        } else if (u == 0xC2) {
+            // No character reference would do: HTML maps &#128; to &#159; onto other
+            // characters.
+            if (ContinuesC1(p, end)) {
+                out.append("\xEF\xBF\xBD");
+                ++p;
+            } else {
+                out += c;
+            }
         } else {
             AppendEscapedChar(c, out);
         }
@@ -99,7 +116,8 @@ void AppendHtmlEscaped(std::string_view text, std::string& out) {
 
 bool IsPlainHtml(std::string_view text) {
     const char* const end = text.data() + text.size();
-    return plainrun::Find<true, '\x7F', '&', '<', '>', '"', '\'', ':'>(text.data(), end) == end;
+    return plainrun::Find<true, '\x7F', '&', '<', '>', '"', '\'', '\xC2', ':'>(text.data(), end) ==
+           end;
 }
 
 bool FindWebAddress(std::string_view text, std::size_t from, std::size_t& begin, std::size_t& end) {

@@ -83,7 +83,10 @@ void AppendJsonEvent(const ExportFields& fields, std::string& out) {
     AppendNumber(fields.type, out);
     AppendMember("typeName", fields.typeName, out);
     if (!fields.decoded) {
-        AppendMember("error", fields.text, out);
+        AppendMember("error", fields.error, out);
+        if (!fields.text.empty() && fields.text != fields.error) {
+            AppendMember("text", fields.text, out);  // the part of a record cut short
+        }
         out += '}';
         return;
     }

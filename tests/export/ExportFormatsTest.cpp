@@ -7,12 +7,14 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 
+#include <algorithm>
 #include <functional>
 #include <string>
 #include <vector>
 
 #include "database/MessageDatabase.h"
 #include "export/ExportText.h"
+#include "export/HtmlText.h"
 #include "support/CsvReader.h"
 #include "support/TestHistory.h"
 #include "text/ShiftJis.h"
@@ -285,6 +287,78 @@ TEST_F(ExportFormats, HtmlReadsBackOldestFirstEscapedWithOnlyWebLinks) {
     ASSERT_EQ(some.events.size(), 3u);
     EXPECT_EQ(some.events[0].id, "e0");
     EXPECT_EQ(some.events[2].id, "e2");
+}
+
+// "error" always holds a failure text; a record cut short by the end of the file keeps the
+// text read so far in "text".
+TEST(ExportUndecoded, JsonErrorIsTheFailureTextAndACutShortRecordKeepsItsText) {
+    TestHistory h;
+    WriterRecord unknown;
+    unknown.type = 300;
+    unknown.uin = 7;
+    h.writer.AppendEvent(7, unknown);
+    h.Message(7, Sjis("途中で切れた"));
+    ASSERT_TRUE(h.writer.TruncateData(h.writer.DataSize() - 3));
+    MessageDatabase db;
+    ASSERT_TRUE(db.Open(h.paths.data, h.paths.index));
+    ExportOptions options;
+    options.toUtf8 = AppendUtf8FromShiftJis;
+    for (const ExportFormat format : {ExportFormat::Json, ExportFormat::JsonLines}) {
+        options.format = format;
+        ASSERT_TRUE(ExportToFile(db, 7, RowSelection::All(), options, h.folder.File("out")).ok);
+        std::string bytes = ReadFileBytes(h.folder.File("out"));
+        if (format == ExportFormat::JsonLines) {
+            // The lines as one array.
+            std::replace(bytes.begin(), bytes.end(), '\n', ',');
+            bytes = '[' + bytes.substr(0, bytes.size() - 1) + ']';
+        }
+        const QJsonDocument doc = QJsonDocument::fromJson(QByteArray::fromStdString(bytes));
+        const QJsonArray events = format == ExportFormat::Json
+                                      ? doc.object().value(QStringLiteral("events")).toArray()
+                                      : doc.array();
+        ASSERT_EQ(events.size(), 2) << bytes;
+        const QJsonObject cut = events.at(0).toObject();
+        EXPECT_EQ(Utf8(cut.value(QStringLiteral("error"))),
+                  "このイベントはデータが壊れていて読み出せません");
+        EXPECT_EQ(Utf8(cut.value(QStringLiteral("text"))), "途中で切れた");
+        const QJsonObject unsupported = events.at(1).toObject();
+        EXPECT_EQ(Utf8(unsupported.value(QStringLiteral("error"))),
+                  "このイベントはサポートされていないか壊れています");
+        EXPECT_FALSE(unsupported.contains(QStringLiteral("text")));
+    }
+}
+
+bool HasC1Control(std::string_view utf8) {
+    for (std::size_t at = utf8.find('\xC2'); at != std::string_view::npos && at + 1 < utf8.size();
+         at = utf8.find('\xC2', at + 1)) {
+        if (static_cast<unsigned char>(utf8[at + 1]) <= 0x9F) {
+            return true;
+        }
+    }
+    return false;
+}
+
+// HTML allows no C1 control, neither raw nor as a reference (&#128; to &#159; stand for other
+// characters), so each becomes U+FFFD; the rest of U+0080 to U+00FF stays.
+TEST(ExportHtml, C1ControlsBecomeReplacementCharacters) {
+    std::string out;
+    AppendHtmlEscaped("a\xC2\x80\xC2\x9F\xC2\xA0\xC2\xBF\xC3\x80", out);
+    EXPECT_EQ(out, "a\xEF\xBF\xBD\xEF\xBF\xBD\xC2\xA0\xC2\xBF\xC3\x80");
+
+    // Shift-JIS 0x80 is U+0080: in a text (the fast path) and in a name.
+    TestHistory h;
+    h.Message(7, "x\x80y");
+    MessageDatabase db;
+    ASSERT_TRUE(db.Open(h.paths.data, h.paths.index));
+    db.SetMemberName(7, "\x80");
+    ExportOptions options;
+    options.format = ExportFormat::Html;
+    options.toUtf8 = AppendUtf8FromShiftJis;
+    ASSERT_TRUE(ExportToFile(db, 7, RowSelection::All(), options, h.folder.File("out")).ok);
+    const std::string page = ReadFileBytes(h.folder.File("out"));
+    EXPECT_FALSE(HasC1Control(page)) << page;
+    EXPECT_NE(page.find("x\xEF\xBF\xBDy"), std::string::npos);
+    EXPECT_NE(page.find("<span class=\"name\">\xEF\xBF\xBD</span>"), std::string::npos);
 }
 
 }  // namespace
