@@ -1,5 +1,6 @@
 # `make package`: a Debian package of what `cmake --install` lays out. Its dependencies are
-# computed from the programs' linked libraries (dpkg-shlibdeps), not written here.
+# computed from the programs' linked libraries (dpkg-shlibdeps), except those that Qt loads
+# at run time and no linker sees, which are named here.
 find_program(TALVORA_DPKG dpkg)
 if(TALVORA_DPKG)
     execute_process(COMMAND ${TALVORA_DPKG} --print-architecture
@@ -31,5 +32,8 @@ set(CPACK_DEBIAN_PACKAGE_SECTION utils)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_HOMEPAGE ${TALVORA_HOMEPAGE})
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+# Qt's SVG image plugin draws every icon; its Japanese translations put Qt's own texts
+# (standard buttons, context menus) in Japanese. CPack appends the computed ones.
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "libqt6svg6, qt6-translations-l10n")
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
 include(CPack)

@@ -9,6 +9,7 @@ packages=(
     qt6-base-dev qt6-base-dev-tools libgl-dev qt6-svg-dev libqt6svg6
     fonts-ipafont-gothic qt6-translations-l10n libxml2-dev
     dpkg-dev file lintian desktop-file-utils appstream man-db
+    libreoffice-calc-nogui  # a spreadsheet that opens the CSV export in a test
 )
 if [ "${1:-}" = "--fuzz" ]; then
     packages+=(clang libclang-rt-14-dev)

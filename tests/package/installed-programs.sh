@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
-# Unpacks the Debian package and checks what it installs: both programs run and print the
-# version, every file is in its place, and the desktop entry, the metainfo and the manual
-# pages pass their checkers. Skips (77) when the package has not been built: `make test`
+# Unpacks the Debian package and checks what it installs: it depends on what Qt loads at
+# run time, both programs run and print the version, every file is in its place, and the
+# desktop entry, the metainfo and the manual pages pass their checkers. Skips (77) when the package has not been built: `make test`
 # always builds it first, a plain ctest run may not have.
 set -euo pipefail
 
@@ -20,6 +20,13 @@ fail() {
     echo "FAIL: $*" >&2
     exit 1
 }
+
+# Qt loads these at run time, so dpkg-shlibdeps cannot find them: blank icons and English
+# buttons without them.
+depends=$(dpkg-deb -f "$deb" Depends)
+for package in libqt6svg6 qt6-translations-l10n; do
+    [[ ", $depends," == *", $package"[\ ,]* ]] || fail "Depends does not name $package: $depends"
+done
 
 for program in talvora talvora-cli; do
     out=$(env -u DISPLAY -u WAYLAND_DISPLAY "$root/usr/bin/$program" --version) ||
