@@ -8,7 +8,6 @@
 #include "app/QuitSignals.h"
 #include "app/StartOptions.h"
 #include "settings/Settings.h"
-#include "ui/controls/JapaneseUi.h"
 #include "ui/controls/Prompts.h"
 #include "ui/frame/CMainFrame.h"
 

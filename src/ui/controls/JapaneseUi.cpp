@@ -8,11 +8,21 @@
 bool InstallJapaneseUi(QCoreApplication& application) {
     const QLocale japanese(QLocale::Japanese, QLocale::Japan);
     QLocale::setDefault(japanese);
+    // Once per application object, however often start-up runs.
+    static const QCoreApplication* installedFor = nullptr;
+    if (installedFor == &application) {
+        return true;
+    }
     auto* translator = new QTranslator(&application);
     if (!translator->load(japanese, QStringLiteral("qtbase"), QStringLiteral("_"),
                           QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
         delete translator;
         return false;
     }
-    return QCoreApplication::installTranslator(translator);
+    if (!QCoreApplication::installTranslator(translator)) {
+        delete translator;
+        return false;
+    }
+    installedFor = &application;
+    return true;
 }

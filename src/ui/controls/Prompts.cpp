@@ -47,6 +47,19 @@ void ShowFilterLabels(QFileDialog& dialog) {
     }
 }
 
+// Qt's own file dialogs, not the desktop's: they show the filters as labelled and speak
+// Japanese through Qt's translation. The first file chosen; nullopt when cancelled.
+std::optional<QString> FirstChosen(QFileDialog& dialog) {
+    if (dialog.exec() != QDialog::Accepted) {
+        return std::nullopt;
+    }
+    const QStringList files = dialog.selectedFiles();
+    if (files.isEmpty() || files.first().isEmpty()) {
+        return std::nullopt;
+    }
+    return files.first();
+}
+
 class QtDialogPrompts : public Prompts {
 public:
     QMessageBox::StandardButton Message(QWidget* parent, const QString& caption,
@@ -64,8 +77,6 @@ public:
         // The static getSaveFileName cannot take a default suffix. Qt adds it to a name
         // without an extension before it asks about overwriting, so the question is about
         // the file that will really be written.
-        // Qt's own dialog, not the desktop's: it shows the filters as labelled and speaks
-        // Japanese through Qt's translation.
         QFileDialog dialog(parent);
         dialog.setOption(QFileDialog::DontUseNativeDialog);
         dialog.setAcceptMode(QFileDialog::AcceptSave);
@@ -77,29 +88,26 @@ public:
                              dialog.setDefaultSuffix(FilterSuffix(chosen, defaultSuffix));
                          });
         ShowFilterLabels(dialog);
-        if (dialog.exec() != QDialog::Accepted) {
-            return std::nullopt;
-        }
-        if (selectedFilter != nullptr) {
+        std::optional<QString> chosen = FirstChosen(dialog);
+        if (chosen && selectedFilter != nullptr) {
             *selectedFilter = dialog.selectedNameFilter();
         }
-        const QStringList files = dialog.selectedFiles();
-        if (files.isEmpty() || files.first().isEmpty()) {
-            return std::nullopt;
-        }
-        return files.first();
+        return chosen;
     }
 
     std::optional<QString> OpenFileName(QWidget* parent, const QString& filter) override {
-        const QString name = QFileDialog::getOpenFileName(parent, QString(), QString(), filter);
-        if (name.isEmpty()) {
-            return std::nullopt;
-        }
-        return name;
+        QFileDialog dialog(parent);
+        dialog.setOption(QFileDialog::DontUseNativeDialog);
+        dialog.setAcceptMode(QFileDialog::AcceptOpen);
+        dialog.setFileMode(QFileDialog::ExistingFile);
+        dialog.setNameFilter(filter);
+        ShowFilterLabels(dialog);
+        return FirstChosen(dialog);
     }
 
     std::optional<QColor> Color(QWidget* parent, const QColor& initial) override {
-        const QColor color = QColorDialog::getColor(initial, parent);
+        const QColor color =
+            QColorDialog::getColor(initial, parent, QString(), QColorDialog::DontUseNativeDialog);
         if (!color.isValid()) {
             return std::nullopt;
         }
@@ -108,11 +116,11 @@ public:
 
     std::optional<QString> Folder(QWidget* parent, const QString& prompt,
                                   const QString& initial) override {
-        const QString folder = QFileDialog::getExistingDirectory(parent, prompt, initial);
-        if (folder.isEmpty()) {
-            return std::nullopt;
-        }
-        return folder;
+        QFileDialog dialog(parent, prompt, initial);
+        dialog.setOption(QFileDialog::DontUseNativeDialog);
+        dialog.setOption(QFileDialog::ShowDirsOnly);
+        dialog.setFileMode(QFileDialog::Directory);
+        return FirstChosen(dialog);
     }
 
     void OpenUrl(const QUrl& url) override { QDesktopServices::openUrl(url); }

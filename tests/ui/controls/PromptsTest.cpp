@@ -210,6 +210,21 @@ TEST_F(DialogPromptsTest, OpenReturnsTheChosenFileOrNothing) {
               File(QStringLiteral("a.txt")));
     WhenShown<QFileDialog>([](QFileDialog* dialog) { dialog->reject(); });
     EXPECT_EQ(DialogPrompts().OpenFileName(nullptr, QStringLiteral("Text (*.txt)")), std::nullopt);
+
+    // The filters read as the resource labels them, without the patterns Qt needs appended.
+    QStringList shown;
+    WhenShown<QFileDialog>([&](QFileDialog* dialog) {
+        auto* combo = dialog->findChild<QComboBox*>(QStringLiteral("fileTypeCombo"));
+        for (int i = 0; i < combo->count(); ++i) {
+            shown << combo->itemText(i);
+        }
+        dialog->reject();
+    });
+    DialogPrompts().OpenFileName(
+        nullptr, QtFilterFromResource(
+                     QStringLiteral("Index (*msg.idx)|*msg.idx| すべてのファイル (*.*) |*.*|")));
+    EXPECT_EQ(shown, QStringList({QStringLiteral("Index (*msg.idx)"),
+                                  QStringLiteral(" すべてのファイル (*.*) ")}));
 }
 
 TEST_F(DialogPromptsTest, ColourChooserStartsAtThePresetAndCancelGivesNothing) {
