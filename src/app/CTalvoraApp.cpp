@@ -6,12 +6,16 @@
 #include <QFile>
 
 #include "database/LocalTime.h"
+#include "export/TemporaryFiles.h"
 #include "ui/controls/Colors.h"
 #include "ui/controls/CommandIds.h"
 #include "ui/controls/CommandTable.h"
+#include "ui/controls/JapaneseUi.h"
 #include "ui/controls/Prompts.h"
+#include "ui/controls/ScreenFit.h"
 #include "ui/frame/CMainFrame.h"
 #include "ui/frame/WindowPlacing.h"
+#include "ui/hits/CHitListWindow.h"
 #include "ui/list/CTalvoraView.h"
 #include "ui/tree/CLeftView.h"
 
@@ -41,6 +45,11 @@ CTalvoraView* CTalvoraApp::listView() const {
 }
 
 bool CTalvoraApp::InitInstance() {
+    // Qt's own dialogs, menus and dates speak the program's language, whatever the desktop's.
+    InstallJapaneseUi(*QCoreApplication::instance());
+    KeepWindowsOnScreen(*qApp);
+    // A quit signal stops exports until the program ends; a new start writes again.
+    ResumeWrites();
     frame_ = std::make_unique<CMainFrame>(*document_, prompts_);
     ConnectCommands();
     FollowListInserts();
@@ -142,6 +151,9 @@ void CTalvoraApp::ExitInstance() {
         return;  // reported at start-up; that file is never overwritten
     }
     settingsFile_->SetWindowPlacement(PlacementOf(*frame_));
+    if (hitList_ != nullptr) {
+        settingsFile_->SetWindowPlacement(PlacementOf(*hitList_), StoredWindow::HitList);
+    }
     const IniSaveResult saved =
         settingsFile_->SaveSettings(location_, document_->colors(), document_->NamesToSave());
     if (!saved.ok && quitRequested_) {

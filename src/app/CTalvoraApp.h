@@ -84,6 +84,7 @@ private:
     void Find(bool downward);
     // The hit list's hits point into the history that was open: they go with it.
     void ForgetHits();
+    void PlaceHitList();
     void FollowListInserts();
 
     Prompts& prompts_;

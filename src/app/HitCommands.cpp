@@ -2,12 +2,16 @@
 #include "app/CTalvoraApp.h"
 
 #include <QDate>
+#include <QLayout>
 #include <QLineEdit>
+#include <QScreen>
 
 #include "database/EventRecord.h"
 #include "document/HistoryDocument.h"
 #include "search/DayRow.h"
+#include "settings/Settings.h"
 #include "ui/frame/CMainFrame.h"
+#include "ui/frame/WindowPlacing.h"
 #include "ui/hits/CGoToDateDialog.h"
 #include "ui/hits/CHitCriteriaForm.h"
 #include "ui/hits/CHitListWindow.h"
@@ -16,18 +20,12 @@
 
 namespace {
 
-// Selects `row` alone, makes it the current row and brings it to the middle of the list,
-// as a search hit is shown.
-void BringRowIntoView(CTalvoraView& list, int row) {
-    if (row < 0 || row >= list.RowCount()) {
-        return;
-    }
-    list.clearSelection();
-    list.SelectRow(row);
-    list.selectionModel()->setCurrentIndex(list.model()->index(row, 0),
-                                           QItemSelectionModel::NoUpdate);
-    list.ShowRowAt(row, std::max(1, list.RowsPerPage() / 2));
-}
+// The hit list's opening size, and the least that is worth opening beside the main window.
+constexpr int kHitListWidth = 760;
+constexpr int kHitListHeight = 480;
+constexpr int kHitListUsefulWidth = 480;
+constexpr int kHitListUsefulHeight = 320;
+constexpr int kSpare = 8;
 
 }  // namespace
 
@@ -50,6 +48,7 @@ void CTalvoraApp::OpenHitList() {
         // Appended events are searched while the window is open.
         connect(document_.get(), &HistoryDocument::appended, hitList_,
                 &CHitListWindow::TakeUpAppended);
+        PlaceHitList();
     }
     followTree();
     hitList_->show();
@@ -57,6 +56,31 @@ void CTalvoraApp::OpenHitList() {
     hitList_->activateWindow();
     hitList_->form()->textEdit()->setFocus();
     hitList_->form()->textEdit()->selectAll();
+}
+
+// Where the user left it last time; else beside or below the main window where there is
+// room, else over the lower part of the screen, so that the list's upper part stays in sight.
+void CTalvoraApp::PlaceHitList() {
+    if (const auto stored = settingsFile_->LoadWindowPlacement(StoredWindow::HitList)) {
+        PlaceWindow(*hitList_, *stored);
+        return;
+    }
+    const QScreen* screen = frame_->screen();
+    if (screen == nullptr) {
+        return;
+    }
+    hitList_->ensurePolished();
+    if (QLayout* layout = hitList_->layout()) {
+        layout->activate();  // the size the criteria really take, with the style's fonts
+    }
+    // A few pixels to spare, so that rounding in the layouts never asks for a scroll bar.
+    const QSize wanted(std::max(kHitListWidth, hitList_->sizeHint().width() + kSpare),
+                       kHitListHeight);
+    const QSize useful(kHitListUsefulWidth, kHitListUsefulHeight);
+    OpenWithFrameAt(
+        *hitList_,
+        BesideOrBelow(frame_->frameGeometry(), wanted, useful, screen->availableGeometry()),
+        *frame_);
 }
 
 void CTalvoraApp::ForgetHits() {
@@ -83,7 +107,19 @@ void CTalvoraApp::ShowHit(std::int32_t key, std::int32_t row) {
     if (tree->currentItem() != item) {
         tree->setCurrentItem(item);
     }
-    BringRowIntoView(*listView(), row);
+    // The row shows where the hit list does not cover the list; only where the list cannot
+    // scroll so far (its last rows) does the hit list make way.
+    const bool covering = hitList_ != nullptr && hitList_->isVisible();
+    const QRect shown = listView()->RevealRow(row, covering ? hitList_->frameGeometry() : QRect());
+    if (covering && shown.intersects(hitList_->frameGeometry()) && hitList_->screen() != nullptr) {
+        const QRect area = hitList_->screen()->availableGeometry();
+        const QRect frame = hitList_->frameGeometry();
+        if (shown.top() - frame.height() >= area.top()) {
+            hitList_->move(frame.left(), shown.top() - frame.height());
+        } else if (shown.bottom() + 1 + frame.height() <= area.bottom() + 1) {
+            hitList_->move(frame.left(), shown.bottom() + 1);
+        }
+    }
 }
 
 void CTalvoraApp::GoToDate() {
@@ -108,6 +144,6 @@ void CTalvoraApp::GoToDate() {
     const std::optional<std::int32_t> row =
         FindDayRow(database(), key, {date.year(), date.month(), date.day()});
     if (row) {
-        BringRowIntoView(*list, *row);
+        list->RevealRow(*row);
     }
 }

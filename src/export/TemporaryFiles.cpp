@@ -62,3 +62,7 @@ void InterruptWrites() {
 bool WritesInterrupted() {
     return interrupted != 0;
 }
+
+void ResumeWrites() {
+    interrupted = 0;
+}

@@ -16,3 +16,5 @@ void RemoveTemporaryFilesNow();
 // long export ends at once and removes its temporary file itself.
 void InterruptWrites();
 bool WritesInterrupted();
+// Writes may go on again (a program that stayed after the signal, or its tests).
+void ResumeWrites();

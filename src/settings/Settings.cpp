@@ -33,6 +33,7 @@ const QString kHighlightText = QStringLiteral("HightLight Text");
 const QString kMemberName = QStringLiteral("Member Name");
 
 const QString kWindow = QStringLiteral("Window");
+const QString kHitListWindow = QStringLiteral("Hit List");
 const QString kLeft = QStringLiteral("Left");
 const QString kTop = QStringLiteral("Top");
 const QString kWidth = QStringLiteral("Width");
@@ -113,12 +114,16 @@ void WriteLocation(IniFile& ini, const LocationSettings& location) {
     }
 }
 
-void WriteWindow(IniFile& ini, const WindowPlacement& window) {
-    ini.WriteInt(kWindow, kLeft, window.left);
-    ini.WriteInt(kWindow, kTop, window.top);
-    ini.WriteInt(kWindow, kWidth, window.width);
-    ini.WriteInt(kWindow, kHeight, window.height);
-    ini.WriteInt(kWindow, kMaximized, window.maximized ? 1 : 0);
+const QString& SectionOf(StoredWindow which) {
+    return which == StoredWindow::Main ? kWindow : kHitListWindow;
+}
+
+void WriteWindow(IniFile& ini, const QString& section, const WindowPlacement& window) {
+    ini.WriteInt(section, kLeft, window.left);
+    ini.WriteInt(section, kTop, window.top);
+    ini.WriteInt(section, kWidth, window.width);
+    ini.WriteInt(section, kHeight, window.height);
+    ini.WriteInt(section, kMaximized, window.maximized ? 1 : 0);
 }
 
 }  // namespace
@@ -180,16 +185,17 @@ StoredSettings SettingsFile::LoadSettings(const ListColors& defaultColors) const
     return settings;
 }
 
-std::optional<WindowPlacement> SettingsFile::LoadWindowPlacement() const {
-    if (!ini_.Value(kWindow, kWidth) || !ini_.Value(kWindow, kHeight)) {
+std::optional<WindowPlacement> SettingsFile::LoadWindowPlacement(StoredWindow which) const {
+    const QString& section = SectionOf(which);
+    if (!ini_.Value(section, kWidth) || !ini_.Value(section, kHeight)) {
         return std::nullopt;
     }
     WindowPlacement window;
-    window.left = ini_.ReadInt(kWindow, kLeft, 0);
-    window.top = ini_.ReadInt(kWindow, kTop, 0);
-    window.width = ini_.ReadInt(kWindow, kWidth, 0);
-    window.height = ini_.ReadInt(kWindow, kHeight, 0);
-    window.maximized = ini_.ReadInt(kWindow, kMaximized, 0) != 0;
+    window.left = ini_.ReadInt(section, kLeft, 0);
+    window.top = ini_.ReadInt(section, kTop, 0);
+    window.width = ini_.ReadInt(section, kWidth, 0);
+    window.height = ini_.ReadInt(section, kHeight, 0);
+    window.maximized = ini_.ReadInt(section, kMaximized, 0) != 0;
     if (window.width <= 0 || window.height <= 0 || window.width > kMaxWindowSide ||
         window.height > kMaxWindowSide) {
         return std::nullopt;
@@ -242,8 +248,10 @@ IniSaveResult SettingsFile::SaveSettings(const LocationSettings& location, const
     }
 
     WriteLocation(current, location);
-    if (window_) {
-        WriteWindow(current, *window_);
+    for (const StoredWindow which : {StoredWindow::Main, StoredWindow::HitList}) {
+        if (const auto& placement = windows_[static_cast<std::size_t>(which)]) {
+            WriteWindow(current, SectionOf(which), *placement);
+        }
     }
     for (const auto& [key, field] : ColorKeys()) {
         current.WriteInt(kColor, *key, static_cast<std::int32_t>(colors.*field));

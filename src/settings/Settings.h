@@ -5,6 +5,7 @@
 
 #include <QString>
 
+#include <array>
 #include <cstdint>
 #include <map>
 #include <optional>
@@ -63,6 +64,10 @@ enum class SettingsFileState {
     Unreadable,  // all defaults; tell the user once (reason()); the file is never written
 };
 
+// The windows whose place and size are kept: the main window ("Window") and the hit list
+// ("Hit List").
+enum class StoredWindow { Main, HitList };
+
 struct StoredSettings {
     LocationSettings location;
     ListColors colors;
@@ -81,12 +86,16 @@ public:
 
     // Location and colours; every absent key gives its default, the colours those passed.
     StoredSettings LoadSettings(const ListColors& defaultColors) const;
-    // The window's stored place and size; nullopt when none is stored, or a size is not a
+    // A window's stored place and size; nullopt when none is stored, or a size is not a
     // size a window can have.
-    std::optional<WindowPlacement> LoadWindowPlacement() const;
-    // The place and size that the next save writes (nothing of the window is written
-    // before this is called).
-    void SetWindowPlacement(const WindowPlacement& placement) { window_ = placement; }
+    std::optional<WindowPlacement> LoadWindowPlacement(
+        StoredWindow which = StoredWindow::Main) const;
+    // The place and size that the next save writes (nothing of a window is written before
+    // this is called for it).
+    void SetWindowPlacement(const WindowPlacement& placement,
+                            StoredWindow which = StoredWindow::Main) {
+        windows_[static_cast<std::size_t>(which)] = placement;
+    }
     // Gives every member of a just-opened database its stored display name (or its default
     // name when none is stored). Does nothing when no database is loaded.
     void LoadMemberNames(MessageDatabase& database) const;
@@ -107,5 +116,5 @@ private:
     IniFile ini_;
     SettingsFileState state_ = SettingsFileState::Missing;
     IniReason reason_;
-    std::optional<WindowPlacement> window_;
+    std::array<std::optional<WindowPlacement>, 2> windows_;
 };

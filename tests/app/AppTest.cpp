@@ -1,11 +1,18 @@
 #include <QAction>
+#include <QFileDialog>
+#include <QLabel>
+#include <QLibraryInfo>
 #include <QLineEdit>
+#include <QMenu>
+#include <QMessageBox>
+#include <QPushButton>
 #include <QSignalSpy>
 #include <QTest>
 #include <QTreeWidgetItem>
 
 #include <cstdio>
 #include <fstream>
+#include <memory>
 
 #include "app/AppFixture.h"
 #include "database/MessageDatabase.h"
@@ -50,6 +57,34 @@ TEST_F(AppFixture, StartupShowsTheTreeWithStoredNamesAndGraysTheEventCommands) {
         EXPECT_TRUE(Enabled(id)) << id;
     }
     EXPECT_TRUE(prompts_.Calls().empty());
+}
+
+// Qt's own dialogs and menus speak Japanese in the program, whatever the desktop's language
+// (CTest runs the tests under LANG=C.UTF-8 or the like).
+TEST_F(AppFixture, QtsOwnTextsAreJapaneseInTheProgram) {
+    if (!QFile::exists(QLibraryInfo::path(QLibraryInfo::TranslationsPath) +
+                       QStringLiteral("/qtbase_ja.qm"))) {
+        GTEST_SKIP() << "Qt's Japanese translation (qt6-translations-l10n) is not installed";
+    }
+    QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
+    Start();
+    QFileDialog files(app_->mainFrame());
+    files.setOption(QFileDialog::DontUseNativeDialog);
+    files.setAcceptMode(QFileDialog::AcceptSave);
+    EXPECT_EQ(files.windowTitle(), QStringLiteral("名前を付けて保存"));
+    EXPECT_EQ(files.findChild<QLabel*>(QStringLiteral("fileNameLabel"))->text(),
+              QStringLiteral("ファイル名(&N):"));
+
+    QMessageBox box(QMessageBox::Question, QString(), QString(),
+                    QMessageBox::Yes | QMessageBox::No);
+    EXPECT_EQ(box.button(QMessageBox::Yes)->text(), QStringLiteral("はい(&Y)"));
+
+    QLineEdit edit;
+    std::unique_ptr<QMenu> menu(edit.createStandardContextMenu());
+    EXPECT_TRUE(menu->actions().first()->text().startsWith(QStringLiteral("元に戻す(&U)")));
+    EXPECT_TRUE(menu->actions().last()->text().startsWith(QStringLiteral("すべてを選択")));
+    EXPECT_EQ(QLocale().toString(QDate(2026, 12, 9), QLocale::LongFormat),
+              QStringLiteral("2026年12月9日水曜日"));
 }
 
 TEST_F(AppFixture, TreeSelectionDrivesTheListAndTheCommands) {

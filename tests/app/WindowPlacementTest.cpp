@@ -1,14 +1,22 @@
 // The main window's opening size and remembered place, on a screen of 1280x800 pixels.
 #include <QGuiApplication>
 #include <QHeaderView>
+#include <QLineEdit>
+#include <QPushButton>
 #include <QScreen>
+#include <QTableView>
+#include <QTest>
 
 #include <fstream>
 #include <sstream>
 
 #include "app/AppFixture.h"
+#include "ui/controls/CommandIds.h"
 #include "ui/frame/CMainFrame.h"
 #include "ui/frame/WindowPlacing.h"
+#include "ui/hits/CHitCriteriaForm.h"
+#include "ui/hits/CHitListWindow.h"
+#include "ui/hits/HitListModel.h"
 #include "ui/list/CTalvoraView.h"
 
 namespace {
@@ -60,6 +68,54 @@ TEST_F(WindowTest, ComesBackWhereAndAsLargeAsItWasClosed) {
     app_.reset();
     Start();
     EXPECT_EQ(app_->mainFrame()->geometry(), QRect(120, 60, 1000, 700));
+}
+
+// The hit list opens on the screen, beside or over the lower part of the main window, and a
+// hit it selects shows where the hit list does not cover the list.
+TEST_F(WindowTest, HitListFitsAndNeverHidesTheRowItSelects) {
+    {
+        auto writer = HistoryWriter::OpenAppend(paths_.data, paths_.index);
+        WriterRecord record;
+        record.uin = 100;
+        for (int i = 0; i < 400; ++i) {
+            record.text = "line " + std::to_string(i);
+            record.stamp = 1000000 + i;
+            writer->AppendEvent(100, record);
+        }
+    }
+    Start();
+    Trigger(ID_SEARCH_ALL);
+    CHitListWindow& hits = *app_->hitList();
+    QCoreApplication::processEvents();
+    const QRect screen(0, 0, 1280, 800);
+    EXPECT_TRUE(screen.contains(hits.frameGeometry())) << hits.frameGeometry().y();
+    auto* start = hits.findChild<QPushButton*>(QStringLiteral("startSearch"));
+    EXPECT_TRUE(screen.contains(QRect(start->mapToGlobal(QPoint(0, 0)), start->size())));
+
+    hits.form()->textEdit()->setText(QStringLiteral("line 2"));
+    hits.StartSearch();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !hits.searching(); }));
+    for (const int hit : {0, hits.model()->rowCount() / 2, hits.model()->rowCount() - 1}) {
+        hits.table()->selectRow(hit);
+        const int row = list().SelectedRows().at(0);
+        const QRect shown(
+            list().viewport()->mapToGlobal(
+                list().visualRect(list().model()->index(row, 0)).topLeft()),
+            QSize(list().viewport()->width(), list().verticalHeader()->defaultSectionSize()));
+        EXPECT_TRUE(QRect(list().viewport()->mapToGlobal(QPoint(0, 0)), list().viewport()->size())
+                        .contains(shown));
+        EXPECT_FALSE(shown.intersects(hits.frameGeometry())) << "hit " << hit;
+    }
+
+    // Esc closes it; it opens again where it was left, also after a restart.
+    hits.setGeometry(QRect(200, 300, 900, 420));
+    QTest::keyClick(hits.form()->textEdit(), Qt::Key_Escape);
+    EXPECT_FALSE(hits.isVisible());
+    app_->mainFrame()->close();
+    app_.reset();
+    Start();
+    Trigger(ID_SEARCH_ALL);
+    EXPECT_EQ(app_->hitList()->geometry(), QRect(200, 300, 900, 420));
 }
 
 }  // namespace

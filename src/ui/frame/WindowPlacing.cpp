@@ -62,3 +62,37 @@ void PlaceWindow(QWidget& window, const WindowPlacement& placement) {
         window.setWindowState(window.windowState() | Qt::WindowMaximized);
     }
 }
+
+QRect BesideOrBelow(const QRect& main, QSize wanted, QSize minimum, const QRect& area) {
+    wanted = wanted.boundedTo(area.size());
+    minimum = minimum.boundedTo(wanted);
+    const auto inside = [&area](int at, int length, int first, int last) {
+        return std::clamp(at, first, std::max(first, last + 1 - length));
+    };
+    const int right = area.right() - main.right();
+    const int left = main.left() - area.left();
+    if (right >= minimum.width() || left >= minimum.width()) {
+        const int width = std::min(wanted.width(), std::max(right, left));
+        const int x = right >= minimum.width() ? main.right() + 1 : main.left() - width;
+        const int height = std::min(wanted.height(), area.height());
+        return {x, inside(main.top(), height, area.top(), area.bottom()), width, height};
+    }
+    const int below = area.bottom() - main.bottom();
+    const int above = main.top() - area.top();
+    const int x = inside(main.left(), wanted.width(), area.left(), area.right());
+    if (below >= minimum.height() || above >= minimum.height()) {
+        const int height = std::min(wanted.height(), std::max(below, above));
+        const int y = below >= minimum.height() ? main.bottom() + 1 : main.top() - height;
+        return {x, y, wanted.width(), height};
+    }
+    const int height = std::max(minimum.height(), std::min(wanted.height(), area.height() * 3 / 5));
+    return {x, area.bottom() + 1 - height, wanted.width(), height};
+}
+
+void OpenWithFrameAt(QWidget& window, const QRect& frame, const QWidget& reference) {
+    const QRect outer = reference.frameGeometry();
+    const QRect inner = reference.geometry();
+    const QSize decorations = outer.size() - inner.size();
+    window.resize((frame.size() - decorations).expandedTo(window.minimumSizeHint()));
+    window.move(frame.topLeft());
+}

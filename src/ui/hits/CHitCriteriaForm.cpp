@@ -65,6 +65,13 @@ CHitCriteriaForm::CHitCriteriaForm(QWidget* parent) : QWidget(parent) {
     SetSelectedMember(std::nullopt, QString());
 }
 
+namespace {
+
+// Of the selected member's name, as many full-width characters' room as the label shows.
+constexpr int kShownNameCharacters = 6;
+
+}  // namespace
+
 QWidget* CHitCriteriaForm::CreateDateGroup() {
     auto* group = new QGroupBox(Text(hit_texts::kDateGroup), this);
     allEvents_ = Named(new QRadioButton(Text(hit_texts::kAllEvents), group), "allEvents");
@@ -114,6 +121,10 @@ QWidget* CHitCriteriaForm::CreateMembersGroup() {
     selectedMember_ =
         Named(new QRadioButton(Text(hit_texts::kSelectedMember), group), "selectedMember");
     allMembers_->setChecked(true);
+    // Room for the longest label a selected member gives, so that the form keeps its width.
+    selectedMember_->setText(Text(hit_texts::kSelectedMember) + QStringLiteral(": ") +
+                             QString(kShownNameCharacters, QChar(u'Ｍ')));
+    selectedMember_->setMinimumWidth(selectedMember_->sizeHint().width());
     auto* layout = new QVBoxLayout(group);
     layout->addWidget(allMembers_);
     layout->addWidget(selectedMember_);
@@ -143,8 +154,13 @@ void CHitCriteriaForm::SetSelectedMember(std::optional<std::int32_t> key, const 
     selectedMember_->setEnabled(key.has_value());
     QString text = QString::fromUtf8(hit_texts::kSelectedMember);
     if (key) {
-        text += QStringLiteral(": ") + label;
+        // A long name must not widen the window: it shows whole in the tooltip.
+        const int room = selectedMember_->fontMetrics().horizontalAdvance(QStringLiteral("Ｍ")) *
+                         kShownNameCharacters;
+        text += QStringLiteral(": ") +
+                selectedMember_->fontMetrics().elidedText(label, Qt::ElideRight, room);
     }
+    selectedMember_->setToolTip(key ? label : QString());
     selectedMember_->setText(text);
     if (!key) {
         allMembers_->setChecked(true);

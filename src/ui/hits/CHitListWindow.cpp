@@ -1,5 +1,6 @@
 #include "ui/hits/CHitListWindow.h"
 
+#include <QApplication>
 #include <QElapsedTimer>
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -7,6 +8,7 @@
 #include <QLineEdit>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QShortcut>
 #include <QStatusBar>
 #include <QTableView>
 #include <QTimer>
@@ -14,6 +16,8 @@
 
 #include "database/MessageDatabase.h"
 #include "search/HitSearch.h"
+#include "ui/controls/DialogKeys.h"
+#include "ui/controls/FitScrollArea.h"
 #include "ui/hits/CHitCriteriaForm.h"
 #include "ui/hits/HitListModel.h"
 #include "ui/hits/HitTextDelegate.h"
@@ -49,7 +53,8 @@ CHitListWindow::CHitListWindow(MessageDatabase& database, QWidget* parent)
     buttons->addWidget(stop_);
     buttons->addStretch();
     auto* top = new QHBoxLayout;
-    top->addWidget(form_, 1);
+    // The criteria scroll on a screen too small for them; the buttons stay in sight.
+    top->addWidget(new FitScrollArea(form_), 1);
     top->addLayout(buttons);
 
     model_ = new HitListModel(database_, this);
@@ -105,8 +110,11 @@ CHitListWindow::CHitListWindow(MessageDatabase& database, QWidget* parent)
                     emit hitSelected(at->first, at->second);
                 }
             });
+    auto* close = new QShortcut(QKeySequence(Qt::Key_Escape), this);
+    connect(close, &QShortcut::activated, this, &QWidget::close);
     resize(std::max(760, sizeHint().width()), 480);
     UpdateButtons();
+    qApp->installEventFilter(this);
 }
 
 CHitListWindow::~CHitListWindow() = default;
@@ -203,6 +211,17 @@ void CHitListWindow::ShowProgress() {
         progress_->hide();
     }
     UpdateButtons();
+}
+
+bool CHitListWindow::eventFilter(QObject* watched, QEvent* event) {
+    // Alt with the letter of a disabled "検索開始(&S)" or "中止(&T)" would reach the focused
+    // control as typing: a letter in the text box, a jump in the list.
+    if (IsUnusedMnemonic(event) && isVisible() && watched->isWidgetType() &&
+        static_cast<QWidget*>(watched)->window() == this) {
+        event->accept();
+        return true;
+    }
+    return QWidget::eventFilter(watched, event);
 }
 
 void CHitListWindow::UpdateButtons() {

@@ -41,6 +41,9 @@ public:
     // Searches what was appended since the search went through the history.
     void TakeUpAppended();
 
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 signals:
     // A hit was selected: the member it belongs to and its row in that member's list.
     void hitSelected(std::int32_t key, std::int32_t row);

@@ -133,6 +133,35 @@ void CTalvoraView::ShowRowAt(int row, int position) {
     verticalScrollBar()->setValue(std::max(0, row - position + 1));
 }
 
+QRect CTalvoraView::RevealRow(int row, const QRect& covered) {
+    if (row < 0 || row >= RowCount()) {
+        return {};
+    }
+    clearSelection();
+    SelectRow(row);
+    selectionModel()->setCurrentIndex(model()->index(row, 0), QItemSelectionModel::NoUpdate);
+    executeDelayedItemsLayout();
+    const int lineHeight = std::max(1, verticalHeader()->defaultSectionSize());
+    const int pageLines = std::max(1, RowsPerPage());
+    int line = std::max(1, pageLines / 2);
+    // Only a window across most of the list's width hides the row; the larger free band
+    // above or below it then takes the row.
+    const QRect page(viewport()->mapToGlobal(QPoint(0, 0)), viewport()->size());
+    const QRect hidden = page & covered;
+    if (!hidden.isEmpty() && hidden.width() * 2 > page.width()) {
+        const int above = hidden.top() - page.top();
+        const int below = page.bottom() - hidden.bottom();
+        if (above >= below && above >= lineHeight) {
+            line = std::max(1, above / lineHeight / 2 + 1);
+        } else if (below >= lineHeight) {
+            line = (hidden.bottom() + 1 - page.top() + below / 2) / lineHeight + 1;
+        }
+    }
+    ShowRowAt(row, line);
+    const QRect shown = visualRect(model()->index(row, 0));
+    return {viewport()->mapToGlobal(QPoint(0, shown.top())), QSize(page.width(), shown.height())};
+}
+
 void CTalvoraView::ForgetDecodedRow() {
     model_->ForgetDecodedRow();
     viewport()->update();

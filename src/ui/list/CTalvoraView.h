@@ -38,6 +38,11 @@ public:
     void SelectRow(int row);
     // Makes `row` the `position`-th visible line (1-based).
     void ShowRowAt(int row, int position);
+    // Selects `row` alone, makes it the current row and brings it to the middle of the part
+    // of the list that `covered` (a window over it, in screen coordinates) leaves free.
+    // Returns where the row is on the screen (empty when there is no such row); a row near
+    // the end of the list may stay under `covered`, for the list cannot scroll past its end.
+    QRect RevealRow(int row, const QRect& covered = QRect());
     // Forgets the remembered decoded row and repaints (a name or a record changed).
     void ForgetDecodedRow();
     // Another database under the list: the next ShowMember starts over even for the same

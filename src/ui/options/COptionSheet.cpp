@@ -7,6 +7,7 @@
 #include <QVBoxLayout>
 
 #include "ui/controls/DialogKeys.h"
+#include "ui/controls/FitScrollArea.h"
 #include "ui/options/COptionPage1.h"
 #include "ui/options/COptionPage2.h"
 #include "ui/options/COptionPage3.h"
@@ -43,7 +44,7 @@ COptionSheet::COptionSheet(const OptionTargets& targets, QWidget* parent)
     connect(applyButton_, &QPushButton::clicked, this, &COptionSheet::Apply);
 
     auto* layout = new QVBoxLayout(this);
-    layout->addWidget(tabs_, 1);
+    layout->addWidget(new FitScrollArea(tabs_), 1);
     layout->addWidget(buttons);
 
     qApp->installEventFilter(this);

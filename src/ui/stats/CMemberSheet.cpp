@@ -7,6 +7,7 @@
 
 #include "database/MessageDatabase.h"
 #include "text/ShiftJis.h"
+#include "ui/controls/FitScrollArea.h"
 #include "ui/controls/WaitCursor.h"
 #include "ui/stats/CMemberPage1.h"
 #include "ui/stats/CMemberPage2.h"
@@ -36,7 +37,7 @@ CMemberSheet::CMemberSheet(MessageDatabase& database, QWidget* parent)
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
 
     auto* layout = new QVBoxLayout(this);
-    layout->addWidget(tabs_, 1);
+    layout->addWidget(new FitScrollArea(tabs_), 1);
     layout->addWidget(buttons);
 }
 

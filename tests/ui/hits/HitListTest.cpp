@@ -114,6 +114,27 @@ TEST_F(HitList, TheSelectedMemberAloneAndAppendedEventsThatMatch) {
               (QStringList{QStringLiteral("[sent t]oo")}));
 }
 
+TEST_F(HitList, AltLettersOfDisabledButtonsTypeNothing) {
+    CHitListWindow& window = OpenWindow();
+    window.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+    QLineEdit* edit = window.form()->textEdit();
+    edit->setFocus();
+    QTest::keyClick(edit, Qt::Key_S, Qt::AltModifier);
+    QTest::keyClick(edit, Qt::Key_T, Qt::AltModifier);
+    EXPECT_EQ(edit->text(), QString());
+    EXPECT_EQ(window.model()->rowCount(), 0);
+
+    // Enabled, "検索開始(&S)" takes its letter (a button pressed by its letter clicks a
+    // moment later) and the box stays as typed.
+    edit->setText(QStringLiteral("hello"));
+    QTest::keyClick(edit, Qt::Key_S, Qt::AltModifier);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return window.model()->rowCount() == 3; }, 1000));
+    EXPECT_EQ(edit->text(), QStringLiteral("hello"));
+    QTest::keyClick(edit, Qt::Key_T, Qt::AltModifier);  // nothing to stop
+    EXPECT_EQ(edit->text(), QStringLiteral("hello"));
+}
+
 TEST_F(HitList, GoToDateSelectsTheNewestEventOfTheDayOrOfTheNearestDay) {
     Start();
     EXPECT_FALSE(Enabled(ID_SEARCH_GOTO_DATE));
