@@ -2,6 +2,7 @@
 
 #include <QButtonGroup>
 #include <QDir>
+#include <QFileInfo>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -39,6 +40,41 @@ QPushButton* BrowseButton(const char* objectName) {
     button->setObjectName(QString::fromLatin1(objectName));
     button->setFixedWidth(button->fontMetrics().horizontalAdvance(QStringLiteral("...")) + 24);
     return button;
+}
+
+bool EqualIgnoringAsciiCase(QStringView a, QStringView b) {
+    if (a.size() != b.size()) {
+        return false;
+    }
+    auto lower = [](char16_t c) {
+        return c >= u'A' && c <= u'Z' ? static_cast<char16_t>(c + 32) : c;
+    };
+    for (qsizetype i = 0; i < a.size(); ++i) {
+        if (lower(a[i].unicode()) != lower(b[i].unicode())) {
+            return false;
+        }
+    }
+    return true;
+}
+
+// A derived name in the letter case its folder has: histories copied from another system
+// often come as "12345MSG.DAT" and "12345MSG.IDX". The file whose name differs only in
+// ASCII case is taken, as opening a folder's pair takes it; `path` itself when it exists
+// or when nothing matches.
+QString AsSpelledInFolder(const QString& path) {
+    const QFileInfo info(path);
+    if (info.exists()) {
+        return path;
+    }
+    const QString name = info.fileName();
+    const QStringList names =
+        info.dir().entryList(QDir::Files | QDir::Hidden | QDir::System, QDir::Name);
+    for (const QString& candidate : names) {
+        if (EqualIgnoringAsciiCase(candidate, name)) {
+            return path.left(path.size() - name.size()) + candidate;
+        }
+    }
+    return path;
 }
 
 }  // namespace
@@ -220,7 +256,7 @@ void COptionPage1::BrowseDataFile() {
         return;
     }
     dataEdit_->setText(*path);
-    indexEdit_->setText(DerivedIndexPath(*path));
+    indexEdit_->setText(AsSpelledInFolder(DerivedIndexPath(*path)));
     SetModified(true);
 }
 
@@ -241,9 +277,20 @@ void COptionPage1::ReadSettings() {
         return;
     }
     const VelmuSettings detected = ReadVelmuSettings();
+    // Where it looked is said whenever nothing is taken: a missing or unexpected Wine prefix
+    // shows no other sign.
+    const QString lookedAt =
+        Text(optiontext::kSettingsSource).arg(QDir::toNativeSeparators(detected.source));
     if (!detected.ok) {
-        prompts_.Message(this, Text(optiontext::kAppTitle), Text(optiontext::kReadSettingsFailed),
+        prompts_.Message(this, Text(optiontext::kAppTitle),
+                         Text(optiontext::kReadSettingsFailed) + u'\n' + lookedAt,
                          Prompts::Icon::Stop, QMessageBox::Ok);
+        return;
+    }
+    if (!detected.folder && !detected.uin) {
+        prompts_.Message(this, Text(optiontext::kAppTitle),
+                         Text(optiontext::kSettingsNotFound) + u'\n' + lookedAt,
+                         Prompts::Icon::Information, QMessageBox::Ok);
         return;
     }
     // A value the messenger has not stored leaves its edit as it was.

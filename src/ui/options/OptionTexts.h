@@ -28,6 +28,9 @@ inline constexpr char kIndexFilter[] =
 inline constexpr char kLocationUnset[] = "Velmuのログファイルが正しく指定されていません";
 inline constexpr char kReadSettingsQuestion[] = "Velmuの設定を読みこんでよろしいですか";
 inline constexpr char kReadSettingsFailed[] = "Velmuの設定を読み込めませんでした";
+inline constexpr char kSettingsNotFound[] = "Velmuの設定が見つかりませんでした";
+// The second line of both: where the messenger's settings were looked for.
+inline constexpr char kSettingsSource[] = "調べた場所: %1";
 
 // The colour page.
 inline constexpr char kColorTab[] = "色";

@@ -6,6 +6,7 @@
 #include <QKeyEvent>
 #include <QMenu>
 #include <QMouseEvent>
+#include <QPainter>
 #include <QTimer>
 
 #include <set>
@@ -22,8 +23,47 @@
 #include "ui/tree/TreeTexts.h"
 
 namespace {
+
 constexpr int kKeyRole = Qt::UserRole;
+// The expand/collapse indicator covers the middle of its column this far each way; the
+// lines leave it free.
+constexpr int kIndicatorHalf = 4;
+
+bool HasNextSibling(const QModelIndex& index) {
+    return index.row() < index.model()->rowCount(index.parent()) - 1;
 }
+
+struct OwnBranch {
+    bool reverse;   // right to left
+    bool children;  // an indicator sits in the middle
+    bool above;     // a parent or an earlier sibling
+    bool below;     // a later sibling
+};
+
+// The lines of an item's own column: from above to the middle, from the middle to the
+// label and on down to the next sibling. Around an indicator they stop short of it.
+void DrawOwnBranch(QPainter& painter, const QRect& column, const QBrush& dots,
+                   const OwnBranch& branch) {
+    const int midX = column.left() + column.width() / 2;
+    const int midY = column.top() + column.height() / 2;
+    const int stop = branch.children ? kIndicatorHalf + 1 : 1;
+    if (!branch.children) {
+        painter.fillRect(midX, midY, 1, 1, dots);
+    }
+    if (branch.above) {
+        painter.fillRect(midX, column.top(), 1, midY - stop - column.top() + 1, dots);
+    }
+    if (branch.below) {
+        painter.fillRect(midX, midY + stop, 1, column.bottom() - midY - stop + 1, dots);
+    }
+    if (branch.reverse) {
+        painter.fillRect(column.left(), midY, midX - stop - column.left() + 1, 1, dots);
+    } else {
+        painter.fillRect(midX + stop, midY, column.right() - midX - stop + 1, 1, dots);
+    }
+}
+
+}  // namespace
 
 CLeftView::CLeftView(MessageDatabase& database, CommandTable& commands, Prompts& prompts,
                      QWidget* parent)
@@ -252,4 +292,49 @@ void CLeftView::keyPressEvent(QKeyEvent* event) {
         return;
     }
     QTreeWidget::keyPressEvent(event);
+}
+
+void CLeftView::drawBranches(QPainter* painter, const QRect& rect, const QModelIndex& index) const {
+    // Qt leaves the lines to the style, and the default style draws none.
+    const bool reverse = isRightToLeft();
+    const int indent = indentation();
+    const int outer = rootIsDecorated() ? 0 : 1;
+    int level = 0;
+    for (QModelIndex up = index.parent(); up.isValid(); up = up.parent()) {
+        ++level;
+    }
+    if (level < outer) {
+        return;
+    }
+    const bool children = model()->hasChildren(index);
+    const QRect own(reverse ? rect.left() : rect.right() + 1 - indent, rect.top(), indent,
+                    rect.height());
+    const QBrush dots(palette().color(QPalette::Dark), Qt::Dense4Pattern);
+    const QPoint oldOrigin = painter->brushOrigin();
+    // The dots keep their place while the tree scrolls.
+    painter->setBrushOrigin(-horizontalOffset(), -verticalOffset());
+    DrawOwnBranch(*painter, own, dots,
+                  {reverse, children, level > 0 || index.row() > 0, HasNextSibling(index)});
+    // Each ancestor that has a sibling further down passes by.
+    QRect column = own;
+    QModelIndex ancestor = index.parent();
+    for (int at = level - 1; at >= outer; --at, ancestor = ancestor.parent()) {
+        column.translate(reverse ? indent : -indent, 0);
+        if (HasNextSibling(ancestor)) {
+            painter->fillRect(column.left() + indent / 2, column.top(), 1, column.height(), dots);
+        }
+    }
+    painter->setBrushOrigin(oldOrigin);
+
+    if (children) {
+        QStyleOptionViewItem option;
+        initViewItemOption(&option);
+        option.rect = own;
+        option.state = QStyle::State_Children;
+        option.state.setFlag(QStyle::State_Open, isExpanded(index));
+        option.state.setFlag(QStyle::State_Enabled, isEnabled());
+        option.state.setFlag(QStyle::State_Active, hasFocus());
+        option.state.setFlag(QStyle::State_Selected, selectionModel()->isSelected(index));
+        style()->drawPrimitive(QStyle::PE_IndicatorBranch, &option, painter, this);
+    }
 }

@@ -63,6 +63,10 @@ protected:
     void contextMenuEvent(QContextMenuEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
+    // Dotted lines join each item to its parent and to its next sibling, the roots too;
+    // the style only adds its expand/collapse indicator.
+    void drawBranches(QPainter* painter, const QRect& rect,
+                      const QModelIndex& index) const override;
 
 private:
     void OnSelectionChanged();

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <QDir>
+#include <QFile>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
@@ -176,6 +177,23 @@ TEST_F(FilePageTest, BrowsersFillTheirEditsAndSuggestTheIndex) {
     EXPECT_EQ(page.folderEdit()->text(), "/chosen");
 }
 
+TEST_F(FilePageTest, TheSuggestedIndexTakesTheLetterCaseOfTheFolder) {
+    Start();
+    const HistoryPaths lower = WriteOtherHistory(folder_.File("upper"), 31415926);
+    const QString data = Q(folder_.File("upper/31415926MSG.DAT"));
+    const QString index = Q(folder_.File("upper/31415926MSG.IDX"));
+    std::filesystem::rename(lower.data, data.toStdString());
+    std::filesystem::rename(lower.index, index.toStdString());
+    COptionPage1& page = OpenFilePage();
+    page.filesMode()->click();
+    prompts_.QueueOpenFileName(data);
+    Click("dataBrowse");
+    EXPECT_EQ(page.indexEdit()->text(), index);
+    sheet_->accept();
+    EXPECT_EQ(app_->location().msgIdxFile, index);
+    EXPECT_TRUE(app_->database().loaded());
+}
+
 TEST(DerivedIndexPathTest, ReplacesTheFileNamesExtension) {
     EXPECT_EQ(DerivedIndexPath(QStringLiteral("/a/12345msg.dat")), "/a/12345msg.idx");
     EXPECT_EQ(DerivedIndexPath(QStringLiteral("/a/b.c.dat")), "/a/b.c.idx");
@@ -296,11 +314,26 @@ TEST_F(FilePageTest, ReadingTheMessengersSettingsFollowsWhatItFinds) {
     Click("readSettings");
     const auto messages = prompts_.CallsOf(Kind::Message);
     ASSERT_EQ(messages.size(), 2u);
-    EXPECT_EQ(messages[1].text, "Velmuの設定を読み込めませんでした");
+    EXPECT_EQ(messages[1].text, "Velmuの設定を読み込めませんでした\n調べた場所: " +
+                                    winePrefix_.filePath(QStringLiteral("user.reg")));
     EXPECT_EQ(messages[1].icon, Prompts::Icon::Stop);
     EXPECT_EQ(messages[1].buttons, QMessageBox::Ok);
     EXPECT_EQ(page.folderEdit()->text(), "/found2");
     EXPECT_EQ(page.uinEdit()->text(), "4294967295");
+
+    // An empty prefix (no user.reg): said, with the place looked at; the edits stay.
+    QTemporaryDir empty;
+    qputenv("WINEPREFIX", QFile::encodeName(empty.path()));
+    prompts_.ClearCalls();
+    prompts_.QueueButton(QMessageBox::Yes);
+    Click("readSettings");
+    const auto notFound = prompts_.CallsOf(Kind::Message);
+    ASSERT_EQ(notFound.size(), 2u);
+    EXPECT_EQ(notFound[1].text, "Velmuの設定が見つかりませんでした\n調べた場所: " +
+                                    empty.filePath(QStringLiteral("user.reg")));
+    EXPECT_EQ(notFound[1].icon, Prompts::Icon::Information);
+    EXPECT_EQ(notFound[1].buttons, QMessageBox::Ok);
+    EXPECT_EQ(page.folderEdit()->text(), "/found2");
 }
 
 }  // namespace
