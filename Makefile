@@ -8,6 +8,8 @@ FUZZ_BUILD  := build-fuzz
 DEMO        := demo
 DEMO_UIN    := 31415926
 CTEST_JOBS  ?= 2
+# The screen the README's pictures are taken on: a 1280x800 laptop.
+SCREEN      := tests/app/screen-1280x800.json
 
 .PHONY: all deps build package test test-fast test-asan run demo screenshot bench fuzz format clean
 
@@ -52,9 +54,9 @@ run: demo
 # The README's picture of the window, rendered offscreen.
 screenshot: demo
 	mkdir -p docs
-	QT_QPA_PLATFORM=offscreen $(BUILD)/tools/screenshot/talvora-screenshot \
+	QT_QPA_PLATFORM=offscreen:configfile=$(SCREEN) $(BUILD)/tools/screenshot/talvora-screenshot \
 		--settings $(DEMO)/Talvora.ini --member -2 --row 3 docs/screenshot.png
-	QT_QPA_PLATFORM=offscreen $(BUILD)/tools/screenshot/talvora-screenshot \
+	QT_QPA_PLATFORM=offscreen:configfile=$(SCREEN) $(BUILD)/tools/screenshot/talvora-screenshot \
 		--settings $(DEMO)/Talvora.ini --member -2 --hits ﾌﾟﾚｾﾞﾝﾄ --hits-out docs/hits.png \
 		--goto-out docs/goto-date.png $(DEMO)/after-hits.png
 	scripts/export-screenshot.sh $(BUILD) $(DEMO)/Talvora.ini docs/export-html.png

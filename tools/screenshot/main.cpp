@@ -120,6 +120,8 @@ int main(int argc, char** argv) {
     if (parser.isSet(hits)) {
         app.OpenHitList();
         CHitListWindow* window = app.hitList();
+        // As it opens on a screen wide enough for all its criteria.
+        window->resize(window->sizeHint().width() + 8, 480);
         window->move(frame->geometry().topLeft() + QPoint(160, 200));
         window->form()->textEdit()->setText(parser.value(hits));
         window->form()->findChild<QCheckBox*>(QStringLiteral("ignoreWidth"))->setChecked(true);
