@@ -12,6 +12,15 @@ bool IsUnusedMnemonic(const QEvent* event) {
            key->text().at(0).isPrint();
 }
 
+bool SwallowUnusedMnemonic(const QWidget& window, const QObject* watched, QEvent* event) {
+    if (!IsUnusedMnemonic(event) || !window.isVisible() || !watched->isWidgetType() ||
+        static_cast<const QWidget*>(watched)->window() != &window) {
+        return false;
+    }
+    event->accept();
+    return true;
+}
+
 std::optional<bool> TabDirection(const QEvent* event) {
     if (event->type() != QEvent::KeyPress) {
         return std::nullopt;

@@ -3,6 +3,7 @@
 #include <optional>
 
 class QEvent;
+class QObject;
 class QWidget;
 
 // Keys that dialogs of the program take before Qt's own handling.
@@ -10,6 +11,9 @@ class QWidget;
 // Alt with a letter that no enabled mnemonic took (that of a disabled button): Qt would
 // hand it on as typing.
 bool IsUnusedMnemonic(const QEvent* event);
+// For an application-wide event filter: takes such a key when it is meant for a control of
+// `window` while it shows (true), so that it types nothing.
+bool SwallowUnusedMnemonic(const QWidget& window, const QObject* watched, QEvent* event);
 
 // A key-down of Enter or Return.
 bool IsEnterKey(const QEvent* event);

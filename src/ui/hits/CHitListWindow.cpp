@@ -216,12 +216,7 @@ void CHitListWindow::ShowProgress() {
 bool CHitListWindow::eventFilter(QObject* watched, QEvent* event) {
     // Alt with the letter of a disabled "検索開始(&S)" or "中止(&T)" would reach the focused
     // control as typing: a letter in the text box, a jump in the list.
-    if (IsUnusedMnemonic(event) && isVisible() && watched->isWidgetType() &&
-        static_cast<QWidget*>(watched)->window() == this) {
-        event->accept();
-        return true;
-    }
-    return QWidget::eventFilter(watched, event);
+    return SwallowUnusedMnemonic(*this, watched, event) || QWidget::eventFilter(watched, event);
 }
 
 void CHitListWindow::UpdateButtons() {

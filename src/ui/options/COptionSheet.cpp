@@ -106,12 +106,7 @@ void COptionSheet::showEvent(QShowEvent* event) {
 
 bool COptionSheet::eventFilter(QObject* watched, QEvent* event) {
     // Alt with the letter of the disabled "適用(&A)" reaches the focused edit as typing.
-    if (IsUnusedMnemonic(event) && isVisible() && watched->isWidgetType() &&
-        static_cast<QWidget*>(watched)->window() == this) {
-        event->accept();
-        return true;
-    }
-    return QDialog::eventFilter(watched, event);
+    return SwallowUnusedMnemonic(*this, watched, event) || QDialog::eventFilter(watched, event);
 }
 
 void COptionSheet::UpdateApplyButton() {
