@@ -5,6 +5,7 @@
 #include <QSaveFile>
 #include <QStringDecoder>
 
+#include <algorithm>
 #include <string_view>
 
 #include "text/ShiftJis.h"
@@ -77,29 +78,65 @@ bool IsBinaryByte(char byte) {
     return u < 0x20 && u != '\t' && u != '\n' && u != '\v' && u != '\f' && u != '\r' && u != 0x1A;
 }
 
-struct DecodedLine {
-    QString text;
-    bool textOk = true;  // valid UTF-8 or valid Shift-JIS, and no binary bytes
-};
-
-DecodedLine DecodeLine(QByteArrayView raw) {
+// A line's readings: UTF-8 when the bytes are valid UTF-8, and Shift-JIS (U+FFFD for what
+// does not decode).
+struct LineReadings {
+    std::optional<QString> utf8;
+    QString shiftJis;
+    bool shiftJisValid = true;
     bool ascii = true;
     bool binary = false;
+};
+
+LineReadings ReadLine(QByteArrayView raw) {
+    LineReadings readings;
     for (const char byte : raw) {
-        ascii = ascii && static_cast<unsigned char>(byte) < 0x80;
-        binary = binary || IsBinaryByte(byte);
+        readings.ascii = readings.ascii && static_cast<unsigned char>(byte) < 0x80;
+        readings.binary = readings.binary || IsBinaryByte(byte);
     }
-    if (ascii) {
-        return {QString::fromLatin1(raw), !binary};
+    if (readings.ascii) {
+        readings.utf8 = QString::fromLatin1(raw);
+        return readings;
     }
     QStringDecoder utf8(QStringDecoder::Utf8,
                         QStringDecoder::Flag::Stateless | QStringDecoder::Flag::ConvertInitialBom);
     QString text = utf8.decode(raw);
     if (!utf8.hasError()) {
-        return {std::move(text), !binary};
+        readings.utf8 = std::move(text);
     }
-    text = FromShiftJis(std::string_view(raw.data(), static_cast<std::size_t>(raw.size())));
-    return {text, !binary && !text.contains(QChar::ReplacementCharacter)};
+    readings.shiftJis =
+        FromShiftJis(std::string_view(raw.data(), static_cast<std::size_t>(raw.size())));
+    readings.shiftJisValid = !readings.shiftJis.contains(QChar::ReplacementCharacter);
+    return readings;
+}
+
+// What a Japanese user's settings plausibly hold. Half-width katakana in Shift-JIS often
+// pass for two-byte UTF-8, which then reads as Cyrillic, Armenian, Hebrew and the like;
+// from two-byte sequences only Latin-1 and the long vowels of romanised Japanese count.
+bool IsPlausibleCharacter(char32_t c) {
+    if (c < 0x80) {
+        return true;
+    }
+    if (c < 0x800) {
+        // Ā ā Ē ē Ī ī Ō ō Ū ū
+        constexpr char32_t kMacronVowels[] = {0x100, 0x101, 0x112, 0x113, 0x12A,
+                                              0x12B, 0x14C, 0x14D, 0x16A, 0x16B};
+        return (c >= 0xA0 && c <= 0xFF) ||
+               std::ranges::find(kMacronVowels, c) != std::end(kMacronVowels);
+    }
+    return (c >= 0x2000 && c <= 0x2BFF)        // punctuation, symbols, box drawing
+           || (c >= 0x3000 && c <= 0x9FFF)     // CJK punctuation, kana, kanji
+           || (c >= 0xF900 && c <= 0xFAFF)     // compatibility kanji
+           || (c >= 0xFE30 && c <= 0xFE4F)     // vertical forms
+           || (c >= 0xFF00 && c <= 0xFFEF)     // full- and half-width forms
+           || (c >= 0x1F000 && c <= 0x1FAFF)   // emoji
+           || (c >= 0x20000 && c <= 0x3FFFF);  // rare kanji
+}
+
+bool IsPlausible(const QString& text) {
+    const QList<uint> codes = text.toUcs4();
+    return std::all_of(codes.begin(), codes.end(),
+                       [](uint c) { return IsPlausibleCharacter(static_cast<char32_t>(c)); });
 }
 
 IniReason ReadFailure(const QFileDevice& file) {
@@ -185,26 +222,53 @@ std::size_t IniFile::Parse(const QByteArray& bytes) {
         bom_ = true;
         start = 3;
     }
-    std::size_t firstBad = 0;
-    std::size_t number = 0;
+    struct Span {
+        qsizetype from;
+        qsizetype size;
+        qsizetype endSize;
+    };
+    std::vector<Span> spans;
     while (start < body.size()) {
-        ++number;
         const qsizetype newline = body.indexOf('\n', start);
         const qsizetype next = newline < 0 ? body.size() : newline + 1;
         qsizetype lineEnd = newline < 0 ? body.size() : newline;
         if (newline >= 0 && lineEnd > start && body[lineEnd - 1] == '\r') {
             --lineEnd;
         }
-        if (number == 1) {
+        if (spans.empty()) {
             crlf_ = newline >= 0 && lineEnd < newline;
         }
-        DecodedLine decoded = DecodeLine(body.sliced(start, lineEnd - start));
-        if (!decoded.textOk && firstBad == 0) {
-            firstBad = number;
-        }
-        AddLine(Line{std::move(decoded.text), QString(), start, lineEnd - start, next - lineEnd,
-                     false});
+        spans.push_back({start, lineEnd - start, next - lineEnd});
         start = next;
+    }
+
+    // A line valid in both encodings goes by what the rest of the file shows; a byte-order
+    // mark is only ever written with UTF-8.
+    std::vector<LineReadings> readings;
+    readings.reserve(spans.size());
+    bool utf8Seen = bom_;
+    bool shiftJisSeen = false;
+    for (const Span& span : spans) {
+        const LineReadings& line =
+            readings.emplace_back(ReadLine(body.sliced(span.from, span.size)));
+        if (!line.ascii) {
+            utf8Seen = utf8Seen || (line.utf8 && !line.shiftJisValid);
+            shiftJisSeen = shiftJisSeen || (!line.utf8 && line.shiftJisValid);
+        }
+    }
+
+    std::size_t firstBad = 0;
+    for (std::size_t i = 0; i < spans.size(); ++i) {
+        LineReadings& line = readings[i];
+        bool asUtf8 = line.utf8.has_value();
+        if (asUtf8 && !line.ascii && line.shiftJisValid) {
+            asUtf8 = utf8Seen != shiftJisSeen ? utf8Seen : IsPlausible(*line.utf8);
+        }
+        if ((line.binary || (!asUtf8 && !line.shiftJisValid)) && firstBad == 0) {
+            firstBad = i + 1;
+        }
+        AddLine(Line{asUtf8 ? std::move(*line.utf8) : std::move(line.shiftJis), QString(),
+                     spans[i].from, spans[i].size, spans[i].endSize, false});
     }
     return firstBad;
 }

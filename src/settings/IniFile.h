@@ -9,9 +9,15 @@
 //   sections, and the first of two equal keys in a section, is the one that counts.
 // - Lines that start with ";" or "#", lines without "=", and keys before the first section
 //   are kept but never read.
-// - Each line is read as UTF-8 when it is valid UTF-8, else as Shift-JIS (as written on the
-//   messenger's home system): a file edited by both keeps both. A leading byte-order mark
-//   is kept. CR LF reads like LF.
+// - Each line is read as UTF-8 or as Shift-JIS (as written on the messenger's home system):
+//   a file edited by both keeps both. A line valid in only one of them is read in that one.
+//   A line valid in both (half-width katakana pass for two-byte UTF-8) goes by the file:
+//   as Shift-JIS when other lines are Shift-JIS only and none is UTF-8 only, as UTF-8 when
+//   other lines are UTF-8 only (or the file starts with a byte-order mark) and none is
+//   Shift-JIS only. Otherwise it is UTF-8 when that reading is plausible in Japanese
+//   settings (kana, kanji, full-width forms, Latin-1, punctuation and symbols), else
+//   Shift-JIS: Cyrillic or Armenian from a two-byte sequence is taken for katakana.
+// - A leading byte-order mark is kept. CR LF reads like LF.
 // Reading or writing a key leaves every other line, comments and blank lines included,
 // where it was and byte for byte as it was, line end included; a line written anew is
 // UTF-8 and ends like the file's first line.

@@ -7,6 +7,7 @@
 #include <QTemporaryDir>
 
 #include <algorithm>
+#include <vector>
 
 namespace {
 
@@ -123,6 +124,38 @@ TEST(IniFileTest, MixedEncodingsKeepEveryUntouchedLineByteForByte) {
     ini.WriteInt(QStringLiteral("Member Name"), QStringLiteral("1"), 5);
     EXPECT_EQ(ini.Serialize(), "\xEF\xBB\xBF[Member Name]\r\n777=" + sjis + "\r\n778 = " + utf8 +
                                    "\n; " + sjis + "\r\n779=" + name.toUtf8() + "!\r\n1=5\r\n");
+}
+
+TEST(IniFileTest, LineValidInBothEncodingsGoesByTheRestOfTheFile) {
+    // Shift-JIS "ﾕｷ", "ﾒｲ" and "縺ｱ" pass for UTF-8 "շ", "Ҳ" and "ぱ"; UTF-8 "ア" and "Ян"
+    // pass for Shift-JIS "繧｢" and "ﾐｯﾐｽ"; "花子" is valid in one encoding only, either way.
+    const QByteArray yuki = "\xD5\xB7";
+    const QString yukiText = QString::fromUtf8("\xEF\xBE\x95\xEF\xBD\xB7");
+    const struct {
+        QByteArray names;
+        std::vector<const char*> expected;  // UTF-8
+    } files[] = {
+        {"1=\x89\xD4\x8E\x71\r\n2=" + yuki + "\r\n3=\xD2\xB2\r\n4=\xE3\x81\xB1\r\n",
+         {"花子", "ﾕｷ", "ﾒｲ", "縺ｱ"}},
+        {"1=\xE8\x8A\xB1\xE5\xAD\x90\n2=\xE3\x82\xA2\n3=\xD0\xAF\xD0\xBD\n", {"花子", "ア", "Ян"}},
+        // Nothing but lines valid in both: each reads as what a Japanese user would write.
+        {"1=" + yuki + "\n2=\xE3\x82\xA2\n", {"ﾕｷ", "ア"}},
+    };
+    for (const auto& file : files) {
+        const IniFile ini = Parsed("[Member Name]\n" + file.names);
+        for (std::size_t i = 0; i < file.expected.size(); ++i) {
+            EXPECT_EQ(ini.ReadString(QStringLiteral("Member Name"), QString::number(i + 1)),
+                      QString::fromUtf8(file.expected[i]))
+                << file.names.toHex(' ').toStdString();
+        }
+    }
+
+    // Written back with the name it holds, the Shift-JIS line stays Shift-JIS.
+    const QByteArray sjis = "[Member Name]\r\n1=\x89\xD4\x8E\x71\r\n2=" + yuki + "\r\n";
+    IniFile ini = Parsed(sjis);
+    ini.WriteString(QStringLiteral("Member Name"), QStringLiteral("2"), yukiText);
+    ini.WriteInt(QStringLiteral("Member Name"), QStringLiteral("3"), 3);
+    EXPECT_EQ(ini.Serialize(), sjis + "3=3\r\n");
 }
 
 TEST(IniFileTest, SavedFileReadsBackUnchanged) {
