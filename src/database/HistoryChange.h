@@ -23,4 +23,7 @@ struct HistoryChange {
     std::int32_t firstNewEntry = 0;
     std::vector<std::int32_t> grownMembers;
     std::vector<std::int32_t> newMembers;
+    // With Unchanged or Appended: the data file grew where records were cut short before,
+    // so rows decoded from them read otherwise now.
+    bool recordsCompleted = false;
 };

@@ -104,6 +104,9 @@ std::int64_t IndexPass::Run(std::int64_t position, std::int64_t end, std::int32_
             TakeChunk(chunk.data(), whole, entryCount + static_cast<std::int32_t>(taken), refs,
                       targetOf.data() + taken);
         stopped = stopped || took < whole;  // a zero key: the messenger writes there next
+        if (took > 0) {
+            lastKey_ = I32(chunk.data() + (took - 1) * kEntrySize);
+        }
         all->refs.resize(allBase + taken + took);
         targetOf.resize(taken + took);
     }

@@ -22,6 +22,8 @@ public:
     // from `entryCount` on (which it advances). Returns where the next pass resumes: the
     // first entry not taken.
     std::int64_t Run(std::int64_t position, std::int64_t end, std::int32_t& entryCount);
+    // The key of the last entry Run took (0 when it took none).
+    std::int32_t lastKey() const { return lastKey_; }
 
 private:
     Member& MemberOf(std::int32_t key);
@@ -44,4 +46,5 @@ private:
     std::vector<Member*> targets_;
     std::vector<std::int32_t> targetKeys_;
     std::vector<std::uint32_t> counts_;
+    std::int32_t lastKey_ = 0;
 };

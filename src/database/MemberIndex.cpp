@@ -34,6 +34,32 @@ void MemberIndex::Grow() {
     }
 }
 
+void MemberIndex::Erase(std::int32_t key) {
+    const std::size_t mask = slots_.size() - 1;
+    std::size_t hole = SlotOf(key);
+    while (slots_[hole].member != nullptr && slots_[hole].key != key) {
+        hole = (hole + 1) & mask;
+    }
+    if (slots_[hole].member == nullptr) {
+        return;
+    }
+    ++generation_;
+    --used_;
+    // Linear probing: every later slot of the run that could live in the hole moves there,
+    // so that no lookup stops early at it.
+    for (std::size_t next = (hole + 1) & mask; slots_[next].member != nullptr;
+         next = (next + 1) & mask) {
+        const std::size_t home = SlotOf(slots_[next].key);
+        const bool homeAfterHole =
+            hole <= next ? (home > hole && home <= next) : (home > hole || home <= next);
+        if (!homeAfterHole) {
+            slots_[hole] = slots_[next];
+            hole = next;
+        }
+    }
+    slots_[hole] = Slot{};
+}
+
 void MemberIndex::Clear() {
     ++generation_;
     slots_.assign(64, Slot{});

@@ -33,6 +33,8 @@ public:
         }
     }
     Slot* Insert(std::int32_t key, Member* member);
+    // Takes `key` out (an entry taken back before it was whole made its member).
+    void Erase(std::int32_t key);
     void Clear();
     std::vector<Slot>& slots() { return slots_; }
     // Changes whenever the table grows: slot pointers taken before are then stale.

@@ -32,25 +32,10 @@ bool EqualsIgnoringAsciiCase(const std::string& a, const std::string& b) {
     return true;
 }
 
-// Histories copied from another system often arrive with the names in capitals; when the
-// exact name is missing, take a name of the same folder that differs only in ASCII case.
-std::string ResolveName(FileSystem& fs, const std::string& folder, const std::string& path,
-                        std::vector<std::string>& listing, bool& listed) {
-    if (fs.Stat(path).valid) {
-        return path;
-    }
-    if (!listed) {
-        listing = fs.ListFolder(folder);
-        listed = true;
-    }
-    const std::string base = path.substr(folder.size() + 1);
-    for (const std::string& name : listing) {
-        if (EqualsIgnoringAsciiCase(name, base)) {
-            return folder + "/" + name;
-        }
-    }
-    return path;
-}
+// Records need at most this many bytes: the fixed parts and a 16-bit text length.
+constexpr std::size_t kLongestRecord = kRecordHead + 0xFFFF + kRecordTail;
+// Zero entries after the newest one looked past, from the end of the index, by a peek.
+constexpr std::int64_t kPeekEntries = 4096;
 
 void FillCurrentTime(EventRecord& out) {
     CurrentLocalTime(out.time, out.timeValue);
@@ -78,14 +63,76 @@ std::string MessageDatabase::IndexFileName(const std::string& folder, std::int32
     return folder + "/" + std::to_string(uin) + "msg.idx";
 }
 
+std::string MessageDatabase::ResolveNameCase(FileSystem& fileSystem, const std::string& path) {
+    if (fileSystem.Stat(path).valid) {
+        return path;
+    }
+    const std::size_t slash = path.rfind('/');
+    const std::string folder = slash == std::string::npos ? "." : path.substr(0, slash);
+    const std::string base = slash == std::string::npos ? path : path.substr(slash + 1);
+    for (const std::string& name : fileSystem.ListFolder(folder.empty() ? "/" : folder)) {
+        if (EqualsIgnoringAsciiCase(name, base)) {
+            return (slash == std::string::npos ? std::string() : path.substr(0, slash + 1)) + name;
+        }
+    }
+    return path;
+}
+
+std::pair<std::string, std::string> MessageDatabase::FolderPair(FileSystem& fileSystem,
+                                                                const std::string& folder,
+                                                                std::int32_t uin) {
+    return {ResolveNameCase(fileSystem, DataFileName(folder, uin)),
+            ResolveNameCase(fileSystem, IndexFileName(folder, uin))};
+}
+
 OpenResult MessageDatabase::OpenFolder(const std::string& folder, std::int32_t uin) {
-    std::vector<std::string> listing;
-    bool listed = false;
-    const std::string data =
-        ResolveName(fileSystem_, folder, DataFileName(folder, uin), listing, listed);
-    const std::string index =
-        ResolveName(fileSystem_, folder, IndexFileName(folder, uin), listing, listed);
+    const auto [data, index] = FolderPair(fileSystem_, folder, uin);
     return Open(data, index);
+}
+
+MessageDatabase::PairPeek MessageDatabase::PeekPair(FileSystem& fileSystem,
+                                                    const std::string& dataFile,
+                                                    const std::string& indexFile) {
+    PairPeek peek;
+    std::unique_ptr<RandomAccessFile> data = fileSystem.OpenRead(dataFile);
+    std::unique_ptr<RandomAccessFile> index = fileSystem.OpenRead(indexFile);
+    if (!data || !index) {
+        return peek;
+    }
+    peek.present = true;
+    const FileIdentity dataNow = data->Identity();
+    const FileIdentity indexNow = index->Identity();
+    peek.dataSize = dataNow.valid ? dataNow.size : 0;
+    peek.indexSize = indexNow.valid ? indexNow.size : 0;
+    // The newest entry: the last one with a key, looking past the zero-filled room the
+    // messenger keeps at the end.
+    const std::int64_t entries =
+        std::max<std::int64_t>(0, (peek.indexSize - kIndexHeaderSize) / kEntrySize);
+    const std::int64_t first = std::max<std::int64_t>(0, entries - kPeekEntries);
+    std::vector<std::uint8_t> tail(static_cast<std::size_t>((entries - first) * kEntrySize));
+    const std::int64_t got =
+        ReadFully(*index, kIndexHeaderSize + first * kEntrySize, tail.data(), tail.size());
+    std::int64_t offset = -1;
+    for (std::int64_t i = std::max<std::int64_t>(got, 0) / kEntrySize; i > 0 && offset < 0; --i) {
+        const std::uint8_t* entry = tail.data() + (i - 1) * kEntrySize;
+        if (I32(entry) != 0) {
+            offset = I32(entry + 4);
+        }
+    }
+    if (offset < 0) {
+        peek.agrees = true;  // no entry to disagree with the data
+        return peek;
+    }
+    std::vector<std::uint8_t> record(kLongestRecord);
+    const std::int64_t head = ReadFully(*data, offset, record.data(), kRecordHead);
+    if (head < static_cast<std::int64_t>(kRecordHead)) {
+        return peek;
+    }
+    const std::size_t length = RecordLength(record.data());
+    const std::int64_t whole = ReadFully(*data, offset, record.data(), length);
+    peek.agrees = whole == static_cast<std::int64_t>(length) &&
+                  ParseRecord(record.data(), length).state != RecordState::Corrupt;
+    return peek;
 }
 
 OpenResult MessageDatabase::Open(const std::string& dataFile, const std::string& indexFile) {
@@ -146,6 +193,10 @@ void MessageDatabase::Close() {
     dataIdentity_ = {};
     indexIdentity_ = {};
     snapshot_.Clear();
+    pending_ = Pending();
+    lastRead_ = LastRead();
+    cutShortSeen_ = false;
+    dataSizeSeen_ = 0;
 }
 
 Member& MessageDatabase::Lookup(std::int32_t key) {
@@ -165,8 +216,12 @@ void MessageDatabase::ReadIndex() {
     const FileIdentity now = indexFile_->Identity();
     const std::int64_t end = now.valid ? now.size : 0;
     if (end - indexPosition_ >= kEntrySize) {
-        indexPosition_ =
-            IndexPass(*indexFile_, members_, *memberIndex_).Run(indexPosition_, end, entryCount_);
+        const std::int32_t before = entryCount_;
+        IndexPass pass(*indexFile_, members_, *memberIndex_);
+        indexPosition_ = pass.Run(indexPosition_, end, entryCount_);
+        if (entryCount_ > before) {
+            HoldBackUnfinished(pass.lastKey());
+        }
     }
     for (std::int32_t key : FIXED_MEMBER_KEYS) {
         Lookup(key);
@@ -190,8 +245,117 @@ bool MessageDatabase::HasNewEntries() {
     if (!indexFile_) {
         return false;
     }
-    std::uint8_t word[4];
-    return ReadFully(*indexFile_, indexPosition_, word, sizeof word) == 4 && I32(word) != 0;
+    std::array<std::uint8_t, 8> entry{};
+    if (ReadFully(*indexFile_, indexPosition_, entry.data(), entry.size()) < 4 ||
+        I32(entry.data()) == 0) {
+        return false;
+    }
+    if (pending_.position != indexPosition_) {
+        return true;
+    }
+    // The unfinished newest entry: worth a pass once it, or the data, changed, or its time
+    // to wait is up.
+    const FileIdentity data = dataFile_ ? dataFile_->Identity() : FileIdentity{};
+    return entry != pending_.entry || (data.valid && data.size != pending_.dataSize) ||
+           std::chrono::steady_clock::now() - pending_.since >= grace_;
+}
+
+void MessageDatabase::HoldBackUnfinished(std::int32_t newestKey) {
+    if (!waitForWhole_ || NewestLooksWhole()) {
+        pending_.position = -1;
+        return;
+    }
+    const auto now = std::chrono::steady_clock::now();
+    const std::int64_t at = indexPosition_ - kEntrySize;
+    if (pending_.position != at) {
+        pending_.position = at;
+        pending_.since = now;
+    }
+    if (now - pending_.since >= grace_) {
+        pending_.position = -1;  // taken as it stands
+        return;
+    }
+    UntakeNewest(newestKey);
+    ReadFully(*indexFile_, at, pending_.entry.data(), pending_.entry.size());
+    const FileIdentity data = dataFile_ ? dataFile_->Identity() : FileIdentity{};
+    pending_.dataSize = data.valid ? data.size : 0;
+}
+
+void MessageDatabase::WaitForWholeEntries(bool on, std::chrono::milliseconds grace) {
+    waitForWhole_ = on;
+    grace_ = grace;
+}
+
+bool MessageDatabase::RecordWholeAt(std::int64_t offset) {
+    std::uint8_t head[kRecordHead];
+    if (offset < 0 ||
+        ReadData(offset, head, sizeof head) != static_cast<std::int64_t>(kRecordHead)) {
+        return false;
+    }
+    const std::size_t length = RecordLength(head);
+    scratch_.resize(length);
+    auto* bytes = reinterpret_cast<std::uint8_t*>(scratch_.data());
+    return ReadData(offset, bytes, length) == static_cast<std::int64_t>(length) &&
+           ParseRecord(bytes, length).state != RecordState::Corrupt;
+}
+
+bool MessageDatabase::NewestLooksWhole() {
+    const std::vector<EventRef>& all = Lookup(ALL_MEMBERS).refs;
+    if (all.empty()) {
+        return true;
+    }
+    const EventRef newest = all.back();
+    // The messenger appends records in order: the newest one begins after the one before.
+    for (auto it = all.rbegin(); it != all.rend(); ++it) {
+        if (it->entryNumber == newest.entryNumber) {
+            continue;  // an entry under ALL_MEMBERS's own key stands twice
+        }
+        std::uint8_t head[kRecordHead];
+        const std::int64_t end =
+            ReadData(it->dataOffset, head, sizeof head) == static_cast<std::int64_t>(kRecordHead)
+                ? it->dataOffset + static_cast<std::int64_t>(RecordLength(head))
+                : static_cast<std::int64_t>(it->dataOffset) + 1;
+        if (newest.dataOffset < end) {
+            return false;
+        }
+        break;
+    }
+    return RecordWholeAt(newest.dataOffset);
+}
+
+void MessageDatabase::UntakeNewest(std::int32_t key) {
+    Member& all = Lookup(ALL_MEMBERS);
+    const std::int32_t number = all.refs.back().entryNumber;
+    while (!all.refs.empty() && all.refs.back().entryNumber == number) {
+        all.refs.pop_back();
+    }
+    if (key != ALL_MEMBERS) {
+        Member& member = Lookup(key);
+        if (!member.refs.empty() && member.refs.back().entryNumber == number) {
+            member.refs.pop_back();
+        }
+        // Named members were there before this pass; a member it made goes with its entry.
+        const bool fixed = std::find(std::begin(FIXED_MEMBER_KEYS), std::end(FIXED_MEMBER_KEYS),
+                                     key) != std::end(FIXED_MEMBER_KEYS);
+        if (member.refs.empty() && member.name.empty() && !fixed) {
+            memberIndex_->Erase(key);
+            members_.erase(key);
+            walk_ = members_.end();
+        }
+    }
+    --entryCount_;
+    indexPosition_ -= kEntrySize;
+}
+
+bool MessageDatabase::LastReadStands() {
+    if (lastRead_.offset < 0 || lastRead_.length == 0) {
+        return true;
+    }
+    std::array<std::uint8_t, 32> now{};
+    const std::int64_t got = ReadData(lastRead_.offset, now.data(), lastRead_.length);
+    return got == static_cast<std::int64_t>(lastRead_.length) &&
+           std::equal(now.begin(), now.begin() + static_cast<std::ptrdiff_t>(lastRead_.length),
+                      lastRead_.bytes.begin());
 }
 
 HistoryChange MessageDatabase::CheckForChanges() {
@@ -207,13 +371,19 @@ HistoryChange MessageDatabase::CheckForChanges() {
         return a.device == b.device && a.inode == b.inode;
     };
     if (!sameFile(index, indexIdentity_) || !sameFile(data, dataIdentity_) ||
-        !snapshot_.Stands(*indexFile_, *dataFile_)) {
+        !snapshot_.Stands(*indexFile_, *dataFile_) || !LastReadStands()) {
         return HistoryChange(HistoryState::Replaced);
     }
-    if (!HasNewEntries()) {
-        return {};
+    // Records cut short by the end of the data file may be whole now that it grew.
+    const bool completed = cutShortSeen_ && data.size > dataSizeSeen_;
+    dataSizeSeen_ = data.size;
+    if (completed) {
+        cutShortSeen_ = false;
+        cache_->Invalidate();
     }
-    return TakeNewEntries();
+    HistoryChange change = HasNewEntries() ? TakeNewEntries() : HistoryChange();
+    change.recordsCompleted = completed;
+    return change;
 }
 
 HistoryChange MessageDatabase::TakeNewEntries() {
@@ -226,7 +396,7 @@ HistoryChange MessageDatabase::TakeNewEntries() {
     change.firstNewEntry = entryCount_;
     ReadIndex();
     if (entryCount_ == change.firstNewEntry) {
-        return {};  // only a half-written entry: taken once it is complete
+        return {};  // only an entry that is not written whole yet: taken once it is
     }
     change.state = HistoryState::Appended;
     for (const auto& [key, member] : members_) {
@@ -285,16 +455,26 @@ bool MessageDatabase::ReadEvent(std::int32_t key, std::int32_t index, EventRecor
 bool MessageDatabase::DecodeRecord(std::int64_t offset, EventRecord& out, bool convertTime) {
     std::size_t available = 0;
     const std::uint8_t* p = cache_->Fetch(offset, kRecordHead, available);
+    std::size_t wanted = kRecordHead;
     RecordFields f = ParseRecord(p, available);
     if (f.lengthRead) {
-        const std::size_t length = RecordLength(p);
-        p = cache_->Fetch(offset, length, available);
+        wanted = RecordLength(p);
+        p = cache_->Fetch(offset, wanted, available);
         if (p == nullptr) {
             out.type = f.type;
             out.uin = f.uin;
+            cutShortSeen_ = true;
             return false;
         }
-        f = ParseRecord(p, std::min(available, length));
+        f = ParseRecord(p, std::min(available, wanted));
+    }
+    // Noted for the live check: a record cut short may be completed, and the one on show
+    // must still be there.
+    cutShortSeen_ = cutShortSeen_ || p == nullptr || available < wanted;
+    if (p != nullptr) {
+        lastRead_.offset = offset;
+        lastRead_.length = std::min({available, wanted, lastRead_.bytes.size()});
+        std::memcpy(lastRead_.bytes.data(), p, lastRead_.length);
     }
     return ApplyRecord(f, p, out, convertTime);
 }

@@ -1,10 +1,13 @@
 #pragma once
 
+#include <array>
+#include <chrono>
 #include <cstdint>
 #include <map>
 #include <memory>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "database/EventRecord.h"
@@ -63,6 +66,26 @@ public:
     // File names of the pair for a folder and an owner UIN ("%s/%dmsg.dat", "%s/%dmsg.idx").
     static std::string DataFileName(const std::string& folder, std::int32_t uin);
     static std::string IndexFileName(const std::string& folder, std::int32_t uin);
+    // `path` itself when something is there, else the name of its folder that differs from
+    // it only in ASCII letter case (histories copied from another system often arrive in
+    // capitals), else `path`.
+    static std::string ResolveNameCase(FileSystem& fileSystem, const std::string& path);
+    // The pair OpenFolder opens: {data file, index file}.
+    static std::pair<std::string, std::string> FolderPair(FileSystem& fileSystem,
+                                                          const std::string& folder,
+                                                          std::int32_t uin);
+
+    // Whether the pair at these paths holds together now: both files are there and the
+    // newest entry of the index names a record that is whole in the data file. A copy in
+    // progress (index first, or data first) has entries that point past the data written.
+    struct PairPeek {
+        bool present = false;
+        bool agrees = false;
+        std::int64_t indexSize = 0;
+        std::int64_t dataSize = 0;
+    };
+    static PairPeek PeekPair(FileSystem& fileSystem, const std::string& dataFile,
+                             const std::string& indexFile);
 
     // Opens the pair named after `uin` in `folder`. When the exact names do not exist, a
     // file of the folder whose name matches ignoring ASCII letter case is used.
@@ -73,6 +96,12 @@ public:
     void Close();
     // One index pass from the resume position.
     void ReadIndex();
+    // For a history read while the messenger writes it: the newest entry is taken only
+    // once it looks whole (its record lies after the one before it and is complete in the
+    // data file), or once it has looked unfinished for `grace` (so that a truly odd entry
+    // never holds back the ones after it). Off, every entry is taken as it stands.
+    void WaitForWholeEntries(bool on, std::chrono::milliseconds grace = kEntryGrace);
+    static constexpr std::chrono::milliseconds kEntryGrace{2000};
     // True when a further index entry has appeared since the last pass (one 4-byte read).
     bool HasNewEntries();
     // The live check. Before it takes new entries it makes sure that what was read still
@@ -141,6 +170,15 @@ private:
     static bool ApplyRecord(const RecordFields& fields, const std::uint8_t* p, EventRecord& out,
                             bool convertTime);
     HistoryChange TakeNewEntries();
+    // The newest entry taken looks written whole (see WaitForWholeEntries).
+    bool NewestLooksWhole();
+    // Takes back the newest entry of a pass while it does not look whole, for a while.
+    void HoldBackUnfinished(std::int32_t newestKey);
+    bool RecordWholeAt(std::int64_t offset);
+    // Gives back the newest entry the last pass took (its member goes when it made it).
+    void UntakeNewest(std::int32_t key);
+    // The record decoded last still begins as it did.
+    bool LastReadStands();
 
     FileSystem& fileSystem_;
     std::unique_ptr<RandomAccessFile> dataFile_;
@@ -152,6 +190,28 @@ private:
     std::int64_t indexPosition_ = 0;  // resume position of the next index pass
     std::int32_t entryCount_ = 0;
     bool loaded_ = false;
+
+    // The newest entry while it does not look whole yet.
+    struct Pending {
+        std::int64_t position = -1;  // of its index entry; -1: none
+        std::array<std::uint8_t, 8> entry{};
+        std::int64_t dataSize = 0;
+        std::chrono::steady_clock::time_point since;
+    };
+    bool waitForWhole_ = false;
+    std::chrono::milliseconds grace_ = kEntryGrace;
+    Pending pending_;
+    // The first bytes of the record decoded last, to confirm it at the next check.
+    struct LastRead {
+        std::int64_t offset = -1;
+        std::array<std::uint8_t, 32> bytes{};
+        std::size_t length = 0;
+    };
+    LastRead lastRead_;
+    // A record was found cut short by the end of the data file: when the file grows, the
+    // rows decoded from it are decoded again.
+    bool cutShortSeen_ = false;
+    std::int64_t dataSizeSeen_ = 0;
 
     std::map<std::int32_t, Member> members_;
     std::unique_ptr<MemberIndex> memberIndex_;

@@ -10,10 +10,31 @@ std::string PathBytes(const QString& path) {
     return QFile::encodeName(path).toStdString();
 }
 
+// The two files a location names: {data, index}; empty for a location that names none.
+std::pair<std::string, std::string> PairOf(const LocationSettings& location) {
+    if (location.location == DatabaseFolder) {
+        return MessageDatabase::FolderPair(NativeFileSystem(), PathBytes(location.dbPath),
+                                           location.uin);
+    }
+    if (location.location == LogFiles) {
+        return {PathBytes(location.msgDatFile), PathBytes(location.msgIdxFile)};
+    }
+    return {};
+}
+
 }  // namespace
 
 HistoryDocument::HistoryDocument(SettingsFile& settings, QObject* parent)
-    : QObject(parent), settings_(settings) {}
+    : QObject(parent), settings_(settings) {
+    // The messenger may be writing while we read: what is half written waits.
+    database_.WaitForWholeEntries(true);
+}
+
+void HistoryDocument::SetWaits(std::chrono::milliseconds entryGrace,
+                               std::chrono::milliseconds settleTime) {
+    database_.WaitForWholeEntries(true, entryGrace);
+    settleTime_ = settleTime;
+}
 
 HistoryDocument::~HistoryDocument() {
     if (QAbstractEventDispatcher* dispatcher = QAbstractEventDispatcher::instance()) {
@@ -36,11 +57,12 @@ OpenResult HistoryDocument::Open(const LocationSettings& location) {
     const bool wasLoaded = database_.loaded();
     const bool sameLocation = location == location_;
     const OpenResult result = OpenPair(location);
+    location_ = location;  // the form chosen is kept, also for the pair already open
     if (result.error == OpenError::AlreadyOpen) {
         return result;
     }
-    location_ = location;
     waiting_ = false;
+    settling_ = false;
     if (!result || !database_.loaded()) {
         if (wasLoaded) {
             emit closed();
@@ -60,6 +82,7 @@ void HistoryDocument::Close() {
     const bool wasOpen = database_.loaded() || !database_.dataPath().empty();
     database_.Close();
     waiting_ = false;
+    settling_ = false;
     if (wasOpen) {
         emit closed();
     }
@@ -141,33 +164,72 @@ void HistoryDocument::Check() {
     checking_ = true;
     if (waiting_) {
         Reopen();
+    } else if (settling_) {
+        Settle();
     } else if (database_.loaded()) {
-        HistoryChange change = database_.CheckForChanges();
-        switch (change.state) {
-            case HistoryState::Unchanged:
-                break;
-            case HistoryState::Appended:
-                for (std::int32_t key : change.newMembers) {
-                    const auto renamed = renames_.find(key);
-                    if (renamed != renames_.end()) {
-                        database_.SetMemberName(key, renamed->second);
-                    } else if (auto stored = settings_.StoredMemberName(key)) {
-                        database_.SetMemberName(key, *stored);
-                    }
-                }
-                emit appended(change);
-                break;
-            case HistoryState::Replaced:
-            case HistoryState::Gone:
-                database_.Close();
-                Reopen();
-                if (waiting_) {
-                    emit closed();
-                }
-                break;
-        }
+        TakeChange(database_.CheckForChanges());
     }
     checking_ = false;
+}
+
+void HistoryDocument::TakeChange(const HistoryChange& change) {
+    switch (change.state) {
+        case HistoryState::Unchanged:
+            break;
+        case HistoryState::Appended:
+            for (std::int32_t key : change.newMembers) {
+                const auto renamed = renames_.find(key);
+                if (renamed != renames_.end()) {
+                    database_.SetMemberName(key, renamed->second);
+                } else if (auto stored = settings_.StoredMemberName(key)) {
+                    database_.SetMemberName(key, *stored);
+                }
+            }
+            emit appended(change);
+            break;
+        case HistoryState::Replaced:
+            // What is there now is taken up once it holds together; the table read so far
+            // stays until then.
+            settling_ = true;
+            settleIndexSize_ = -1;
+            settleDataSize_ = -1;
+            Settle();
+            return;
+        case HistoryState::Gone:
+            database_.Close();
+            Reopen();
+            if (waiting_) {
+                emit closed();
+            }
+            return;
+    }
+    if (change.recordsCompleted) {
+        emit recordsChanged();
+    }
+}
+
+// A pair replaced underneath (copied over the open one, say) is opened again once its files
+// agree: while a copy is in progress, entries point past the data written. A pair that
+// stands still without agreeing for the settle time is taken as it is.
+void HistoryDocument::Settle() {
+    const auto [data, index] = PairOf(location_);
+    const MessageDatabase::PairPeek peek =
+        MessageDatabase::PeekPair(NativeFileSystem(), data, index);
+    const auto now = std::chrono::steady_clock::now();
+    if (peek.indexSize != settleIndexSize_ || peek.dataSize != settleDataSize_) {
+        settleIndexSize_ = peek.indexSize;
+        settleDataSize_ = peek.dataSize;
+        stillSince_ = now;
+    }
+    if (peek.present && !peek.agrees && now - stillSince_ < settleTime_) {
+        return;
+    }
+    settling_ = false;
+    database_.Close();
+    Reopen();
+    if (waiting_) {
+        emit closed();
+    }
 }
 
 // Opens the location again after the pair was replaced or went away; while it cannot be

@@ -2,6 +2,7 @@
 
 #include <QObject>
 
+#include <chrono>
 #include <cstdint>
 #include <map>
 #include <string>
@@ -12,23 +13,35 @@
 
 class QTimer;
 
-// The open history as every view sees it: the pair and its member table, the display
-// names (stored ones and this run's renames), the list colours and the live check. Views
-// hold a member key and row numbers and subscribe to what changed; nobody else calls
-// them in a hand-kept order.
+// The open history as every reader sees it: the location (the one copy of it), the pair and
+// its member table, the display names (stored ones and this run's renames), the list
+// colours and the live check. It says what changed; the window's frame passes that on to
+// the views in one place, and `talvora-cli follow` prints from the same signals.
+//
+// The live check takes the messenger's writing as it comes: an index entry is taken once
+// it is written whole (see MessageDatabase::WaitForWholeEntries), and a pair replaced
+// underneath is opened again only once its two files agree (a copy in progress does not),
+// or once they have stood still for a while without agreeing.
 class HistoryDocument : public QObject {
     Q_OBJECT
 public:
     explicit HistoryDocument(SettingsFile& settings, QObject* parent = nullptr);
+    // How long a replaced pair whose files do not agree may stand still before it is taken
+    // as it is.
+    static constexpr std::chrono::milliseconds kSettleTime{2000};
     ~HistoryDocument() override;
 
     MessageDatabase& database() { return database_; }
+    // The location chosen last (kept whether or not it could be opened); Unset until then.
     const LocationSettings& location() const { return location_; }
 
     // Opens the pair that `location` names and applies the stored names and this run's
     // renames. AlreadyOpen when it is the pair already open (nothing changes); another
-    // failure leaves nothing open (closed is sent when something was).
+    // failure leaves nothing open (closed is sent when something was). A location that
+    // names no pair (Unset, or a value of no meaning) is kept and opens nothing.
     OpenResult Open(const LocationSettings& location);
+    // Keeps `location` as the one chosen without opening anything.
+    void KeepLocation(const LocationSettings& location) { location_ = location; }
     void Close();
 
     // This run's rename; an empty name gives the default name. Saved at exit.
@@ -52,6 +65,8 @@ public:
     void CheckIfNew();
     // The pair went away and is looked for once a second.
     bool waitingForReturn() const { return waiting_; }
+    // For tests: shorter waits for entries and for replaced pairs to settle.
+    void SetWaits(std::chrono::milliseconds entryGrace, std::chrono::milliseconds settleTime);
 
 signals:
     // A new pair is open (members, names and rows are all new).
@@ -63,6 +78,9 @@ signals:
     void closed();
     // New entries were taken; their members are named already.
     void appended(const HistoryChange& change);
+    // Records that were cut short by the end of the data file may read otherwise now:
+    // rows decoded from them are to be decoded again.
+    void recordsChanged();
     // One or more display names changed.
     void namesChanged();
     void colorsChanged(const ListColors& colors);
@@ -71,6 +89,8 @@ private:
     OpenResult OpenPair(const LocationSettings& location);
     void ApplyNames();
     void Reopen();
+    void Settle();
+    void TakeChange(const HistoryChange& change);
 
     SettingsFile& settings_;
     MessageDatabase database_;
@@ -80,4 +100,10 @@ private:
     QTimer* timer_ = nullptr;
     bool waiting_ = false;
     bool checking_ = false;
+    // A replaced pair, until its files agree or stand still.
+    bool settling_ = false;
+    std::chrono::milliseconds settleTime_ = kSettleTime;
+    std::int64_t settleIndexSize_ = -1;
+    std::int64_t settleDataSize_ = -1;
+    std::chrono::steady_clock::time_point stillSince_;
 };
