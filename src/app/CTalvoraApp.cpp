@@ -23,6 +23,24 @@ namespace {
 
 const char kAppTitle[] = "Talvora";
 
+// Once the program is on its way out, every dialog that still shows up (start-up goes on
+// from one to the next: the greeting, the folder chooser, the options sheet) is cancelled
+// as soon as it appears, so that no modal loop outlives the quit.
+class DialogCanceller final : public QObject {
+public:
+    using QObject::QObject;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::Show) {
+            if (auto* dialog = qobject_cast<QDialog*>(watched)) {
+                QMetaObject::invokeMethod(dialog, &QDialog::reject, Qt::QueuedConnection);
+            }
+        }
+        return false;
+    }
+};
+
 }  // namespace
 
 CTalvoraApp::CTalvoraApp(const QString& settingsPath, Prompts& prompts, QObject* parent)
@@ -52,11 +70,11 @@ bool CTalvoraApp::InitInstance() {
     ResumeWrites();
     frame_ = std::make_unique<CMainFrame>(*document_, prompts_);
     ConnectCommands();
-    FollowListInserts();
-    // The hit list's hits point into the history that was open: they go with it.
-    connect(document_.get(), &HistoryDocument::opened, this, &CTalvoraApp::ForgetHits);
-    connect(document_.get(), &HistoryDocument::reopened, this, &CTalvoraApp::ForgetHits);
-    connect(document_.get(), &HistoryDocument::closed, this, &CTalvoraApp::ForgetHits);
+    FollowSearchPosition();
+    for (auto signal :
+         {&HistoryDocument::opened, &HistoryDocument::reopened, &HistoryDocument::closed}) {
+        connect(document_.get(), signal, this, &CTalvoraApp::ForgetHistoryDialogs);
+    }
     connect(frame_.get(), &CMainFrame::closing, this, &CTalvoraApp::ExitInstance);
     // Read before the window shows, so that it opens where it was closed.
     settingsFile_->Read();
@@ -65,20 +83,36 @@ bool CTalvoraApp::InitInstance() {
     }
     frame_->show();
     InitTimeZone();
+    starting_ = true;
     LoadDatabase();
+    starting_ = false;
+    if (quitRequested_) {
+        // A quit signal during start-up: the window closes (and the settings are saved) only
+        // now that start-up has settled the location, not from inside its dialogs.
+        frame_->close();
+        return true;
+    }
     document_->StartLiveChecks();
     return true;
 }
 
 // The search position is a row: rows inserted at the top by a live update move its event
 // down, and the next F3 must start from that event, not from the row number it had.
-void CTalvoraApp::FollowListInserts() {
-    connect(listView()->model(), &QAbstractItemModel::rowsInserted, this,
-            [this](const QModelIndex&, int first, int last) {
-                if (first == 0 && search_.position >= 0) {
-                    search_.position += last - first + 1;
-                }
-            });
+void CTalvoraApp::FollowSearchPosition() {
+    connect(listView(), &CTalvoraView::rowsAddedAtTop, this, [this](int count) {
+        if (search_.position >= 0) {
+            search_.position += count;
+        }
+    });
+}
+
+// The hits and the details point into the history that was open: another history, or the
+// same one read anew, has other rows.
+void CTalvoraApp::ForgetHistoryDialogs() {
+    ForgetHits();
+    if (details_) {
+        details_->reject();
+    }
 }
 
 void CTalvoraApp::LoadDatabase() {
@@ -92,36 +126,27 @@ void CTalvoraApp::LoadDatabase() {
     }
     const StoredSettings stored =
         settingsFile_->LoadSettings(PaletteListColors(QApplication::palette()));
-    location_ = stored.location;
     document_->SetColors(stored.colors);
-
-    switch (location_.location) {
-        case DatabaseFolder:
-        case LogFiles:
-            OpenLocation();
-            break;
-        case Unset:
-            // The options sheet asks for a location; cancelled, the location stays unset
-            // and nothing is loaded.
-            if (!RunStartupOptions()) {
-                location_.location = Unset;
-            }
-            break;
-        default:
-            break;  // any other value opens nothing
+    // Any other value than the three opens nothing and is kept as it was read.
+    document_->Open(stored.location);
+    if (stored.location.location == Unset && !RunStartupOptions()) {
+        // Cancelled: the location stays unset and nothing is loaded.
+        LocationSettings unset = document_->location();
+        unset.location = Unset;
+        document_->Open(unset);
     }
 }
 
-bool CTalvoraApp::OpenLocation() {
-    if (location_.location != DatabaseFolder && location_.location != LogFiles) {
-        return false;
-    }
+bool CTalvoraApp::OpenLocation(const LocationSettings& location) {
     // The views follow: a new pair rebuilds them, a failure empties them, the pair that
     // is open already changes nothing.
-    return static_cast<bool>(document_->Open(location_));
+    return static_cast<bool>(document_->Open(location));
 }
 
 void CTalvoraApp::RequestQuit() {
+    if (!quitRequested_) {
+        qApp->installEventFilter(new DialogCanceller(this));
+    }
     quitRequested_ = true;
     // Innermost first: a dialog may have opened another (a message box over the sheet).
     for (int guard = 0; guard < 16; ++guard) {
@@ -137,7 +162,7 @@ void CTalvoraApp::RequestQuit() {
         dialog->reject();
         dialog->hide();
     }
-    if (frame_) {
+    if (frame_ && !starting_) {
         frame_->close();
     }
 }
@@ -154,8 +179,8 @@ void CTalvoraApp::ExitInstance() {
     if (hitList_ != nullptr) {
         settingsFile_->SetWindowPlacement(PlacementOf(*hitList_), StoredWindow::HitList);
     }
-    const IniSaveResult saved =
-        settingsFile_->SaveSettings(location_, document_->colors(), document_->NamesToSave());
+    const IniSaveResult saved = settingsFile_->SaveSettings(
+        document_->location(), document_->colors(), document_->NamesToSave());
     if (!saved.ok && quitRequested_) {
         // No one may be there to answer a message box.
         qWarning("talvora: the settings could not be saved: %s",
@@ -175,13 +200,13 @@ void CTalvoraApp::ConnectCommands() {
     };
     on(ID_FILE_SAVE_DISPLAYED, [this] { SaveDisplayedAsText(); });
     on(ID_FILE_SAVE_SELECTED, [this] { SaveSelectedAsText(); });
-    on(ID_EDIT_RENAME, [this] { RenameMember(treeView()->currentItem()); });
-    on(ID_TREE_RENAME, [this] { RenameMember(treeView()->contextItem()); });
+    on(ID_EDIT_RENAME, [this] { RenameMember(treeView()->SelectedMember()); });
+    on(ID_TREE_RENAME, [this] { RenameMember(treeView()->ContextMember()); });
     on(ID_SEARCH_FIND, [this] { OpenFindDialog(); });
     on(ID_SEARCH_DOWN, [this] { FindDown(); });
     on(ID_SEARCH_UP, [this] { FindUp(); });
-    on(ID_VIEW_PROPERTIES, [this] { ShowMemberProperties(treeView()->currentItem()); });
-    on(ID_TREE_PROPERTIES, [this] { ShowMemberProperties(treeView()->contextItem()); });
+    on(ID_VIEW_PROPERTIES, [this] { ShowMemberProperties(treeView()->SelectedMember()); });
+    on(ID_TREE_PROPERTIES, [this] { ShowMemberProperties(treeView()->ContextMember()); });
     on(ID_OPTIONS, [this] { ShowOptions(); });
     on(ID_APP_ABOUT, [this] { ShowAbout(); });
     on(ID_SEARCH_ALL, [this] { OpenHitList(); });
@@ -189,6 +214,8 @@ void CTalvoraApp::ConnectCommands() {
     connect(listView(), &CTalvoraView::detailsRequested, this, [this] { ShowEventDetails(); });
 }
 
-void CTalvoraApp::RenameMember(QTreeWidgetItem* item) {
-    treeView()->StartRename(item);
+void CTalvoraApp::RenameMember(std::optional<std::int32_t> key) {
+    if (key) {
+        treeView()->StartRename(*key);
+    }
 }

@@ -1,9 +1,11 @@
 #pragma once
 
 #include <QObject>
+#include <QPointer>
 #include <QString>
 
 #include <memory>
+#include <optional>
 
 #include "database/MessageDatabase.h"
 #include "document/HistoryDocument.h"
@@ -15,13 +17,13 @@ class CMainFrame;
 class CLeftView;
 class CTalvoraView;
 class Prompts;
-class QTreeWidgetItem;
+class QDialog;
 struct OptionTargets;
 
-// The application object: owns the settings file, the history document (the database,
-// names, colours and the live check), the location settings, the last search and the main
-// window; starts up, loads the database, routes the commands, and saves the settings at
-// exit.
+// The application object: owns the settings file, the history document (the location, the
+// database, names, colours and the live check), the last search, the main window and the
+// dialogs; starts up, loads the database, routes the commands, and saves the settings at
+// exit. It reaches the views only through their intent methods.
 class CTalvoraApp : public QObject {
     Q_OBJECT
 public:
@@ -37,7 +39,7 @@ public:
 
     MessageDatabase& database() { return document_->database(); }
     HistoryDocument& document() { return *document_; }
-    LocationSettings& location() { return location_; }
+    const LocationSettings& location() const { return document_->location(); }
     SearchCriteria& searchCriteria() { return search_; }
     SettingsFile& settingsFile() { return *settingsFile_; }
     CMainFrame* mainFrame() const { return frame_.get(); }
@@ -48,11 +50,11 @@ public:
     // Command handlers.
     void SaveDisplayedAsText();
     void SaveSelectedAsText();
-    void RenameMember(QTreeWidgetItem* item);
+    void RenameMember(std::optional<std::int32_t> key);
     void OpenFindDialog();
     void FindDown();
     void FindUp();
-    void ShowMemberProperties(QTreeWidgetItem* item);
+    void ShowMemberProperties(std::optional<std::int32_t> key);
     void ShowOptions();
     void ShowAbout();
     // The hit list ("すべて検索"), opened or brought to the front.
@@ -70,9 +72,9 @@ public:
     // colours and names are applied through the document.
     OptionTargets OptionSheetTargets();
 
-    // Opens the pair the location names; true when a new pair was opened (the views
-    // follow the document).
-    bool OpenLocation();
+    // Keeps `location` and opens the pair it names; true when a new pair was opened (the
+    // views follow the document).
+    bool OpenLocation(const LocationSettings& location);
     // A quit signal: every modal dialog is cancelled and the window closed, which saves
     // the settings as a normal exit does.
     void RequestQuit();
@@ -85,15 +87,19 @@ private:
     // The hit list's hits point into the history that was open: they go with it.
     void ForgetHits();
     void PlaceHitList();
-    void FollowListInserts();
+    // The search position is a row of the list: it follows the rows added above it.
+    void FollowSearchPosition();
+    // Dialogs that show rows of the history that was open go with it.
+    void ForgetHistoryDialogs();
 
     Prompts& prompts_;
     std::unique_ptr<SettingsFile> settingsFile_;
     std::unique_ptr<HistoryDocument> document_;
-    LocationSettings location_;
     SearchCriteria search_;
     std::unique_ptr<CMainFrame> frame_;
     CHitListWindow* hitList_ = nullptr;  // a child of the frame, made when first asked for
+    QPointer<QDialog> details_;          // the event details while they are open
     bool quitRequested_ = false;
+    bool starting_ = false;  // LoadDatabase at start-up is running
     bool exited_ = false;
 };

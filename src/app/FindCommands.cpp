@@ -3,8 +3,6 @@
 
 #include "app/ListSearchAdapter.h"
 #include "ui/controls/CAboutDlg.h"
-#include "ui/controls/CommandIds.h"
-#include "ui/controls/CommandTable.h"
 #include "ui/details/CEventDetailDialog.h"
 #include "ui/find/CFindDialog.h"
 #include "ui/find/SearchStep.h"
@@ -19,8 +17,7 @@ void CTalvoraApp::OpenFindDialog() {
         dialog.exec();
     }
     // F3 and Shift+F3 follow what the dialog left in the criteria.
-    frame_->commands().SetEnabled(ID_SEARCH_DOWN, search_.ready);
-    frame_->commands().SetEnabled(ID_SEARCH_UP, search_.ready);
+    frame_->SetSearchReady(search_.ready);
 }
 
 void CTalvoraApp::FindDown() {
@@ -42,6 +39,7 @@ void CTalvoraApp::ShowEventDetails() {
         return;
     }
     CEventDetailDialog dialog(*list, database(), prompts_);
+    details_ = &dialog;
     dialog.exec();
 }
 

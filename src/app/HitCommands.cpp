@@ -33,18 +33,14 @@ void CTalvoraApp::OpenHitList() {
     CLeftView* tree = treeView();
     // "The selected member" is the one the tree has selected when the search starts.
     auto followTree = [this, tree] {
-        QTreeWidgetItem* item = tree->currentItem();
-        if (item == nullptr || item == tree->membersRoot()) {
-            hitList_->form()->SetSelectedMember(std::nullopt, QString());
-        } else {
-            hitList_->form()->SetSelectedMember(CLeftView::ItemKey(item), item->text(0));
-        }
+        hitList_->form()->SetSelectedMember(tree->SelectedMember(), tree->SelectedLabel());
     };
     if (hitList_ == nullptr) {
         hitList_ = new CHitListWindow(database(), frame_.get());
         connect(hitList_, &CHitListWindow::hitSelected, this,
                 [this](std::int32_t key, std::int32_t row) { ShowHit(key, row); });
-        connect(tree, &QTreeWidget::currentItemChanged, hitList_, followTree);
+        connect(tree, &CLeftView::memberSelected, hitList_, followTree);
+        connect(tree, &CLeftView::selectionCleared, hitList_, followTree);
         // Appended events are searched while the window is open.
         connect(document_.get(), &HistoryDocument::appended, hitList_,
                 &CHitListWindow::TakeUpAppended);
@@ -90,22 +86,8 @@ void CTalvoraApp::ForgetHits() {
 }
 
 void CTalvoraApp::ShowHit(std::int32_t key, std::int32_t row) {
-    CLeftView* tree = treeView();
-    QTreeWidgetItem* item = nullptr;
-    if (key == ALL_MEMBERS) {
-        item = tree->allMembersItem();
-    } else if (QTreeWidgetItem* root = tree->membersRoot()) {
-        for (int i = 0; i < root->childCount() && item == nullptr; ++i) {
-            if (CLeftView::ItemKey(root->child(i)) == key) {
-                item = root->child(i);
-            }
-        }
-    }
-    if (item == nullptr) {
+    if (!treeView()->SelectMember(key)) {
         return;  // a member the tree does not show yet
-    }
-    if (tree->currentItem() != item) {
-        tree->setCurrentItem(item);
     }
     // The row shows where the hit list does not cover the list; only where the list cannot
     // scroll so far (its last rows) does the hit list make way.

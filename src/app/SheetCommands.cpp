@@ -3,22 +3,22 @@
 #include "app/CTalvoraApp.h"
 
 #include "ui/frame/CMainFrame.h"
-#include "ui/list/CTalvoraView.h"
 #include "ui/options/COptionSheet.h"
 #include "ui/stats/CMemberSheet.h"
-#include "ui/tree/CLeftView.h"
 
 OptionTargets CTalvoraApp::OptionSheetTargets() {
     HistoryDocument& document = *document_;
-    return OptionTargets{location(),
-                         database(),
-                         document.colors(),
-                         prompts(),
-                         [this] { return OpenLocation(); },
-                         [&document](const ListColors& colors) { document.SetColors(colors); },
-                         [&document](const std::map<std::int32_t, std::string>& names) {
-                             document.SetMemberNames(names);
-                         }};
+    return OptionTargets{
+        location(),
+        database(),
+        document.colors(),
+        prompts(),
+        [this](const LocationSettings& chosen) { return OpenLocation(chosen); },
+        [&document](const LocationSettings& chosen) { document.KeepLocation(chosen); },
+        [&document](const ListColors& colors) { document.SetColors(colors); },
+        [&document](const std::map<std::int32_t, std::string>& names) {
+            document.SetMemberNames(names);
+        }};
 }
 
 namespace {
@@ -30,13 +30,13 @@ int RunOptionSheet(CTalvoraApp& app) {
 
 }  // namespace
 
-void CTalvoraApp::ShowMemberProperties(QTreeWidgetItem* item) {
+void CTalvoraApp::ShowMemberProperties(std::optional<std::int32_t> key) {
     // The root "メンバー" stands for no member.
-    if (item == nullptr || item == treeView()->membersRoot()) {
+    if (!key) {
         return;
     }
     CMemberSheet sheet(database(), frame_.get());
-    sheet.SetMember(CLeftView::ItemKey(item));
+    sheet.SetMember(*key);
     sheet.exec();
 }
 

@@ -402,11 +402,12 @@ TEST_F(AppFixture, ALocationThatCannotBeOpenedLeavesNoStaleMembers) {
     tree().setCurrentItem(MemberItem(100));
     ASSERT_EQ(list().RowCount(), 3);
     // The same pair again: nothing changes.
-    EXPECT_FALSE(app_->OpenLocation());
+    LocationSettings location = app_->location();
+    EXPECT_FALSE(app_->OpenLocation(location));
     EXPECT_EQ(list().RowCount(), 3);
     // Another pair that cannot be opened closes the open one: its members go too.
-    app_->location().dbPath = QString::fromStdString(folder_.File("nowhere"));
-    EXPECT_FALSE(app_->OpenLocation());
+    location.dbPath = QString::fromStdString(folder_.File("nowhere"));
+    EXPECT_FALSE(app_->OpenLocation(location));
     EXPECT_FALSE(app_->database().loaded());
     EXPECT_EQ(tree().topLevelItemCount(), 0);
     EXPECT_EQ(list().RowCount(), 0);

@@ -11,6 +11,7 @@
 
 #include "app/AppFixture.h"
 #include "app/QuitSignals.h"
+#include "historywriter/HistoryWriter.h"
 #include "support/TestHistory.h"
 #include "ui/controls/CommandIds.h"
 #include "ui/frame/CMainFrame.h"
@@ -75,6 +76,54 @@ TEST_F(AppFixture, PairGoneAndBackIsReopenedWithTheNamesOfThisRun) {
     EXPECT_NE(ReadFileBytes(settingsPath_).find("300=Three"), std::string::npos);
 }
 
+// A copy of the open history, with `more` events of member 100, put in place of it (new
+// files, so the live check reloads).
+void ReplaceWithCopy(const HistoryPaths& paths, std::int32_t owner, int more) {
+    TempFolder other;
+    const HistoryPaths copy = HistoryPathsFor(other.Path(), owner);
+    ASSERT_TRUE(OverwriteFileBytes(copy.data, ReadFileBytes(paths.data)));
+    ASSERT_TRUE(OverwriteFileBytes(copy.index, ReadFileBytes(paths.index)));
+    auto writer = HistoryWriter::OpenAppend(copy.data, copy.index);
+    WriterRecord r;
+    r.uin = 100;
+    for (int i = 0; i < more; ++i) {
+        r.text = "copy " + std::to_string(i);
+        writer->AppendEvent(100, r);
+    }
+    ASSERT_EQ(std::rename(copy.data.c_str(), paths.data.c_str()), 0);
+    ASSERT_EQ(std::rename(copy.index.c_str(), paths.index.c_str()), 0);
+}
+
+// After a reload the list takes appends as before: the selection, the current row and the
+// rows on screen stay on their events. The details of an event of the old table close.
+TEST_F(AppFixture, AfterAReloadAppendsKeepTheSameEventsInSight) {
+    Start();
+    tree().setCurrentItem(MemberItem(100));
+    ReplaceWithCopy(paths_, kOwner, 80);
+    ASSERT_TRUE(QTest::qWaitFor([this] { return list().RowCount() == 83; }, kWait));
+    EXPECT_EQ(tree().SelectedMember(), 100);
+
+    list().RevealRow(40);
+    const QString selected = list().CellText(40, 4);
+    const QString top = list().CellText(list().TopRow(), 4);
+    Append(100, "newest", 9000000);
+    ASSERT_TRUE(QTest::qWaitFor([this] { return list().RowCount() == 84; }, kWait));
+    ASSERT_EQ(list().SelectedRows(), std::vector<int>{41});
+    EXPECT_EQ(list().CellText(41, 4), selected);
+    EXPECT_EQ(list().currentIndex().row(), 41);
+    EXPECT_EQ(list().CellText(list().TopRow(), 4), top);
+
+    bool closed = false;
+    QTimer::singleShot(0, [&] {
+        ReplaceWithCopy(paths_, kOwner, 1);
+        app_->document().Check();
+    });
+    app_->ShowEventDetails();  // returns once the reload has closed it
+    closed = true;
+    EXPECT_TRUE(closed);
+    EXPECT_EQ(list().RowCount(), 85);
+}
+
 TEST_F(AppFixture, RightClickInTheTreeKeepsTheSelection) {
     Start();
     tree().setContextMenuPolicy(Qt::NoContextMenu);  // no menu waiting for an answer
@@ -111,6 +160,8 @@ TEST_F(AppFixture, QuitSignalDuringAModalDialogSavesTheSettings) {
     ASSERT_TRUE(app_->InitInstance());
     EXPECT_TRUE(app_->quitRequested());
     EXPECT_NE(ReadFileBytes(settingsPath_).find("Send Background="), std::string::npos);
+    // The sheet was never confirmed: asked again at the next start.
+    EXPECT_NE(ReadFileBytes(settingsPath_).find("Location=-1"), std::string::npos);
 
     WriteSettings();
     app_ = std::make_unique<CTalvoraApp>(QString::fromStdString(settingsPath_), prompts_);

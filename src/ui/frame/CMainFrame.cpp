@@ -8,6 +8,7 @@
 #include <QStatusTipEvent>
 #include <QToolBar>
 
+#include "database/MessageDatabase.h"
 #include "document/HistoryDocument.h"
 #include "ui/controls/CommandIds.h"
 #include "ui/controls/CommandTable.h"
@@ -47,17 +48,21 @@ CMainFrame::CMainFrame(HistoryDocument& document, Prompts& prompts, QWidget* par
 
     splitter_ = new QSplitter(Qt::Horizontal, this);
     splitter_->setObjectName(QStringLiteral("splitter"));
-    list_ = new CTalvoraView(document.database(), *commands_);
+    list_ = new CTalvoraView(document.database());
     tree_ = new CLeftView(document.database(), *commands_, prompts);
-    // The list first: when the tree then selects again after a pair was opened or
-    // reopened, the list shows that member afresh and keeps it for the live inserts.
-    list_->Follow(document);
-    tree_->Follow(document);
-    connect(tree_, &CLeftView::memberSelected, list_, [this](std::int32_t key) {
+    FollowDocument(document);
+    // The tree's selection drives the list.
+    connect(tree_, &CLeftView::memberSelected, this, [this](std::int32_t key) {
         list_->ClearList();
         list_->ShowMember(key);
+        UpdateCommandStates();
     });
-    connect(tree_, &CLeftView::selectionCleared, list_, &CTalvoraView::ClearList);
+    connect(tree_, &CLeftView::selectionCleared, this, [this] {
+        list_->ClearList();
+        UpdateCommandStates();
+    });
+    connect(tree_, &CLeftView::contextChanged, this, &CMainFrame::UpdateCommandStates);
+    connect(tree_, &CLeftView::memberRenamed, &document, &HistoryDocument::SetMemberName);
     splitter_->addWidget(tree_);
     splitter_->addWidget(list_);
     splitter_->setStretchFactor(0, 0);
@@ -75,9 +80,81 @@ CMainFrame::CMainFrame(HistoryDocument& document, Prompts& prompts, QWidget* par
     connect(commands_->Action(ID_APP_EXIT), &QAction::triggered, this, &QWidget::close);
     // Wide enough for all six columns beside the tree.
     resize(OpeningSize(*list_, kTreeWidth + splitter_->handleWidth()));
+    UpdateCommandStates();
 }
 
 CMainFrame::~CMainFrame() = default;
+
+// Each change of the history, once, in one place: the tree first, then the list.
+void CMainFrame::FollowDocument(HistoryDocument& document) {
+    connect(&document, &HistoryDocument::opened, this, &CMainFrame::OnOpened);
+    connect(&document, &HistoryDocument::reopened, this, &CMainFrame::OnReopened);
+    connect(&document, &HistoryDocument::closed, this, &CMainFrame::OnClosed);
+    connect(&document, &HistoryDocument::appended, this, &CMainFrame::OnAppended);
+    connect(&document, &HistoryDocument::namesChanged, this, &CMainFrame::OnNamesChanged);
+    connect(&document, &HistoryDocument::recordsChanged, list_, &CTalvoraView::ForgetDecodedRow);
+    connect(&document, &HistoryDocument::colorsChanged, list_, &CTalvoraView::SetListColors);
+}
+
+// Another history: every member and row is new.
+void CMainFrame::OnOpened() {
+    tree_->RebuildTree();
+    list_->ClearList();
+    UpdateCommandStates();
+}
+
+// The same place opened again (replaced underneath, or back after it was gone): a whole new
+// table; the member shown stays selected while it is still there.
+void CMainFrame::OnReopened() {
+    const std::optional<std::int32_t> shown = tree_->SelectedMember();
+    tree_->RebuildTree();
+    list_->ClearList();
+    if (shown) {
+        tree_->SelectMember(*shown);  // shows its rows afresh through memberSelected
+    }
+    UpdateCommandStates();
+}
+
+void CMainFrame::OnClosed() {
+    tree_->ClearTree();
+    list_->ClearList();
+    UpdateCommandStates();
+}
+
+void CMainFrame::OnAppended(const HistoryChange& change) {
+    if (!change.newMembers.empty()) {
+        tree_->AddNewMembers();
+    }
+    list_->TakeAppended(change);
+    UpdateCommandStates();
+}
+
+void CMainFrame::OnNamesChanged() {
+    tree_->RefreshNames();
+    list_->ForgetDecodedRow();
+}
+
+void CMainFrame::SetSearchReady(bool ready) {
+    searchReady_ = ready;
+    UpdateCommandStates();
+}
+
+void CMainFrame::UpdateCommandStates() {
+    const bool rows = list_->hasMember() && list_->RowCount() > 0;
+    for (const int id :
+         {ID_FILE_SAVE_DISPLAYED, ID_FILE_SAVE_SELECTED, ID_SEARCH_FIND, ID_SEARCH_GOTO_DATE}) {
+        commands_->SetEnabled(id, rows);
+    }
+    commands_->SetEnabled(ID_SEARCH_DOWN, searchReady_);
+    commands_->SetEnabled(ID_SEARCH_UP, searchReady_);
+    // "メンバー" stands for no member; "全メンバー" has properties but no name of its own.
+    const std::optional<std::int32_t> selected = tree_->SelectedMember();
+    commands_->SetEnabled(ID_EDIT_RENAME, selected && *selected != ALL_MEMBERS);
+    commands_->SetEnabled(ID_VIEW_PROPERTIES, selected.has_value());
+    const std::optional<std::int32_t> context = tree_->ContextMember();
+    commands_->SetEnabled(ID_TREE_RENAME, context && *context != ALL_MEMBERS);
+    commands_->SetEnabled(ID_TREE_PROPERTIES, context.has_value());
+}
 
 void CMainFrame::CreateMenus() {
     for (const MenuSpec& spec : kMenus) {

@@ -6,6 +6,7 @@ class CLeftView;
 class CommandTable;
 class CTalvoraView;
 class HistoryDocument;
+struct HistoryChange;
 class Prompts;
 class QSplitter;
 class QToolBar;
@@ -14,10 +15,13 @@ class QToolBar;
 // a one-pane status bar, and a splitter with the member tree (200 pixels wide at start) and
 // the event list. The status bar shows a command's prompt while its menu item is
 // highlighted or the pointer rests on its button, and the remembered status text otherwise.
+//
+// The frame is the one coordinator of the views: it takes each change of the history
+// document and passes it on, the tree first, then the list, and it sets every command's
+// enabled state in one place. No view listens to the document on its own.
 class CMainFrame : public QMainWindow {
     Q_OBJECT
 public:
-    // The two views follow `document`; the tree's selection drives the list.
     CMainFrame(HistoryDocument& document, Prompts& prompts, QWidget* parent = nullptr);
     ~CMainFrame() override;
 
@@ -31,6 +35,11 @@ public:
     void SetStatusText(const QString& text);
     const QString& statusText() const { return statusText_; }
 
+    // Whether a search is set up for F3 and Shift+F3.
+    void SetSearchReady(bool ready);
+    // Sets the enabled state of every command from what the views show.
+    void UpdateCommandStates();
+
 signals:
     // The window is being closed (close box or the exit command).
     void closing();
@@ -42,6 +51,12 @@ protected:
 private:
     void CreateMenus();
     void CreateToolBar();
+    void FollowDocument(HistoryDocument& document);
+    void OnOpened();
+    void OnReopened();
+    void OnClosed();
+    void OnAppended(const HistoryChange& change);
+    void OnNamesChanged();
 
     CommandTable* commands_;
     QSplitter* splitter_;
@@ -49,4 +64,5 @@ private:
     CTalvoraView* list_;
     QToolBar* toolBar_ = nullptr;
     QString statusText_;
+    bool searchReady_ = false;
 };

@@ -12,10 +12,8 @@
 #include <algorithm>
 
 #include "database/EventCells.h"
-#include "document/HistoryDocument.h"
+#include "database/HistoryChange.h"
 #include "ui/controls/Colors.h"
-#include "ui/controls/CommandIds.h"
-#include "ui/controls/CommandTable.h"
 #include "ui/controls/Metrics.h"
 #include "ui/controls/WaitCursor.h"
 #include "ui/list/EventListModel.h"
@@ -28,11 +26,8 @@ constexpr int kColumnWidths[] = {120, 90, 60, 100, 300, 60};
 
 }  // namespace
 
-CTalvoraView::CTalvoraView(MessageDatabase& database, CommandTable& commands, QWidget* parent)
-    : QTableView(parent),
-      database_(database),
-      commands_(commands),
-      model_(new EventListModel(database, this)) {
+CTalvoraView::CTalvoraView(MessageDatabase& database, QWidget* parent)
+    : QTableView(parent), database_(database), model_(new EventListModel(database, this)) {
     setModel(model_);
     setItemDelegate(new EventRowDelegate(*this));
     setShowGrid(false);
@@ -72,6 +67,7 @@ CTalvoraView::CTalvoraView(MessageDatabase& database, CommandTable& commands, QW
             [this](const QModelIndex&, int first, int last) {
                 if (first == 0) {
                     insertedAtTop_ += last - first + 1;
+                    emit rowsAddedAtTop(last - first + 1);
                 }
             });
 }
@@ -94,19 +90,10 @@ void CTalvoraView::ShowMember(std::int32_t key) {
         bar->setValue(top + insertedAtTop_);
     }
     insertedAtTop_ = 0;
-    EnableEventCommands(model_->rowCount() > 0);
 }
 
 void CTalvoraView::ClearList() {
     model_->Clear();
-    EnableEventCommands(false);
-}
-
-void CTalvoraView::EnableEventCommands(bool on) {
-    commands_.SetEnabled(ID_FILE_SAVE_DISPLAYED, on);
-    commands_.SetEnabled(ID_FILE_SAVE_SELECTED, on);
-    commands_.SetEnabled(ID_SEARCH_FIND, on);
-    commands_.SetEnabled(ID_SEARCH_GOTO_DATE, on);
 }
 
 void CTalvoraView::SelectRow(int row) {
@@ -167,23 +154,7 @@ void CTalvoraView::ForgetDecodedRow() {
     viewport()->update();
 }
 
-void CTalvoraView::StartOver() {
-    model_->StartOver();
-    viewport()->update();
-}
-
-void CTalvoraView::Follow(HistoryDocument& document) {
-    // The tree selects again after a pair is opened, reopened or closed, which empties or
-    // resets the list; here only the decoded row must go.
-    connect(&document, &HistoryDocument::opened, this, &CTalvoraView::StartOver);
-    connect(&document, &HistoryDocument::reopened, this, &CTalvoraView::StartOver);
-    connect(&document, &HistoryDocument::closed, this, &CTalvoraView::StartOver);
-    connect(&document, &HistoryDocument::appended, this, &CTalvoraView::OnAppended);
-    connect(&document, &HistoryDocument::namesChanged, this, &CTalvoraView::ForgetDecodedRow);
-    connect(&document, &HistoryDocument::colorsChanged, this, &CTalvoraView::SetListColors);
-}
-
-void CTalvoraView::OnAppended(const HistoryChange& change) {
+void CTalvoraView::TakeAppended(const HistoryChange& change) {
     if (!model_->hasMember()) {
         return;
     }

@@ -7,9 +7,7 @@
 
 #include "settings/Settings.h"
 
-class CommandTable;
 class EventListModel;
-class HistoryDocument;
 struct HistoryChange;
 class MessageDatabase;
 
@@ -23,7 +21,7 @@ class MessageDatabase;
 class CTalvoraView : public QTableView {
     Q_OBJECT
 public:
-    CTalvoraView(MessageDatabase& database, CommandTable& commands, QWidget* parent = nullptr);
+    explicit CTalvoraView(MessageDatabase& database, QWidget* parent = nullptr);
     ~CTalvoraView() override;
 
     // Shows the events of `key`. Showing the member already shown again (the live refresh)
@@ -32,8 +30,8 @@ public:
     void ShowMember(std::int32_t key);
     // Empties the list.
     void ClearList();
-    // Save displayed (32787), save selected (32788) and find (32780).
-    void EnableEventCommands(bool on);
+    // New entries were taken: the member shown gets its new events at the top.
+    void TakeAppended(const HistoryChange& change);
     // Moves the selection from the first selected row to `row`.
     void SelectRow(int row);
     // Makes `row` the `position`-th visible line (1-based).
@@ -45,12 +43,6 @@ public:
     QRect RevealRow(int row, const QRect& covered = QRect());
     // Forgets the remembered decoded row and repaints (a name or a record changed).
     void ForgetDecodedRow();
-    // Another database under the list: the next ShowMember starts over even for the same
-    // member.
-    void StartOver();
-    // Follows the document: new events of the member shown are inserted at the top, names
-    // and colours repaint, another pair forgets what was decoded.
-    void Follow(HistoryDocument& document);
 
     const ListColors& listColors() const;
     // Sets the six colours and repaints at once.
@@ -73,6 +65,8 @@ public:
 signals:
     // A double click while a row is selected: the details of the first selected row.
     void detailsRequested();
+    // New events came in at the top: every row number shown so far moved down by `count`.
+    void rowsAddedAtTop(int count);
 
 protected:
     void mouseDoubleClickEvent(QMouseEvent* event) override;
@@ -80,7 +74,6 @@ protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
-    void OnAppended(const HistoryChange& change);
     void CopySelection();
     void UpdateRowHeight();
     // The focus rectangle around the whole current row, while the list has the focus.
@@ -97,7 +90,6 @@ private:
                           const QItemSelection& deselected) override;
 
     MessageDatabase& database_;
-    CommandTable& commands_;
     EventListModel* model_;
     int insertedAtTop_ = 0;  // rows the model inserted at the top during ShowMember
 };

@@ -34,7 +34,7 @@ EventListModel::EventListModel(MessageDatabase& database, QObject* parent)
 
 void EventListModel::ShowMember(std::int32_t key) {
     const int count = std::max<std::int32_t>(0, database_.EventCount(key));
-    if (hasMember_ && key == member_ && !resetOnShow_ && count >= rows_) {
+    if (hasMember_ && key == member_ && count >= rows_) {
         // The live refresh: the member's new events are its last references, so they
         // become the top rows and every existing row keeps its event.
         if (count > rows_) {
@@ -48,7 +48,6 @@ void EventListModel::ShowMember(std::int32_t key) {
     member_ = key;
     hasMember_ = true;
     rows_ = count;
-    resetOnShow_ = false;
     endResetModel();
 }
 
@@ -56,17 +55,14 @@ void EventListModel::Clear() {
     beginResetModel();
     hasMember_ = false;
     rows_ = 0;
+    // The next rows may be another history's, whose entry numbers repeat these.
+    ForgetDecodedRow();
     endResetModel();
 }
 
 void EventListModel::ForgetDecodedRow() {
     rowEntry_ = -1;
     rowDecoded_ = false;
-}
-
-void EventListModel::StartOver() {
-    ForgetDecodedRow();
-    resetOnShow_ = true;
 }
 
 void EventListModel::SetColors(const ListColors& colors) {

@@ -28,9 +28,6 @@ public:
     void Clear();
     // Forgets the remembered decoded row (its record may read differently now).
     void ForgetDecodedRow();
-    // Another database: the rows shown no longer stand for the same events, so the next
-    // ShowMember starts over even for the same key.
-    void StartOver();
     void SetColors(const ListColors& colors);
     const ListColors& colors() const { return colors_; }
     bool hasMember() const { return hasMember_; }
@@ -64,5 +61,4 @@ private:
     mutable QString rowTexts_[6];  // by column; the name is looked up when asked for
     mutable QString rowLine_;      // the text column with its line breaks as spaces
     mutable std::array<QIcon, kTypeImages> icons_;
-    bool resetOnShow_ = false;
 };

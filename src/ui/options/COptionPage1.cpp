@@ -101,12 +101,13 @@ QString DerivedIndexPath(const QString& dataPath) {
     return stem + QStringLiteral(".idx");
 }
 
-COptionPage1::COptionPage1(LocationSettings& location, Prompts& prompts,
-                           std::function<bool()> openLocation, QWidget* parent)
+COptionPage1::COptionPage1(const LocationSettings& location, Prompts& prompts,
+                           OpenLocation openLocation, KeepLocation keepLocation, QWidget* parent)
     : COptionPage(parent),
       location_(location),
       prompts_(prompts),
-      openLocation_(std::move(openLocation)) {
+      openLocation_(std::move(openLocation)),
+      keepLocation_(std::move(keepLocation)) {
     setObjectName(QStringLiteral("filePage"));
     BuildControls();
 }
@@ -207,6 +208,9 @@ void COptionPage1::GreetUnsetLocation() {
     prompts_.Message(this, Text(optiontext::kAppTitle), Text(optiontext::kLocationUnset),
                      Prompts::Icon::Exclamation, QMessageBox::Ok);
     location_.location = DatabaseFolder;
+    if (keepLocation_) {
+        keepLocation_(location_);
+    }
     SetMode(DatabaseFolder);
     // Whether the detection succeeded does not matter here: whatever it found is offered.
     const VelmuSettings detected = ReadVelmuSettings();
@@ -318,6 +322,6 @@ void COptionPage1::Commit() {
     // A new pair comes with the stored names and a rebuilt tree; the pair already open is
     // not reloaded.
     if (openLocation_) {
-        openLocation_();
+        openLocation_(location_);
     }
 }

@@ -5,22 +5,26 @@
 #include <cstdint>
 #include <functional>
 
+#include "settings/Settings.h"
 #include "ui/options/COptionPage.h"
 
 class Prompts;
 class QLineEdit;
 class QPushButton;
 class QRadioButton;
-struct LocationSettings;
 
 // "ファイル": where the database is, either a folder and the owner's UIN or a data file and
-// an index file; the folder and UIN can be read from the messenger's own settings. Works
-// on the application's location settings directly; the commit opens the chosen pair.
+// an index file; the folder and UIN can be read from the messenger's own settings. Starts
+// from `location`; the commit hands the chosen one on (openLocation opens it). The one
+// change before a commit: opening on an unset location takes the folder mode at once
+// (keepLocation keeps it).
 class COptionPage1 : public COptionPage {
     Q_OBJECT
 public:
-    COptionPage1(LocationSettings& location, Prompts& prompts, std::function<bool()> openLocation,
-                 QWidget* parent = nullptr);
+    using OpenLocation = std::function<bool(const LocationSettings&)>;
+    using KeepLocation = std::function<void(const LocationSettings&)>;
+    COptionPage1(const LocationSettings& location, Prompts& prompts, OpenLocation openLocation,
+                 KeepLocation keepLocation = {}, QWidget* parent = nullptr);
 
     void Commit() override;
 
@@ -46,9 +50,10 @@ private:
     void SetMode(std::int32_t mode);
     void GreetUnsetLocation();
 
-    LocationSettings& location_;
+    LocationSettings location_;
     Prompts& prompts_;
-    std::function<bool()> openLocation_;
+    OpenLocation openLocation_;
+    KeepLocation keepLocation_;
 
     QRadioButton* folderMode_ = nullptr;
     QLineEdit* folderEdit_ = nullptr;

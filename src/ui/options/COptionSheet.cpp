@@ -16,7 +16,8 @@
 COptionSheet::COptionSheet(const OptionTargets& targets, QWidget* parent)
     : QDialog(parent),
       tabs_(new QTabWidget),
-      page1_(new COptionPage1(targets.location, targets.prompts, targets.openLocation)),
+      page1_(new COptionPage1(targets.location, targets.prompts, targets.openLocation,
+                              targets.keepLocation)),
       page2_(new COptionPage2(targets.colors, targets.applyColors, targets.prompts)),
       page3_(new COptionPage3(targets.database, targets.applyNames, targets.prompts)) {
     setObjectName(QStringLiteral("optionSheet"));

@@ -7,6 +7,8 @@
 #include <map>
 #include <string>
 
+#include "settings/Settings.h"
+
 class COptionPage;
 class COptionPage1;
 class COptionPage2;
@@ -15,18 +17,20 @@ class MessageDatabase;
 class Prompts;
 class QPushButton;
 class QTabWidget;
-struct ListColors;
-struct LocationSettings;
 
 // What the options sheet works on. The pages hand what the user chose to the three
 // callbacks; the application applies it.
 struct OptionTargets {
-    LocationSettings& location;  // edited in place by the file page
-    MessageDatabase& database;   // the members the members page lists
-    const ListColors& colors;    // the colours the colour page starts from
+    LocationSettings location;  // the file page starts from it
+    MessageDatabase& database;  // the members the members page lists
+    const ListColors& colors;   // the colours the colour page starts from
     Prompts& prompts;
-    // Opens the pair the location names. True when a new pair was opened.
-    std::function<bool()> openLocation;
+    // Keeps the location the file page commits and opens the pair it names. True when a
+    // new pair was opened.
+    std::function<bool(const LocationSettings&)> openLocation;
+    // Keeps a location without opening it: the folder mode the file page takes at once
+    // when it opens on an unset location.
+    std::function<void(const LocationSettings&)> keepLocation;
     std::function<void(const ListColors&)> applyColors;
     // Every listed member's name (Shift-JIS; empty: the default name).
     std::function<void(const std::map<std::int32_t, std::string>&)> applyNames;

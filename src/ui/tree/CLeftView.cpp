@@ -12,7 +12,6 @@
 #include <set>
 
 #include "database/MessageDatabase.h"
-#include "document/HistoryDocument.h"
 #include "text/ShiftJis.h"
 #include "ui/controls/CommandIds.h"
 #include "ui/controls/CommandTable.h"
@@ -103,32 +102,46 @@ std::int32_t CLeftView::ItemKey(const QTreeWidgetItem* item) {
     return item != nullptr ? item->data(0, kKeyRole).toInt() : 0;
 }
 
-void CLeftView::Follow(HistoryDocument& document) {
-    connect(&document, &HistoryDocument::opened, this, &CLeftView::RebuildTree);
-    connect(&document, &HistoryDocument::reopened, this, [this] {
-        const QTreeWidgetItem* shown = currentItem();
-        if (shown == nullptr || shown == membersRoot_) {
-            RebuildTree();
-        } else {
-            RebuildTreeKeeping(ItemKey(shown));
+QTreeWidgetItem* CLeftView::ItemOf(std::int32_t key) const {
+    if (key == ALL_MEMBERS) {
+        return allMembersItem_;
+    }
+    for (QTreeWidgetItem* item : memberItems_) {
+        if (ItemKey(item) == key) {
+            return item;
         }
-    });
-    connect(&document, &HistoryDocument::closed, this, [this] {
-        ClearTree();
-        emit selectionCleared();
-    });
-    connect(&document, &HistoryDocument::appended, this, &CLeftView::OnAppended);
-    connect(&document, &HistoryDocument::namesChanged, this, &CLeftView::RefreshNames);
-    connect(this, &CLeftView::memberRenamed, &document,
-            [&document](std::int32_t key, const std::string& name) {
-                document.SetMemberName(key, name);
-            });
+    }
+    return nullptr;
 }
 
-void CLeftView::OnAppended(const HistoryChange& change) {
-    if (!change.newMembers.empty()) {
-        AddNewMembers();
+std::optional<std::int32_t> CLeftView::MemberOf(const QTreeWidgetItem* item) const {
+    if (item == nullptr || item == membersRoot_) {
+        return std::nullopt;
     }
+    return ItemKey(item);
+}
+
+bool CLeftView::SelectMember(std::int32_t key) {
+    QTreeWidgetItem* item = ItemOf(key);
+    if (item == nullptr) {
+        return false;
+    }
+    if (currentItem() != item) {
+        setCurrentItem(item);
+    }
+    return true;
+}
+
+std::optional<std::int32_t> CLeftView::SelectedMember() const {
+    return MemberOf(currentItem());
+}
+
+QString CLeftView::SelectedLabel() const {
+    return SelectedMember() ? currentItem()->text(0) : QString();
+}
+
+std::optional<std::int32_t> CLeftView::ContextMember() const {
+    return MemberOf(contextItem_);
 }
 
 bool CLeftView::IsMemberItem(const QTreeWidgetItem* item) const {
@@ -148,23 +161,8 @@ void CLeftView::RebuildTree() {
     AddNewMembers();
     membersRoot_->sortChildren(0, Qt::AscendingOrder);
     membersRoot_->setExpanded(true);
-    rebuilding_ = false;
-    // The tree was emptied, so this is a change: the selection handler empties the list.
     setCurrentItem(membersRoot_);
-}
-
-void CLeftView::RebuildTreeKeeping(std::int32_t key) {
-    RebuildTree();
-    if (key == ALL_MEMBERS) {
-        setCurrentItem(allMembersItem_);
-        return;
-    }
-    for (QTreeWidgetItem* item : memberItems_) {
-        if (ItemKey(item) == key) {
-            setCurrentItem(item);
-            return;
-        }
-    }
+    rebuilding_ = false;
 }
 
 void CLeftView::ClearTree() {
@@ -175,8 +173,6 @@ void CLeftView::ClearTree() {
     allMembersItem_ = nullptr;
     contextItem_ = nullptr;
     rebuilding_ = false;
-    commands_.SetEnabled(ID_EDIT_RENAME, false);
-    commands_.SetEnabled(ID_VIEW_PROPERTIES, false);
 }
 
 void CLeftView::AddNewMembers() {
@@ -227,8 +223,6 @@ void CLeftView::OnSelectionChanged() {
         return;
     }
     QTreeWidgetItem* selected = currentItem();
-    commands_.SetEnabled(ID_EDIT_RENAME, IsMemberItem(selected));
-    commands_.SetEnabled(ID_VIEW_PROPERTIES, selected != nullptr && selected != membersRoot_);
     if (selected == nullptr || selected == membersRoot_) {
         emit selectionCleared();
         return;
@@ -237,7 +231,8 @@ void CLeftView::OnSelectionChanged() {
     emit memberSelected(ItemKey(selected));
 }
 
-void CLeftView::StartRename(QTreeWidgetItem* item) {
+void CLeftView::StartRename(std::int32_t key) {
+    QTreeWidgetItem* item = ItemOf(key);
     if (!IsMemberItem(item)) {
         return;
     }
@@ -251,8 +246,7 @@ bool CLeftView::PrepareContextMenu(const QPoint& viewportPos) {
     if (contextItem_ == nullptr) {
         return false;
     }
-    commands_.SetEnabled(ID_TREE_RENAME, IsMemberItem(contextItem_));
-    commands_.SetEnabled(ID_TREE_PROPERTIES, contextItem_ != membersRoot_);
+    emit contextChanged();
     return true;
 }
 

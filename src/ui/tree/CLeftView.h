@@ -3,12 +3,11 @@
 #include <QTreeWidget>
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
 class CommandTable;
-class HistoryDocument;
-struct HistoryChange;
 class MessageDatabase;
 class Prompts;
 
@@ -16,26 +15,35 @@ class Prompts;
 // "全メンバー". Selecting an item says which member to show (memberSelected; the root or no
 // item: selectionCleared); member items can be renamed in place (at most 20 bytes of
 // Shift-JIS); the context menu offers rename and properties for the item under the pointer.
+// The frame tells it what the history did; others go by the intent methods and signals,
+// never by its items.
 class CLeftView : public QTreeWidget {
     Q_OBJECT
 public:
     CLeftView(MessageDatabase& database, CommandTable& commands, Prompts& prompts,
               QWidget* parent = nullptr);
 
-    // Follows the document: rebuilt when a pair is opened or reopened, emptied when it is
-    // closed, new members added and names relabelled as they change; renames go to it.
-    void Follow(HistoryDocument& document);
-
-    // Builds the tree from the member table and selects "メンバー" (the list is emptied).
+    // Builds the tree from the member table with "メンバー" current. Quiet: it sends no
+    // selection signal, for the frame empties the list itself.
     void RebuildTree();
-    // The same, then selects the item of `key` again when it is still there.
-    void RebuildTreeKeeping(std::int32_t key);
-    // Removes every item (no database is loaded).
+    // Removes every item (no database is loaded), as quietly.
     void ClearTree();
     // Relabels every member item from the table and sorts them again.
     void RefreshNames();
     // Gives members that have no item yet (they came with new entries) their item.
     void AddNewMembers();
+
+    // Selects the item of `key` (a member or ALL_MEMBERS), which shows its events as a
+    // click would; false when the tree has no such item (yet).
+    bool SelectMember(std::int32_t key);
+    // The member (or ALL_MEMBERS) selected; nothing for "メンバー" or no item.
+    std::optional<std::int32_t> SelectedMember() const;
+    // The label of the selected member's item; empty when none is selected.
+    QString SelectedLabel() const;
+    // The member under the pointer when the context menu opened.
+    std::optional<std::int32_t> ContextMember() const;
+    // Starts editing the label of member `key`'s item, giving the tree the focus.
+    void StartRename(std::int32_t key);
 
     QTreeWidgetItem* membersRoot() const { return membersRoot_; }
     QTreeWidgetItem* allMembersItem() const { return allMembersItem_; }
@@ -43,10 +51,8 @@ public:
     // The member key an item carries (0 for "メンバー", -2 for "全メンバー").
     static std::int32_t ItemKey(const QTreeWidgetItem* item);
     bool IsMemberItem(const QTreeWidgetItem* item) const;
-    // Starts editing the label of `item` (a member item), giving the tree the focus.
-    void StartRename(QTreeWidgetItem* item);
-    // Takes the item at a point of the viewport as the context menu's item and sets the
-    // enabled state of its two commands; false when there is no item there (no menu).
+    // Takes the item at a point of the viewport as the context menu's item (contextChanged
+    // lets the frame set its commands' states); false when there is no item there.
     bool PrepareContextMenu(const QPoint& viewportPos);
 
 signals:
@@ -58,6 +64,8 @@ signals:
     void selectionCleared();
     // A new name was typed for a member (Shift-JIS, at most 20 bytes; empty: the default).
     void memberRenamed(std::int32_t key, const std::string& name);
+    // The context menu is about to open for another item.
+    void contextChanged();
 
 protected:
     void contextMenuEvent(QContextMenuEvent* event) override;
@@ -70,7 +78,8 @@ protected:
 
 private:
     void OnSelectionChanged();
-    void OnAppended(const HistoryChange& change);
+    QTreeWidgetItem* ItemOf(std::int32_t key) const;
+    std::optional<std::int32_t> MemberOf(const QTreeWidgetItem* item) const;
 
     MessageDatabase& database_;
     CommandTable& commands_;

@@ -99,7 +99,6 @@ TEST_F(EventDetailDialogTest, ButtonsStopAtTheEndsOfTheList) {
     view->ClearList();
     database.Close();
     ASSERT_TRUE(database.Open(single.paths.data, single.paths.index));
-    view->StartOver();
     view->ShowMember(kMember);
     Select({0});
     EXPECT_EQ(Buttons(*Open()), std::make_pair(false, false));

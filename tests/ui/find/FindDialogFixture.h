@@ -67,7 +67,7 @@ protected:
     }
     void ShowList() {
         ASSERT_TRUE(database.Open(history.paths.data, history.paths.index));
-        view = std::make_unique<CTalvoraView>(database, commands_);
+        view = std::make_unique<CTalvoraView>(database);
         view->ShowMember(kMember);
         view->resize(800, view->horizontalHeader()->sizeHint().height() +
                               20 * view->verticalHeader()->defaultSectionSize());

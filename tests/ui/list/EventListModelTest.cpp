@@ -226,7 +226,7 @@ TEST_F(EventListModelTest, OneDecodeServesEveryCellAndRoleOfARow) {
     EXPECT_EQ(Cell(model, 0, 4), U("2"));
 }
 
-TEST_F(EventListModelTest, StartOverLetsAnotherDatabaseShowItsOwnEvents) {
+TEST_F(EventListModelTest, AClearedListShowsAnotherDatabasesOwnEvents) {
     history.Add(100, U("old database"));
     ListHistory other;
     other.Add(100, U("new database"));
@@ -241,7 +241,7 @@ TEST_F(EventListModelTest, StartOverLetsAnotherDatabaseShowItsOwnEvents) {
 
     // Entry 0 of the new database has the same entryNumber as the row remembered.
     ASSERT_TRUE(Open(database, other));
-    model.StartOver();
+    model.Clear();
     QSignalSpy reset(&model, &QAbstractItemModel::modelReset);
     QSignalSpy inserted(&model, &QAbstractItemModel::rowsInserted);
     // The same key again: the rows are the new database's, not three rows added on top.
@@ -254,8 +254,9 @@ TEST_F(EventListModelTest, StartOverLetsAnotherDatabaseShowItsOwnEvents) {
 
     // Closed under the list: its rows show as unreadable until it is emptied, and asking
     // adds nothing to the closed database's member table.
+    model.ShowMember(ALL_MEMBERS);
     database.Close();
-    model.StartOver();
+    model.ForgetDecodedRow();
     EXPECT_EQ(Cell(model, 1, 0), U("エラー"));
     EXPECT_FALSE(model.data(model.index(1, 0), EventListModel::DecodedRole).toBool());
     EXPECT_FALSE(model.data(model.index(5, 0)).isValid());

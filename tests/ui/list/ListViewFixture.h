@@ -39,7 +39,7 @@ protected:
     // Opens the history and shows the list `rows` rows high.
     void ShowView(int rows = 10, int width = 900) {
         ASSERT_TRUE(database.Open(history.paths.data, history.paths.index));
-        view = std::make_unique<CTalvoraView>(database, commands_);
+        view = std::make_unique<CTalvoraView>(database);
         view->SetListColors(colors);
         view->ShowMember(kMember);
         const int rowHeight = view->verticalHeader()->defaultSectionSize();

@@ -44,30 +44,6 @@ TEST_F(TalvoraViewTest, ListHasTheSixColumnsAndFixedRows) {
     EXPECT_EQ(view->RowImage(0), 1);
 }
 
-TEST_F(TalvoraViewTest, EventCommandsFollowWhetherTheListHasRows) {
-    AddEvents(0, 2);
-    const int eventCommands[] = {ID_FILE_SAVE_DISPLAYED, ID_FILE_SAVE_SELECTED, ID_SEARCH_FIND};
-    auto expectAll = [&](bool on) {
-        for (int id : eventCommands) {
-            EXPECT_EQ(commands_.IsEnabled(id), on) << id;
-        }
-    };
-    expectAll(false);
-    ShowView(5);
-    expectAll(true);
-    view->ClearList();
-    expectAll(false);
-    EXPECT_FALSE(view->hasMember());
-    view->ShowMember(-1);  // a member without events
-    expectAll(false);
-    view->ShowMember(kMember);
-    expectAll(true);
-    EXPECT_EQ(view->currentMember(), kMember);
-    // Commands the list does not decide stay as they were.
-    EXPECT_FALSE(commands_.IsEnabled(ID_SEARCH_DOWN));
-    EXPECT_TRUE(commands_.IsEnabled(ID_OPTIONS));
-}
-
 TEST_F(TalvoraViewTest, LiveAppendKeepsTheSameEventsSelectedCurrentAndOnScreen) {
     AddEvents(0, 100);
     ShowView(10);

@@ -67,6 +67,16 @@ protected:
         }
     }
 
+    // The location the sheet starts from, as a stored or chosen one is kept.
+    void ChooseLocation(std::int32_t mode, const std::string& data = std::string(),
+                        const std::string& index = std::string()) {
+        LocationSettings location = app_->location();
+        location.location = mode;
+        location.msgDatFile = Q(data);
+        location.msgIdxFile = Q(index);
+        app_->document().Open(location);
+    }
+
     void Click(const char* name) {
         sheet_->findChild<QPushButton*>(QString::fromLatin1(name))->click();
     }
@@ -84,9 +94,7 @@ TEST_F(FilePageTest, OpensOnTheLocationItIsGiven) {
     ExpectModeControls(folderPage, true, false);
     EXPECT_TRUE(sheet_->applyButton()->isEnabled());  // choosing the mode counts as a change
 
-    app_->location().location = LogFiles;
-    app_->location().msgDatFile = Q(paths_.data);
-    app_->location().msgIdxFile = Q(paths_.index);
+    ChooseLocation(LogFiles, paths_.data, paths_.index);
     COptionPage1& filesPage = OpenFilePage();
     EXPECT_TRUE(filesPage.filesMode()->isChecked());
     EXPECT_EQ(filesPage.dataEdit()->text(), Q(paths_.data));
@@ -94,7 +102,7 @@ TEST_F(FilePageTest, OpensOnTheLocationItIsGiven) {
     ExpectModeControls(filesPage, false, true);
 
     // A value the program does not know: no mode, everything open, nothing changed.
-    app_->location().location = 7;
+    ChooseLocation(7);
     COptionPage1& otherPage = OpenFilePage();
     EXPECT_FALSE(otherPage.folderMode()->isChecked());
     EXPECT_FALSE(otherPage.filesMode()->isChecked());
@@ -114,7 +122,7 @@ TEST_F(FilePageTest, UnsetLocationWarnsAndBrowsesFromTheDetectedFolder) {
     Start();
     WriteRegistry(kPrefs + DataBaseValue(folder_.Path()) + kOwners +
                   "\"LastOwner\"=dword:00001092\n");
-    app_->location().location = Unset;
+    ChooseLocation(Unset);
     prompts_.QueueFolder(Q(folder_.Path()));
     COptionPage1& page = OpenFilePage();
 
@@ -136,7 +144,7 @@ TEST_F(FilePageTest, UnsetLocationWarnsAndBrowsesFromTheDetectedFolder) {
 
     // Nothing detected and the browser cancelled: from the home folder, both edits empty.
     WriteRegistry(QByteArray());
-    app_->location().location = Unset;
+    ChooseLocation(Unset);
     prompts_.ClearCalls();
     COptionPage1& cancelled = OpenFilePage();
     ASSERT_EQ(prompts_.CallsOf(Kind::Folder).size(), 1u);

@@ -55,8 +55,9 @@ TEST_F(PropertiesCommandTest, OpensForTheSelectedOrTheContextItem) {
 TEST_F(PropertiesCommandTest, NothingOpensWithoutAMember) {
     Start();
     ModalRejecter rejecter;
-    app_->ShowMemberProperties(nullptr);
-    app_->ShowMemberProperties(tree().membersRoot());
+    app_->ShowMemberProperties(std::nullopt);
+    tree().setCurrentItem(tree().membersRoot());
+    app_->ShowMemberProperties(tree().SelectedMember());
     QTest::qWait(80);
     EXPECT_EQ(rejecter.rejected(), 0);
 }
