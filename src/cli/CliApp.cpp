@@ -168,16 +168,27 @@ int RunCli(int argc, char** argv, std::ostream& out, std::ostream& err) {
     const ListColors colors = settingsFile.LoadSettings(CliDefaultColors()).colors;
     context.colors = &colors;
     MessageDatabase db;
+    LocationSettings location;
+    context.settings = &settingsFile;
+    context.location = &location;
     if (command->needsDatabase) {
         InitTimeZone();
-        if (!folder && !data) {
-            const LocationSettings stored = settingsFile.LoadSettings(CliDefaultColors()).location;
-            if (stored.location == DatabaseFolder) {
-                folder = QFile::encodeName(stored.dbPath).toStdString();
-                uin = stored.uin;
-            } else if (stored.location == LogFiles) {
-                data = QFile::encodeName(stored.msgDatFile).toStdString();
-                index = QFile::encodeName(stored.msgIdxFile).toStdString();
+        if (folder) {
+            location.location = DatabaseFolder;
+            location.dbPath = QFile::decodeName(folder->c_str());
+            location.uin = *uin;
+        } else if (data) {
+            location.location = LogFiles;
+            location.msgDatFile = QFile::decodeName(data->c_str());
+            location.msgIdxFile = QFile::decodeName(index->c_str());
+        } else {
+            location = settingsFile.LoadSettings(CliDefaultColors()).location;
+            if (location.location == DatabaseFolder) {
+                folder = QFile::encodeName(location.dbPath).toStdString();
+                uin = location.uin;
+            } else if (location.location == LogFiles) {
+                data = QFile::encodeName(location.msgDatFile).toStdString();
+                index = QFile::encodeName(location.msgIdxFile).toStdString();
             } else if (settingsState == SettingsFileState::Missing) {
                 err << "talvora-cli: the settings file " << settingsName
                     << " does not exist, so it names no history; use --folder DIR --uin N or "
@@ -185,7 +196,7 @@ int RunCli(int argc, char** argv, std::ostream& out, std::ostream& err) {
                 return kExitFailure;
             } else {
                 err << "talvora-cli: the settings file " << settingsName
-                    << " names no history (Location " << stored.location
+                    << " names no history (Location " << location.location
                     << "); use --folder DIR --uin N or --data FILE --index FILE\n";
                 return kExitFailure;
             }
@@ -202,17 +213,6 @@ int RunCli(int argc, char** argv, std::ostream& out, std::ostream& err) {
         }
         settingsFile.LoadMemberNames(db);
         context.db = &db;
-        context.reopen = [&db, &settingsFile, folder, uin, data, index] {
-            db.Close();
-            const bool again =
-                static_cast<bool>(folder ? db.OpenFolder(*folder, *uin) : db.Open(*data, *index));
-            if (!again || !db.loaded()) {
-                db.Close();
-                return false;
-            }
-            settingsFile.LoadMemberNames(db);
-            return true;
-        };
     }
     return command->run(context, args);
 }

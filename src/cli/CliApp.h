@@ -10,7 +10,9 @@
 
 class CliArgs;
 class MessageDatabase;
+class SettingsFile;
 struct ListColors;
+struct LocationSettings;
 
 inline constexpr int kExitOk = 0;
 inline constexpr int kExitFailure = 1;  // the database (or a file) could not be opened or read
@@ -23,9 +25,9 @@ struct CliContext {
     std::ostream& err;
     const ListColors* colors = nullptr;  // the list colours of the settings, for HTML
     std::string settingsPath = {};       // the settings file in use: never an export's target
-    // Opens the history of the command line again, with its stored names; false when it
-    // cannot be opened (nothing is open then).
-    std::function<bool()> reopen = {};
+    // Where the history of the command line is, and the settings that name its members.
+    const LocationSettings* location = nullptr;
+    SettingsFile* settings = nullptr;
 };
 
 // A command's runner gets the parsed command line: its own options (and the global ones),

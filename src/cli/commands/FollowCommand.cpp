@@ -12,6 +12,7 @@
 #include "cli/ListFormat.h"
 #include "cli/ListLineWriter.h"
 #include "database/MessageDatabase.h"
+#include "document/HistoryDocument.h"
 #include "export/ExportWriter.h"
 #include "text/ShiftJis.h"
 
@@ -107,76 +108,64 @@ std::vector<std::int32_t> EntryOffsets(MessageDatabase& db) {
     return offsets;
 }
 
-// The first entry of a reopened history that was not printed before: a history that goes
-// on from the one read before (a newer copy of it) is printed from where that one stood;
-// any other history counts as read, and only what is appended to it later is printed.
-std::int32_t FirstUnseenEntry(MessageDatabase& db, const std::vector<std::int32_t>& before) {
-    const std::vector<std::int32_t> now = EntryOffsets(db);
-    const bool goesOn =
-        now.size() >= before.size() && std::equal(before.begin(), before.end(), now.begin());
-    return static_cast<std::int32_t>(goesOn ? before.size() : now.size());
-}
-
-// Follows one history through appends, replacements and absences.
+// Follows one history through appends, replacements and absences, as the window does: the
+// history document's live check decides what happened, and each event is printed once.
 class Follower {
 public:
-    Follower(CliContext& context, std::int32_t key, bool jsonLines)
-        : context_(context),
-          key_(key),
-          jsonLines_(jsonLines),
-          printer_(std::make_unique<FollowPrinter>(*context.db, key, jsonLines)) {}
-
-    void Poll() {
-        MessageDatabase& db = *context_.db;
-        if (waiting_) {
-            Reopen();
-            return;
-        }
-        const HistoryChange change = db.CheckForChanges();
-        switch (change.state) {
-            case HistoryState::Unchanged:
-                break;
-            case HistoryState::Appended:
-                Print(change.firstNewEntry);
-                break;
-            case HistoryState::Replaced:
-            case HistoryState::Gone:
-                before_ = EntryOffsets(db);
-                Reopen();
-                if (waiting_) {
-                    context_.err << "talvora-cli: the history is gone; waiting for it to "
-                                    "come back\n"
-                                 << std::flush;
-                }
-                break;
-        }
+    Follower(CliContext& context, HistoryDocument& document, std::int32_t key, bool jsonLines)
+        : context_(context), document_(document), key_(key), jsonLines_(jsonLines) {
+        Restart();
+        QObject::connect(&document, &HistoryDocument::appended,
+                         [this](const HistoryChange& change) { Print(change.firstNewEntry); });
+        QObject::connect(&document, &HistoryDocument::reopened, [this] { Reopened(); });
+        QObject::connect(&document, &HistoryDocument::closed, [this] {
+            context_.err << "talvora-cli: the history is gone; waiting for it to come back\n"
+                         << std::flush;
+        });
     }
 
 private:
-    void Reopen() {
-        waiting_ = !context_.reopen || !context_.reopen();
-        if (waiting_) {
-            return;
+    void Restart() {
+        printer_ = std::make_unique<FollowPrinter>(document_.database(), key_, jsonLines_);
+        printed_ = EntryOffsets(document_.database());
+    }
+
+    // A history that goes on from the one read before (a newer copy of it) is printed from
+    // where that one stood; any other history counts as read, and only what is appended to
+    // it later is printed.
+    void Reopened() {
+        context_.err << "talvora-cli: the history changed underneath; it was reloaded\n";
+        MessageDatabase& db = document_.database();
+        const std::vector<std::int32_t> now = EntryOffsets(db);
+        const bool goesOn = now.size() >= printed_.size() &&
+                            std::equal(printed_.begin(), printed_.end(), now.begin());
+        if (!goesOn) {
+            context_.err << "talvora-cli: another history is there now; only its new events "
+                            "follow\n";
         }
-        context_.err << "talvora-cli: the history changed underneath; it was reloaded\n"
-                     << std::flush;
-        printer_ = std::make_unique<FollowPrinter>(*context_.db, key_, jsonLines_);
-        Print(FirstUnseenEntry(*context_.db, before_));
+        context_.err << std::flush;
+        const auto firstNew = static_cast<std::int32_t>(goesOn ? printed_.size() : now.size());
+        Restart();
+        Print(firstNew);
     }
 
     void Print(std::int32_t firstNew) {
         printer_->AppendNewEvents(firstNew, out_);
+        const std::vector<EventRef>& all = document_.database().Refs(ALL_MEMBERS);
+        for (std::size_t i = printed_.size(); i < all.size(); ++i) {
+            printed_.push_back(all[i].dataOffset);
+        }
         if (!out_.empty()) {
             FlushOutput(context_, out_, true);
         }
     }
 
     CliContext& context_;
+    HistoryDocument& document_;
     std::int32_t key_;
     bool jsonLines_;
     std::unique_ptr<FollowPrinter> printer_;
-    bool waiting_ = false;
-    std::vector<std::int32_t> before_;
+    std::vector<std::int32_t> printed_;  // the data offsets of the entries seen so far
     std::string out_;
 };
 
@@ -189,13 +178,21 @@ int RunFollow(CliContext& context, const CliArgs& args) {
     if (format != "list" && format != "jsonl") {
         return UsageError(context, "unknown follow format " + format + " (list or jsonl)");
     }
+    // A document of its own, with the live check's waits; the table read for the command
+    // line goes first.
+    context.db->Close();
+    HistoryDocument document(*context.settings);
+    if (!document.Open(*context.location)) {
+        context.err << "talvora-cli: the history cannot be opened again\n";
+        return kExitFailure;
+    }
     StopSignals stopSignals;
-    Follower follower(context, key, format == "jsonl");
+    Follower follower(context, document, key, format == "jsonl");
     // A failed write ends the command (the program reports it).
     while (!stopSignals.Stopped() && context.out) {
-        // A half-written entry is taken once it is complete, so it is printed then, and
-        // once; a history replaced or gone is opened again.
-        follower.Poll();
+        // An entry is printed once it is written whole, and once; a history replaced or
+        // gone is opened again when it holds together.
+        document.Check();
         struct timespec pause {
             0, kPollNanoseconds
         };
