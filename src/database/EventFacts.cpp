@@ -29,14 +29,14 @@ const std::array<bool, 255>& SupportedTypes() {
 EventFact FactOf(const std::uint8_t* p, std::size_t available,
                  const std::array<bool, 255>& supported) {
     EventFact fact;
-    if (available < 2 || U16(p) != RECORD_MARKER) {
+    if (available < 2 || U16(p + record::kMarker) != RECORD_MARKER) {
         return fact;  // unreadable: type 0, not decoded
     }
     if (available < 4) {
         fact.flags = EventFact::kRedo;
         return fact;
     }
-    const std::uint16_t type = U16(p + 2);
+    const std::uint16_t type = U16(p + record::kType);
     if (type > 254) {
         fact.flags = EventFact::kRedo;
         return fact;
@@ -49,17 +49,17 @@ EventFact FactOf(const std::uint8_t* p, std::size_t available,
         fact.flags = EventFact::kRedo;
         return fact;
     }
-    const std::size_t length = kRecordHead + U16(p + 8) + kRecordTail;
+    const std::size_t length = RecordLength(p);
     if (available < length) {
         fact.flags = EventFact::kRedo;
         return fact;
     }
-    const std::uint8_t* tail = p + length - kRecordTail;
-    const std::uint32_t direction = U32(tail + 4);
+    const std::uint8_t* tail = RecordTail(p, RecordTextLength(p));
+    const std::uint32_t direction = U32(tail + record::kDirection);
     fact.flags = static_cast<std::uint8_t>(EventFact::kDecoded |
                                            (direction != 0 ? EventFact::kNotReceived : 0) |
                                            (direction == 1 ? EventFact::kSent : 0));
-    fact.stamp = static_cast<std::int32_t>(U32(tail + 10));
+    fact.stamp = static_cast<std::int32_t>(U32(tail + record::kStamp));
     return fact;
 }
 

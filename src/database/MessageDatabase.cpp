@@ -538,16 +538,17 @@ bool MessageDatabase::ReadDirection(std::int32_t key, std::int32_t index, std::u
     }
     std::size_t available = 0;
     const std::uint8_t* p = cache_->Fetch(ref->dataOffset, kRecordHead, available);
-    if (p == nullptr || available < kRecordHead || U16(p) != RECORD_MARKER) {
+    if (p == nullptr || available < kRecordHead || U16(p + record::kMarker) != RECORD_MARKER) {
         return false;
     }
-    const std::size_t textLength = U16(p + 8);
-    const std::size_t needed = kRecordHead + textLength + 8;
+    // Only as far as the direction: the rest of the tail may be cut short.
+    const std::size_t textLength = RecordTextLength(p);
+    const std::size_t needed = kRecordHead + textLength + record::kDirection + 4;
     p = cache_->Fetch(ref->dataOffset, needed, available);
     if (p == nullptr || available < needed) {
         return false;
     }
-    out = U32(p + kRecordHead + textLength + 4);
+    out = U32(RecordTail(p, textLength) + record::kDirection);
     return true;
 }
 

@@ -9,14 +9,14 @@
 
 RecordFields ParseRecord(const std::uint8_t* p, std::size_t available) {
     RecordFields f;
-    if (p == nullptr || available < 2 || U16(p) != RECORD_MARKER) {
+    if (p == nullptr || available < 2 || U16(p + record::kMarker) != RECORD_MARKER) {
         return f;
     }
     f.state = RecordState::Short;
     if (available < 4) {
         return f;
     }
-    f.type = U16(p + 2);
+    f.type = U16(p + record::kType);
     f.typeRead = true;
     if (!IsSupportedType(f.type)) {
         f.state = RecordState::Unsupported;
@@ -25,21 +25,21 @@ RecordFields ParseRecord(const std::uint8_t* p, std::size_t available) {
     if (available < 8) {
         return f;
     }
-    f.uin = static_cast<std::int32_t>(U32(p + 4));
+    f.uin = static_cast<std::int32_t>(U32(p + record::kUin));
     f.uinRead = true;
     if (available < kRecordHead) {
         return f;
     }
-    f.textLength = U16(p + 8);
+    f.textLength = RecordTextLength(p);
     f.lengthRead = true;
     f.textRead = std::min(f.textLength, available - kRecordHead);
     if (available < kRecordHead + f.textLength + kRecordTail) {
         return f;
     }
-    const std::uint8_t* tail = p + kRecordHead + f.textLength;
-    f.extra = U32(tail);
-    f.direction = U32(tail + 4);
-    f.stamp = static_cast<std::int32_t>(U32(tail + 10));
+    const std::uint8_t* tail = RecordTail(p, f.textLength);
+    f.extra = U32(tail + record::kExtra);
+    f.direction = U32(tail + record::kDirection);
+    f.stamp = static_cast<std::int32_t>(U32(tail + record::kStamp));
     f.state = RecordState::Complete;
     return f;
 }

@@ -5,8 +5,9 @@
 
 #include "database/LittleEndian.h"
 
-// How far a record's bytes took its decoding. Every reader of records (the decoder, the
-// per-event summary, the search scan) goes by this one parse, so they agree on each case.
+// How far a record's bytes took its decoding (ParseRecord: the decoder, the record walker
+// and the search scan). The per-event summary and the direction reader take only a few
+// fields, through the named layout below, and agree with it on each case.
 enum class RecordState : std::uint8_t {
     Corrupt,      // no marker (or no bytes at all): the corrupt-data text
     Unsupported,  // a type without a known layout: the not-supported text
@@ -30,7 +31,21 @@ struct RecordFields {
     std::size_t textRead = 0;    // bytes of the text field present in `available`
 };
 
-// Fixed part of a decoded record: marker, type, uin, L, then extra, direction, 2 bytes, time.
+// The layout of a record: a head of fixed size, the text of the length the head gives, and
+// a tail of fixed size. Every reader of records goes by these names.
+//   head: marker u16 (0x00A0), type u16, uin u32, text length u16 (NUL included)
+//   tail: extra u32, direction u32, 2 bytes, time stamp u32
+namespace record {
+inline constexpr std::size_t kMarker = 0;
+inline constexpr std::size_t kType = 2;
+inline constexpr std::size_t kUin = 4;
+inline constexpr std::size_t kTextLength = 8;
+// From the tail's first byte.
+inline constexpr std::size_t kExtra = 0;
+inline constexpr std::size_t kDirection = 4;
+inline constexpr std::size_t kStamp = 10;
+}  // namespace record
+
 inline constexpr std::size_t kRecordHead = 10;
 inline constexpr std::size_t kRecordTail = 14;
 
@@ -41,7 +56,17 @@ RecordFields ParseRecord(const std::uint8_t* p, std::size_t available);
 // Length of the raw text: the text field present, up to its first NUL.
 std::size_t RawTextLength(const std::uint8_t* p, const RecordFields& fields);
 
+// The text field's length that a head (at least kRecordHead bytes) gives, NUL included.
+inline std::size_t RecordTextLength(const std::uint8_t* head) {
+    return U16(head + record::kTextLength);
+}
+
 // Bytes a record needs from `head` (at least kRecordHead bytes of it) on.
 inline std::size_t RecordLength(const std::uint8_t* head) {
-    return kRecordHead + static_cast<std::size_t>(U16(head + 8)) + kRecordTail;
+    return kRecordHead + RecordTextLength(head) + kRecordTail;
+}
+
+// The first byte of the tail of the record at `p`.
+inline const std::uint8_t* RecordTail(const std::uint8_t* p, std::size_t textLength) {
+    return p + kRecordHead + textLength;
 }
