@@ -1,24 +1,10 @@
 #include "cli/ListLineWriter.h"
 
 #include "cli/ListFormat.h"
+#include "database/Digits.h"
 #include "database/EventCells.h"
 #include "database/EventTypes.h"
 #include "database/MessageDatabase.h"
-
-namespace {
-
-// Writes `value` (0..99) as two digits.
-char* PutTwoDigits(int value, char* at) {
-    at[0] = static_cast<char>('0' + value / 10);
-    at[1] = static_cast<char>('0' + value % 10);
-    return at + 2;
-}
-
-bool IsTwoDigit(int value) {
-    return value >= 0 && value <= 99;
-}
-
-}  // namespace
 
 void ListLineWriter::Append(MessageDatabase& db, const EventRecord& record, bool decoded,
                             std::string& line) {
@@ -30,13 +16,7 @@ void ListLineWriter::Append(MessageDatabase& db, const EventRecord& record, bool
     line += '\t';
     if (decoded) {
         const std::tm& t = record.time;
-        if (IsTwoDigit(t.tm_hour) && IsTwoDigit(t.tm_min) && IsTwoDigit(t.tm_sec)) {
-            char text[8] = {0, 0, ':', 0, 0, ':', 0, 0};
-            PutTwoDigits(t.tm_hour, text);
-            PutTwoDigits(t.tm_min, text + 3);
-            PutTwoDigits(t.tm_sec, text + 6);
-            line.append(text, sizeof text);
-        } else {
+        if (!digits::AppendClockTime(t.tm_hour, t.tm_min, t.tm_sec, line)) {
             line += FormatListTime(t);
         }
     }
@@ -79,8 +59,8 @@ const ListLineWriter::MemberCells& ListLineWriter::MemberOf(MessageDatabase& db,
 void ListLineWriter::AppendDate(const std::tm& time, std::string& line) {
     const long long year = time.tm_year + 1900LL;
     const int month = time.tm_mon + 1;
-    if (year < 0 || year > 9999 || !IsTwoDigit(month) || !IsTwoDigit(time.tm_mday) ||
-        time.tm_wday < 0 || time.tm_wday > 6) {
+    if (year < 0 || year > 9999 || !digits::IsTwoDigit(month) ||
+        !digits::IsTwoDigit(time.tm_mday) || time.tm_wday < 0 || time.tm_wday > 6) {
         AppendEscapedCell(FormatListDate(time), line);
         return;
     }
@@ -97,9 +77,9 @@ void ListLineWriter::AppendDate(const std::tm& time, std::string& line) {
     }
     const auto y = static_cast<int>(year);
     char text[11] = {0, 0, 0, 0, '/', 0, 0, '/', 0, 0, ' '};
-    PutTwoDigits(y % 100, PutTwoDigits(y / 100, text));
-    PutTwoDigits(month, text + 5);
-    PutTwoDigits(time.tm_mday, text + 8);
+    digits::PutTwo(digits::PutTwo(text, y / 100), y % 100);
+    digits::PutTwo(text + 5, month);
+    digits::PutTwo(text + 8, time.tm_mday);
     day_.cell.assign(text, sizeof text);
     day_.cell += weekdays_[static_cast<std::size_t>(time.tm_wday)];
     day_.key = key;

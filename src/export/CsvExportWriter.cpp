@@ -1,17 +1,12 @@
 #include "export/CsvExportWriter.h"
 
-#include <charconv>
 #include <cstdint>
 
+#include "database/Digits.h"
 #include "database/EventRecord.h"
 #include "export/PlainRun.h"
 
 namespace {
-
-void AppendNumber(std::int64_t value, std::string& out) {
-    char digits[24];
-    out.append(digits, std::to_chars(digits, digits + sizeof digits, value).ptr);
-}
 
 // Whether a spreadsheet could take the cell for a formula: = + - @ start one, and some
 // drop a leading TAB or CR before looking.
@@ -71,18 +66,18 @@ void CsvExportWriter::Event(const ExportEvent& event, std::string& out) {
         return;
     }
     fields_.Make(event, row_);
-    AppendNumber(row_.entry, out);
+    digits::AppendNumber(row_.entry, out);
     out += ',';
     out.append(row_.time);
     out += ',';
     out.append(row_.direction);
     out += ',';
-    AppendNumber(row_.type, out);
+    digits::AppendNumber(row_.type, out);
     out += ',';
     AppendCsvField(row_.typeName, out);
     out += ',';
     if (row_.decoded) {
-        AppendNumber(row_.uin, out);
+        digits::AppendNumber(row_.uin, out);
     }
     out += ',';
     AppendCsvField(row_.name, out);
@@ -99,18 +94,18 @@ void CsvExportWriter::Event(const ExportEvent& event, std::string& out) {
 // once.
 void CsvExportWriter::AppendDecoded(const EventRecord& record, std::int32_t entry,
                                     std::string& out) {
-    AppendNumber(entry, out);
+    digits::AppendNumber(entry, out);
     out += ',';
     AppendIsoTime(record.time, out);
     out.append(record.direction == Received ? ",受信," : ",送信,");
     out.append(types_.Get(record.type, [this](std::int32_t type, std::string& text) {
-        AppendNumber(type, text);
+        digits::AppendNumber(type, text);
         text += ',';
         AppendCsvField(fields_.TypeNameOf(static_cast<std::uint16_t>(type)), text);
     }));
     out += ',';
     out.append(members_.Get(record.uin, [this](std::int32_t uin, std::string& text) {
-        AppendNumber(uin, text);
+        digits::AppendNumber(uin, text);
         text += ',';
         AppendCsvField(fields_.NameOf(uin), text);
     }));

@@ -1,9 +1,9 @@
 #include "export/ExportBlock.h"
 
-#include <charconv>
 #include <cstring>
 #include <string_view>
 
+#include "database/Digits.h"
 #include "database/EventRecord.h"
 #include "database/EventTypes.h"
 #include "database/MessageDatabase.h"
@@ -13,27 +13,7 @@ namespace {
 constexpr std::string_view kSeparator = "--------------------------------------\r\n";
 constexpr std::string_view kCrLf = "\r\n";
 
-char* PutTwoDigits(char* p, std::int64_t value) {
-    *p++ = static_cast<char>('0' + value / 10);
-    *p++ = static_cast<char>('0' + value % 10);
-    return p;
-}
-
-// Decimal without leading zeros. Most fields are below 100 and years have four digits;
-// those skip to_chars.
-char* PutNumber(char* p, std::int64_t value) {
-    if (value >= 0 && value < 10) {
-        *p++ = static_cast<char>('0' + value);
-        return p;
-    }
-    if (value >= 10 && value < 100) {
-        return PutTwoDigits(p, value);
-    }
-    if (value >= 1000 && value < 10000) {
-        return PutTwoDigits(PutTwoDigits(p, value / 100), value % 100);
-    }
-    return std::to_chars(p, p + 20, value).ptr;
-}
+using digits::PutNumber;
 
 char* PutText(char* p, std::string_view text) {
     std::memcpy(p, text.data(), text.size());
@@ -67,7 +47,7 @@ char* PutSmall(char* p, int value) {
         *p++ = static_cast<char>('0' + value);
         return p;
     }
-    return value >= 10 && value < 100 ? PutTwoDigits(p, value) : PutNumber(p, value);
+    return value >= 10 && value < 100 ? digits::PutTwo(p, value) : PutNumber(p, value);
 }
 
 // "2000/3/5 日 9:7:3 受信 12345(name)": no leading zeros anywhere. `day` is the part up to

@@ -1,9 +1,9 @@
 #include "export/ExportFields.h"
 
-#include <charconv>
 #include <ctime>
 
 #include "database/DatabaseTexts.h"
+#include "database/Digits.h"
 #include "database/EventRecord.h"
 #include "database/EventTypes.h"
 #include "database/MessageDatabase.h"
@@ -24,30 +24,6 @@ void AsciiOnly(std::string_view bytes, std::string& out) {
             out.append("\xEF\xBF\xBD");
         }
     }
-}
-
-char* PutTwoDigits(char* p, int value) {
-    *p++ = static_cast<char>('0' + value / 10);
-    *p++ = static_cast<char>('0' + value % 10);
-    return p;
-}
-
-bool TwoDigits(int value) {
-    return value >= 0 && value < 100;
-}
-
-void PutPadded(std::int64_t value, int width, std::string& out) {
-    char digits[24];
-    const bool negative = value < 0;
-    const auto [end, ec] = std::to_chars(digits, digits + sizeof digits, negative ? -value : value);
-    (void)ec;  // 24 characters hold any 64-bit value
-    if (negative) {
-        out += '-';
-    }
-    for (auto length = end - digits; length < width; ++length) {
-        out += '0';
-    }
-    out.append(digits, end);
 }
 
 }  // namespace
@@ -111,36 +87,36 @@ void ExportFieldMaker::Make(const ExportEvent& event, ExportFields& fields) {
 
 void AppendIsoTime(const std::tm& t, std::string& out) {
     if (t.tm_year >= -900 && t.tm_year < 8100 && t.tm_mon >= 0 && t.tm_mon < 99 &&
-        TwoDigits(t.tm_mday) && TwoDigits(t.tm_hour) && TwoDigits(t.tm_min) &&
-        TwoDigits(t.tm_sec)) {
+        digits::IsTwoDigit(t.tm_mday) && digits::IsTwoDigit(t.tm_hour) &&
+        digits::IsTwoDigit(t.tm_min) && digits::IsTwoDigit(t.tm_sec)) {
         // The usual case, formatted in place.
         const int year = t.tm_year + 1900;
         char text[19];
-        char* p = PutTwoDigits(PutTwoDigits(text, year / 100), year % 100);
+        char* p = digits::PutTwo(digits::PutTwo(text, year / 100), year % 100);
         *p++ = '-';
-        p = PutTwoDigits(p, t.tm_mon + 1);
+        p = digits::PutTwo(p, t.tm_mon + 1);
         *p++ = '-';
-        p = PutTwoDigits(p, t.tm_mday);
+        p = digits::PutTwo(p, t.tm_mday);
         *p++ = 'T';
-        p = PutTwoDigits(p, t.tm_hour);
+        p = digits::PutTwo(p, t.tm_hour);
         *p++ = ':';
-        p = PutTwoDigits(p, t.tm_min);
+        p = digits::PutTwo(p, t.tm_min);
         *p++ = ':';
-        p = PutTwoDigits(p, t.tm_sec);
+        p = digits::PutTwo(p, t.tm_sec);
         out.append(text, p);
         return;
     }
-    PutPadded(static_cast<std::int64_t>(t.tm_year) + 1900, 4, out);
+    digits::AppendPadded(static_cast<std::int64_t>(t.tm_year) + 1900, 4, out);
     out += '-';
-    PutPadded(static_cast<std::int64_t>(t.tm_mon) + 1, 2, out);
+    digits::AppendPadded(static_cast<std::int64_t>(t.tm_mon) + 1, 2, out);
     out += '-';
-    PutPadded(t.tm_mday, 2, out);
+    digits::AppendPadded(t.tm_mday, 2, out);
     out += 'T';
-    PutPadded(t.tm_hour, 2, out);
+    digits::AppendPadded(t.tm_hour, 2, out);
     out += ':';
-    PutPadded(t.tm_min, 2, out);
+    digits::AppendPadded(t.tm_min, 2, out);
     out += ':';
-    PutPadded(t.tm_sec, 2, out);
+    digits::AppendPadded(t.tm_sec, 2, out);
 }
 
 bool SplitUrlText(std::string_view text, std::string_view& description, std::string_view& address) {

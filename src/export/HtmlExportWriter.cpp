@@ -1,7 +1,6 @@
 #include "export/HtmlExportWriter.h"
 
-#include <charconv>
-
+#include "database/Digits.h"
 #include "database/EventCells.h"
 #include "database/EventRecord.h"
 #include "database/MessageDatabase.h"
@@ -21,21 +20,11 @@ std::string CssColor(std::uint32_t value) {
     return css;
 }
 
-bool TwoDigits(int value) {
-    return value >= 0 && value < 100;
-}
-
 // "09:07:03" as the list shows it; formatted in place in the usual case.
 void AppendListTime(const std::tm& t, std::string& out) {
-    if (!TwoDigits(t.tm_hour) || !TwoDigits(t.tm_min) || !TwoDigits(t.tm_sec)) {
+    if (!digits::AppendClockTime(t.tm_hour, t.tm_min, t.tm_sec, out)) {
         out.append(FormatListTime(t));
-        return;
     }
-    const char text[8] = {
-        static_cast<char>('0' + t.tm_hour / 10), static_cast<char>('0' + t.tm_hour % 10), ':',
-        static_cast<char>('0' + t.tm_min / 10),  static_cast<char>('0' + t.tm_min % 10),  ':',
-        static_cast<char>('0' + t.tm_sec / 10),  static_cast<char>('0' + t.tm_sec % 10)};
-    out.append(text, sizeof text);
 }
 
 constexpr const char* kStyle =
@@ -101,8 +90,7 @@ void HtmlExportWriter::Event(const ExportEvent& event, std::string& out) {
     }
     out.append(sent ? "<div class=\"event sent" : "<div class=\"event received");
     out.append(event.decoded ? "\" id=\"e" : " error\" id=\"e");
-    char digits[16];
-    out.append(digits, std::to_chars(digits, digits + sizeof digits, event.entryNumber).ptr);
+    digits::AppendNumber(event.entryNumber, out);
     out.append("\">\n<p class=\"head\">");
     if (event.decoded) {
         out.append("<span class=\"time\">");

@@ -1,16 +1,10 @@
 #include "export/JsonExportWriter.h"
 
-#include <charconv>
-
+#include "database/Digits.h"
 #include "database/EventRecord.h"
 #include "export/PlainRun.h"
 
 namespace {
-
-void AppendNumber(std::int64_t value, std::string& out) {
-    char digits[24];
-    out.append(digits, std::to_chars(digits, digits + sizeof digits, value).ptr);
-}
 
 void AppendMember(std::string_view name, std::string_view value, std::string& out) {
     out += ',';
@@ -73,14 +67,14 @@ void AppendJsonString(std::string_view text, std::string& out) {
 
 void AppendJsonEvent(const ExportFields& fields, std::string& out) {
     out.append("{\"entry\":");
-    AppendNumber(fields.entry, out);
+    digits::AppendNumber(fields.entry, out);
     out.append(fields.decoded ? ",\"decoded\":true" : ",\"decoded\":false");
     if (fields.decoded) {
         AppendMember("time", fields.time, out);
         AppendMember("direction", fields.direction, out);
     }
     out.append(",\"type\":");
-    AppendNumber(fields.type, out);
+    digits::AppendNumber(fields.type, out);
     AppendMember("typeName", fields.typeName, out);
     if (!fields.decoded) {
         AppendMember("error", fields.error, out);
@@ -91,7 +85,7 @@ void AppendJsonEvent(const ExportFields& fields, std::string& out) {
         return;
     }
     out.append(",\"uin\":");
-    AppendNumber(fields.uin, out);
+    digits::AppendNumber(fields.uin, out);
     AppendMember("name", fields.name, out);
     AppendMember("text", fields.text, out);
     if (fields.isUrl) {
@@ -115,12 +109,12 @@ void JsonExportWriter::Begin(std::string& out) {
     }
     out.append("{\"owner\":");
     if (owner_) {
-        AppendNumber(*owner_, out);
+        digits::AppendNumber(*owner_, out);
     } else {
         out.append("null");
     }
     out.append(",\"member\":{\"key\":");
-    AppendNumber(key_, out);
+    digits::AppendNumber(key_, out);
     AppendMember("name", memberName_, out);
     out.append("},\"events\":[");
 }
@@ -146,19 +140,19 @@ void JsonExportWriter::Event(const ExportEvent& event, std::string& out) {
 void JsonExportWriter::AppendDecoded(const EventRecord& record, std::int32_t entry,
                                      std::string& out) {
     out.append("{\"entry\":");
-    AppendNumber(entry, out);
+    digits::AppendNumber(entry, out);
     out.append(",\"decoded\":true,\"time\":\"");
     AppendIsoTime(record.time, out);
     out.append(record.direction == Received ? "\",\"direction\":\"受信\""
                                             : "\",\"direction\":\"送信\"");
     out.append(types_.Get(record.type, [this](std::int32_t type, std::string& text) {
         text.append(",\"type\":");
-        AppendNumber(type, text);
+        digits::AppendNumber(type, text);
         AppendMember("typeName", fields_.TypeNameOf(static_cast<std::uint16_t>(type)), text);
     }));
     out.append(members_.Get(record.uin, [this](std::int32_t uin, std::string& text) {
         text.append(",\"uin\":");
-        AppendNumber(uin, text);
+        digits::AppendNumber(uin, text);
         AppendMember("name", fields_.NameOf(uin), text);
     }));
     AppendConverted("text", record.text, out);
