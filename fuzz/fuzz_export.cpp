@@ -135,7 +135,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const ExportFormat format = kFormats[(mode >> 4) % std::size(kFormats)];
     ExportOptions options;
     options.format = format;
-    options.toUtf8 = (mode & 8) != 0 ? nullptr : AppendUtf8FromShiftJis;
     MemoryOutput output;
     Check(ExportRows(db, key, rows, options, output).ok);
     CheckOutput(format, output.bytes_, exported);

@@ -74,7 +74,6 @@ void CTalvoraApp::SaveAsText(bool selectedOnly) {
     }
     ExportOptions options;
     options.format = ChosenFormat(*path, filter, filters);
-    options.toUtf8 = AppendUtf8FromShiftJis;
     options.colors = ColorsOf(list->listColors());
     options.owner = OwnerFromDataFile(database().dataPath());
     ExportResult result;

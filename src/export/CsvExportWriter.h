@@ -12,7 +12,7 @@
 // formula when the file is opened in a spreadsheet (see AppendCsvField).
 class CsvExportWriter final : public ExportWriter {
 public:
-    CsvExportWriter(MessageDatabase& db, Utf8Appender toUtf8) : fields_(db, toUtf8) {}
+    explicit CsvExportWriter(MessageDatabase& db) : fields_(db) {}
 
     void Begin(std::string& out) override;
     void Event(const ExportEvent& event, std::string& out) override;

@@ -7,6 +7,7 @@
 #include "database/EventRecord.h"
 #include "database/EventTypes.h"
 #include "database/MessageDatabase.h"
+#include "text/Utf8ShiftJis.h"
 
 namespace {
 
@@ -14,39 +15,27 @@ constexpr std::string_view kReceivedUtf8 = "受信";
 constexpr std::string_view kSentUtf8 = "送信";
 constexpr std::string_view kAllMembersUtf8 = "全メンバー";
 
-// Keeps ASCII and turns every other byte into U+FFFD, so that the output is UTF-8 even
-// without a converter.
-void AsciiOnly(std::string_view bytes, std::string& out) {
-    for (const char c : bytes) {
-        if (static_cast<unsigned char>(c) < 0x80) {
-            out += c;
-        } else {
-            out.append("\xEF\xBF\xBD");
-        }
-    }
-}
-
 }  // namespace
 
-ExportFieldMaker::ExportFieldMaker(MessageDatabase& db, Utf8Appender toUtf8)
-    : db_(db), toUtf8_(toUtf8 != nullptr ? toUtf8 : AsciiOnly) {}
+ExportFieldMaker::ExportFieldMaker(MessageDatabase& db) : db_(db) {}
 
 std::string_view ExportFieldMaker::TypeNameOf(std::uint16_t type) {
     if (type < typeNames_.size()) {
         std::string& name = typeNames_[type];
         if (name.empty()) {
-            toUtf8_(TypeName(type), name);
+            AppendUtf8FromShiftJis(TypeName(type), name);
         }
         return name;
     }
     otherTypeName_.clear();
-    toUtf8_(TypeName(type), otherTypeName_);
+    AppendUtf8FromShiftJis(TypeName(type), otherTypeName_);
     return otherTypeName_;
 }
 
 const std::string& ExportFieldMaker::NameOf(std::int32_t uin) {
-    return names_.Get(
-        uin, [this](std::int32_t key, std::string& out) { toUtf8_(db_.MemberName(key), out); });
+    return names_.Get(uin, [this](std::int32_t key, std::string& out) {
+        AppendUtf8FromShiftJis(db_.MemberName(key), out);
+    });
 }
 
 void ExportFieldMaker::Make(const ExportEvent& event, ExportFields& fields) {
@@ -64,12 +53,13 @@ void ExportFieldMaker::Make(const ExportEvent& event, ExportFields& fields) {
     fields.direction = {};
     fields.uin = 0;
     fields.isUrl = false;
-    toUtf8_(record.text, fields.text);
+    AppendUtf8FromShiftJis(record.text, fields.text);
     if (!event.decoded) {
         // Only the two failure texts say why; any other text is what a record cut short
         // by the end of the file held.
-        toUtf8_(record.text == dbtext::kUnsupported ? dbtext::kUnsupported : dbtext::kCorrupt,
-                fields.error);
+        AppendUtf8FromShiftJis(
+            record.text == dbtext::kUnsupported ? dbtext::kUnsupported : dbtext::kCorrupt,
+            fields.error);
         return;
     }
     AppendIsoTime(record.time, fields.time);
@@ -80,8 +70,8 @@ void ExportFieldMaker::Make(const ExportEvent& event, ExportFields& fields) {
     std::string_view address;
     if (record.type == 4 && SplitUrlText(record.text, description, address)) {
         fields.isUrl = true;
-        toUtf8_(description, fields.description);
-        toUtf8_(address, fields.url);
+        AppendUtf8FromShiftJis(description, fields.description);
+        AppendUtf8FromShiftJis(address, fields.url);
     }
 }
 
@@ -137,14 +127,13 @@ bool SplitUrlText(std::string_view text, std::string_view& description, std::str
     return true;
 }
 
-std::string ExportMemberName(MessageDatabase& db, std::int32_t key, Utf8Appender toUtf8) {
+std::string ExportMemberName(MessageDatabase& db, std::int32_t key) {
     if (key == ALL_MEMBERS) {
         return std::string(kAllMembersUtf8);
     }
     // A key that the index never named has no name of its own yet.
     const std::string& stored = db.MemberName(key);
     std::string name;
-    (toUtf8 != nullptr ? toUtf8 : AsciiOnly)(
-        stored.empty() ? MessageDatabase::DefaultMemberName(key) : stored, name);
+    AppendUtf8FromShiftJis(stored.empty() ? MessageDatabase::DefaultMemberName(key) : stored, name);
     return name;
 }

@@ -9,6 +9,7 @@
 #include "export/ExportFormat.h"
 #include "export/ExportWriter.h"
 #include "export/KeyedTextCache.h"
+#include "text/Utf8ShiftJis.h"
 
 class MessageDatabase;
 
@@ -36,11 +37,13 @@ struct ExportFields {
 // Fills ExportFields from rows, keeping the converted type names between rows.
 class ExportFieldMaker {
 public:
-    ExportFieldMaker(MessageDatabase& db, Utf8Appender toUtf8);
+    explicit ExportFieldMaker(MessageDatabase& db);
 
     void Make(const ExportEvent& event, ExportFields& fields);
     // UTF-8 of Shift-JIS bytes, appended.
-    void Append(std::string_view shiftJis, std::string& out) const { toUtf8_(shiftJis, out); }
+    void Append(std::string_view shiftJis, std::string& out) const {
+        AppendUtf8FromShiftJis(shiftJis, out);
+    }
     // The same, converted straight onto `out`, for a writer that escapes: true when
     // isPlain(converted text) says it goes out as it is. Otherwise the converted text is
     // taken off `out` again into `moved`, for the writer to write escaped, and false.
@@ -62,7 +65,6 @@ public:
 
 private:
     MessageDatabase& db_;
-    Utf8Appender toUtf8_;
     std::array<std::string, 21> typeNames_;
     std::string otherTypeName_;
     KeyedTextCache names_;  // UTF-8
@@ -76,4 +78,4 @@ void AppendIsoTime(const std::tm& time, std::string& out);
 bool SplitUrlText(std::string_view text, std::string_view& description, std::string_view& address);
 
 // The name that a list of member `key` goes by: 全メンバー for all members (UTF-8).
-std::string ExportMemberName(MessageDatabase& db, std::int32_t key, Utf8Appender toUtf8);
+std::string ExportMemberName(MessageDatabase& db, std::int32_t key);

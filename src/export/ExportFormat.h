@@ -21,9 +21,6 @@ std::optional<ExportFormat> ExportFormatForFileName(std::string_view path);
 // UTF-8). Line ends are already CR LF; a conversion keeps CR and LF as they are.
 using ExportTransform = std::function<void(std::string_view shiftJis, std::string& out)>;
 
-// Appends the UTF-8 form of Shift-JIS bytes, with U+FFFD for what cannot be decoded.
-using Utf8Appender = void (*)(std::string_view shiftJis, std::string& out);
-
 // The list's colours for sent and received events, 0x00BBGGRR as the settings keep them.
 struct ExportColors {
     std::uint32_t sendBackground = 0xFFFFFF;
@@ -36,8 +33,6 @@ struct ExportOptions {
     ExportFormat format = ExportFormat::Text;
     // Text only: without a transform the file holds the database's Shift-JIS bytes.
     ExportTransform transform;
-    // Every other format. Without one, only ASCII survives and the rest becomes U+FFFD.
-    Utf8Appender toUtf8 = nullptr;
     ExportColors colors;                // HTML
     std::optional<std::int32_t> owner;  // JSON and HTML: the history's owner, when known
 };

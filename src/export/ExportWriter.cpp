@@ -13,7 +13,7 @@ std::unique_ptr<ExportWriter> MakeExportWriter(MessageDatabase& db, std::int32_t
                                                const ExportOptions& options) {
     switch (options.format) {
         case ExportFormat::Csv:
-            return std::make_unique<CsvExportWriter>(db, options.toUtf8);
+            return std::make_unique<CsvExportWriter>(db);
         case ExportFormat::Json:
             return std::make_unique<JsonExportWriter>(db, key, options, false);
         case ExportFormat::JsonLines:

@@ -45,9 +45,9 @@ constexpr const char* kStyle =
 HtmlExportWriter::HtmlExportWriter(MessageDatabase& db, std::int32_t key,
                                    const ExportOptions& options)
     : db_(db),
-      fields_(db, options.toUtf8),
+      fields_(db),
       key_(key),
-      memberName_(ExportMemberName(db, key, options.toUtf8)),
+      memberName_(ExportMemberName(db, key)),
       colors_(options.colors) {}
 
 void HtmlExportWriter::Begin(std::string& out) {

@@ -97,9 +97,9 @@ void AppendJsonEvent(const ExportFields& fields, std::string& out) {
 
 JsonExportWriter::JsonExportWriter(MessageDatabase& db, std::int32_t key,
                                    const ExportOptions& options, bool lines)
-    : fields_(db, options.toUtf8),
+    : fields_(db),
       key_(key),
-      memberName_(ExportMemberName(db, key, options.toUtf8)),
+      memberName_(ExportMemberName(db, key)),
       owner_(options.owner),
       lines_(lines) {}
 

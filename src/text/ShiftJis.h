@@ -1,7 +1,8 @@
 #pragma once
 
 // Every conversion between the database's Shift-JIS (code page 932) bytes and Unicode
-// goes through here.
+// goes through here: QString for the window and the settings, and (from Utf8ShiftJis.h,
+// which has no Qt) straight to and from UTF-8 for the core and the command line.
 
 #include <QString>
 
@@ -9,6 +10,8 @@
 #include <optional>
 #include <string>
 #include <string_view>
+
+#include "text/Utf8ShiftJis.h"
 
 // Decodes Shift-JIS bytes. A byte (or byte pair) that cannot be decoded becomes U+FFFD
 // and decoding goes on with the next byte.
@@ -31,12 +34,3 @@ bool CanEncodeShiftJis(const QString& text);
 
 // Length of `text` in Shift-JIS bytes (characters without a form count as one byte).
 std::size_t ShiftJisLength(const QString& text);
-
-// Straight byte-to-byte conversions for the command line: Shift-JIS to UTF-8 with U+FFFD
-// for what cannot be decoded, and UTF-8 to Shift-JIS (std::nullopt when not possible or
-// when the input is not valid UTF-8).
-std::string Utf8FromShiftJis(std::string_view bytes);
-std::optional<std::string> ShiftJisFromUtf8(std::string_view utf8);
-
-// Appends the UTF-8 form of Shift-JIS `bytes` to `out` (no allocation when `out` has room).
-void AppendUtf8FromShiftJis(std::string_view bytes, std::string& out);

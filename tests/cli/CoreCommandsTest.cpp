@@ -108,7 +108,6 @@ TEST_F(CoreCommands, ExportFormatsGoToFilesOrStandardOutput) {
         SCOPED_TRACE(name);
         ExportOptions options;
         options.format = ParseExportFormat(name).value();
-        options.toUtf8 = AppendUtf8FromShiftJis;
         options.owner = 777;
         options.colors = {0xFFFFFF, 0, 0xFFFFFF, 0};  // the defaults without a settings file
         ASSERT_TRUE(ExportToFile(db, 5, RowSelection::Rows({1, 2}), options, library).ok);

@@ -60,7 +60,6 @@ protected:
         db_.SetMemberName(200, Sjis("普通-の名前"));
         ExportOptions options;
         options.format = ExportFormat::Csv;
-        options.toUtf8 = AppendUtf8FromShiftJis;
         EXPECT_TRUE(ExportToFile(db_, ALL_MEMBERS, RowSelection::All(), options, csv_).ok);
     }
 

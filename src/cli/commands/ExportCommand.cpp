@@ -110,7 +110,6 @@ bool ParseFormatOptions(CliContext& context, const CliArgs& args, ExportOptions&
         return false;
     }
     options.format = *format;
-    options.toUtf8 = AppendUtf8FromShiftJis;
     options.owner = OwnerFromDataFile(context.db->dataPath());
     if (context.colors != nullptr) {
         const ListColors& colors = *context.colors;

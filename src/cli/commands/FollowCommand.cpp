@@ -61,7 +61,6 @@ public:
         if (jsonLines) {
             ExportOptions options;
             options.format = ExportFormat::JsonLines;
-            options.toUtf8 = AppendUtf8FromShiftJis;
             json_ = MakeExportWriter(db, key, options);
         }
     }
