@@ -60,61 +60,39 @@ void CsvExportWriter::Begin(std::string& out) {
         "entry,time,direction,type,typeName,uin,name,text,description,url\r\n");
 }
 
+// Every row, decoded or not, by the same steps: an event that could not be decoded keeps
+// its entry, type and type name, and its text column says why (or holds what was read).
 void CsvExportWriter::Event(const ExportEvent& event, std::string& out) {
+    const EventRecord& record = event.record;
+    digits::AppendNumber(event.entryNumber, out);
+    out += ',';
     if (event.decoded) {
-        AppendDecoded(event.record, event.entryNumber, out);
-        return;
+        AppendIsoTime(record.time, out);
+        out.append(record.direction == Received ? ",受信," : ",送信,");
+    } else {
+        out.append(",,");
     }
-    fields_.Make(event, row_);
-    digits::AppendNumber(row_.entry, out);
-    out += ',';
-    out.append(row_.time);
-    out += ',';
-    out.append(row_.direction);
-    out += ',';
-    digits::AppendNumber(row_.type, out);
-    out += ',';
-    AppendCsvField(row_.typeName, out);
-    out += ',';
-    if (row_.decoded) {
-        digits::AppendNumber(row_.uin, out);
-    }
-    out += ',';
-    AppendCsvField(row_.name, out);
-    out += ',';
-    AppendCsvField(row_.text, out);
-    out += ',';
-    AppendCsvField(row_.description, out);
-    out += ',';
-    AppendCsvField(row_.url, out);
-    out.append("\r\n");
-}
-
-// The row that Event writes for a decoded event, with the members' and types' parts made
-// once.
-void CsvExportWriter::AppendDecoded(const EventRecord& record, std::int32_t entry,
-                                    std::string& out) {
-    digits::AppendNumber(entry, out);
-    out += ',';
-    AppendIsoTime(record.time, out);
-    out.append(record.direction == Received ? ",受信," : ",送信,");
     out.append(types_.Get(record.type, [this](std::int32_t type, std::string& text) {
         digits::AppendNumber(type, text);
         text += ',';
         AppendCsvField(fields_.TypeNameOf(static_cast<std::uint16_t>(type)), text);
     }));
     out += ',';
-    out.append(members_.Get(record.uin, [this](std::int32_t uin, std::string& text) {
-        digits::AppendNumber(uin, text);
-        text += ',';
-        AppendCsvField(fields_.NameOf(uin), text);
-    }));
+    if (event.decoded) {
+        out.append(members_.Get(record.uin, [this](std::int32_t uin, std::string& text) {
+            digits::AppendNumber(uin, text);
+            text += ',';
+            AppendCsvField(fields_.NameOf(uin), text);
+        }));
+    } else {
+        out += ',';
+    }
     out += ',';
     AppendConverted(record.text, out);
     out += ',';
     std::string_view description;
     std::string_view address;
-    if (record.type == 4 && SplitUrlText(record.text, description, address)) {
+    if (event.decoded && record.type == 4 && SplitUrlText(record.text, description, address)) {
         AppendConverted(description, out);
         out += ',';
         AppendConverted(address, out);

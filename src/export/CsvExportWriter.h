@@ -18,12 +18,10 @@ public:
     void Event(const ExportEvent& event, std::string& out) override;
 
 private:
-    void AppendDecoded(const EventRecord& record, std::int32_t entry, std::string& out);
     // A field holding the UTF-8 form of Shift-JIS bytes.
     void AppendConverted(std::string_view shiftJis, std::string& out);
 
     ExportFieldMaker fields_;
-    ExportFields row_;
     KeyedTextCache types_;    // 1,typeName
     KeyedTextCache members_;  // 12345,name
     std::string scratch_;

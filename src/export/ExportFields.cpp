@@ -11,8 +11,6 @@
 
 namespace {
 
-constexpr std::string_view kReceivedUtf8 = "受信";
-constexpr std::string_view kSentUtf8 = "送信";
 constexpr std::string_view kAllMembersUtf8 = "全メンバー";
 
 }  // namespace
@@ -38,41 +36,8 @@ const std::string& ExportFieldMaker::NameOf(std::int32_t uin) {
     });
 }
 
-void ExportFieldMaker::Make(const ExportEvent& event, ExportFields& fields) {
-    const EventRecord& record = event.record;
-    fields.entry = event.entryNumber;
-    fields.decoded = event.decoded;
-    fields.type = record.type;
-    fields.typeName = TypeNameOf(record.type);
-    fields.time.clear();
-    fields.name.clear();
-    fields.text.clear();
-    fields.error.clear();
-    fields.description.clear();
-    fields.url.clear();
-    fields.direction = {};
-    fields.uin = 0;
-    fields.isUrl = false;
-    AppendUtf8FromShiftJis(record.text, fields.text);
-    if (!event.decoded) {
-        // Only the two failure texts say why; any other text is what a record cut short
-        // by the end of the file held.
-        AppendUtf8FromShiftJis(
-            record.text == dbtext::kUnsupported ? dbtext::kUnsupported : dbtext::kCorrupt,
-            fields.error);
-        return;
-    }
-    AppendIsoTime(record.time, fields.time);
-    fields.direction = record.direction == Received ? kReceivedUtf8 : kSentUtf8;
-    fields.uin = record.uin;
-    fields.name.append(NameOf(record.uin));
-    std::string_view description;
-    std::string_view address;
-    if (record.type == 4 && SplitUrlText(record.text, description, address)) {
-        fields.isUrl = true;
-        AppendUtf8FromShiftJis(description, fields.description);
-        AppendUtf8FromShiftJis(address, fields.url);
-    }
+std::string_view FailureTextOf(std::string_view recordText) {
+    return recordText == dbtext::kUnsupported ? dbtext::kUnsupported : dbtext::kCorrupt;
 }
 
 void AppendIsoTime(const std::tm& t, std::string& out) {

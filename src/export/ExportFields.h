@@ -13,33 +13,11 @@
 
 class MessageDatabase;
 
-// The fields that CSV, JSON and JSON Lines share, in UTF-8. An event that failed to decode
-// has only its entry, type, type name, text and error; the rest stays empty, as in the list.
-struct ExportFields {
-    std::int32_t entry = 0;
-    bool decoded = false;
-    std::string time;            // ISO 8601 local time by the program's rule
-    std::string_view direction;  // 受信 or 送信
-    std::uint16_t type = 0;
-    std::string_view typeName;
-    std::int32_t uin = 0;
-    std::string name;
-    // For an event that failed to decode, `text` is what the list shows (the failure text, or
-    // the text read so far of a record cut short by the end of the file) and `error` is the
-    // failure text alone.
-    std::string text;
-    std::string error;
-    bool isUrl = false;  // a decoded URL message: description and url are filled
-    std::string description;
-    std::string url;
-};
-
-// Fills ExportFields from rows, keeping the converted type names between rows.
+// The UTF-8 texts that CSV, JSON and JSON Lines share, keeping the converted type names and
+// member names between rows.
 class ExportFieldMaker {
 public:
     explicit ExportFieldMaker(MessageDatabase& db);
-
-    void Make(const ExportEvent& event, ExportFields& fields);
     // UTF-8 of Shift-JIS bytes, appended.
     void Append(std::string_view shiftJis, std::string& out) const {
         AppendUtf8FromShiftJis(shiftJis, out);
@@ -69,6 +47,11 @@ private:
     std::string otherTypeName_;
     KeyedTextCache names_;  // UTF-8
 };
+
+// Why an event could not be decoded: one of the two failure texts (Shift-JIS). The text of
+// a record cut short by the end of the file is what was read of it, and the corruption
+// text says why.
+std::string_view FailureTextOf(std::string_view recordText);
 
 // "2000-03-05T09:07:03" from the record's broken-down time.
 void AppendIsoTime(const std::tm& time, std::string& out);

@@ -65,36 +65,6 @@ void AppendJsonString(std::string_view text, std::string& out) {
     out += '"';
 }
 
-void AppendJsonEvent(const ExportFields& fields, std::string& out) {
-    out.append("{\"entry\":");
-    digits::AppendNumber(fields.entry, out);
-    out.append(fields.decoded ? ",\"decoded\":true" : ",\"decoded\":false");
-    if (fields.decoded) {
-        AppendMember("time", fields.time, out);
-        AppendMember("direction", fields.direction, out);
-    }
-    out.append(",\"type\":");
-    digits::AppendNumber(fields.type, out);
-    AppendMember("typeName", fields.typeName, out);
-    if (!fields.decoded) {
-        AppendMember("error", fields.error, out);
-        if (!fields.text.empty() && fields.text != fields.error) {
-            AppendMember("text", fields.text, out);  // the part of a record cut short
-        }
-        out += '}';
-        return;
-    }
-    out.append(",\"uin\":");
-    digits::AppendNumber(fields.uin, out);
-    AppendMember("name", fields.name, out);
-    AppendMember("text", fields.text, out);
-    if (fields.isUrl) {
-        AppendMember("description", fields.description, out);
-        AppendMember("url", fields.url, out);
-    }
-    out += '}';
-}
-
 JsonExportWriter::JsonExportWriter(MessageDatabase& db, std::int32_t key,
                                    const ExportOptions& options, bool lines)
     : fields_(db),
@@ -124,32 +94,41 @@ void JsonExportWriter::Event(const ExportEvent& event, std::string& out) {
         out.append(first_ ? "\n" : ",\n");
         first_ = false;
     }
-    if (event.decoded) {
-        AppendDecoded(event.record, event.entryNumber, out);
-    } else {
-        fields_.Make(event, row_);
-        AppendJsonEvent(row_, out);
-    }
+    AppendEvent(event, out);
     if (lines_) {
         out += '\n';
     }
 }
 
-// What AppendJsonEvent writes for a decoded event, with the members' and types' parts made
-// once.
-void JsonExportWriter::AppendDecoded(const EventRecord& record, std::int32_t entry,
-                                     std::string& out) {
+// One event object, decoded or not, by the same steps, the members' and types' parts made
+// once: an event that could not be decoded has its entry, type, type name and the failure
+// text as "error" (and what was read of a record cut short as "text").
+void JsonExportWriter::AppendEvent(const ExportEvent& event, std::string& out) {
+    const EventRecord& record = event.record;
     out.append("{\"entry\":");
-    digits::AppendNumber(entry, out);
-    out.append(",\"decoded\":true,\"time\":\"");
-    AppendIsoTime(record.time, out);
-    out.append(record.direction == Received ? "\",\"direction\":\"受信\""
-                                            : "\",\"direction\":\"送信\"");
+    digits::AppendNumber(event.entryNumber, out);
+    if (event.decoded) {
+        out.append(",\"decoded\":true,\"time\":\"");
+        AppendIsoTime(record.time, out);
+        out.append(record.direction == Received ? "\",\"direction\":\"受信\""
+                                                : "\",\"direction\":\"送信\"");
+    } else {
+        out.append(",\"decoded\":false");
+    }
     out.append(types_.Get(record.type, [this](std::int32_t type, std::string& text) {
         text.append(",\"type\":");
         digits::AppendNumber(type, text);
         AppendMember("typeName", fields_.TypeNameOf(static_cast<std::uint16_t>(type)), text);
     }));
+    if (!event.decoded) {
+        const std::string_view failure = FailureTextOf(record.text);
+        AppendConverted("error", failure, out);
+        if (!record.text.empty() && record.text != failure) {
+            AppendConverted("text", record.text, out);
+        }
+        out += '}';
+        return;
+    }
     out.append(members_.Get(record.uin, [this](std::int32_t uin, std::string& text) {
         text.append(",\"uin\":");
         digits::AppendNumber(uin, text);

@@ -21,12 +21,11 @@ public:
     void End(std::string& out) override;
 
 private:
-    void AppendDecoded(const EventRecord& record, std::int32_t entry, std::string& out);
+    void AppendEvent(const ExportEvent& event, std::string& out);
     // A member "name": the UTF-8 form of Shift-JIS bytes.
     void AppendConverted(std::string_view name, std::string_view shiftJis, std::string& out);
 
     ExportFieldMaker fields_;
-    ExportFields row_;
     KeyedTextCache types_;    // ,"type":1,"typeName":"..."
     KeyedTextCache members_;  // ,"uin":12345,"name":"..."
     std::string scratch_;
@@ -39,6 +38,3 @@ private:
 
 // Appends `text` (UTF-8) as a JSON string, quotes included.
 void AppendJsonString(std::string_view text, std::string& out);
-
-// Appends one event as a JSON object (no line end).
-void AppendJsonEvent(const ExportFields& fields, std::string& out);
