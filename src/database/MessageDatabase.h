@@ -36,8 +36,12 @@ struct Member {
 };
 
 // Row r of a list that shows n events is reference n - 1 - r: the newest event is row 0.
+// The two directions have a name each, so that what a number is stays readable.
 constexpr std::int32_t RowToIndex(std::int32_t rowCount, std::int32_t row) {
     return rowCount - 1 - row;
+}
+constexpr std::int32_t IndexToRow(std::int32_t rowCount, std::int32_t index) {
+    return rowCount - 1 - index;
 }
 
 // The outcome of an open: None when the pair was opened and read; otherwise why not, and

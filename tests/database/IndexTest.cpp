@@ -295,6 +295,7 @@ TEST(Members, LookupsAddMembersAndNamesFallBackToDefaults) {
 TEST(Members, RowsMapToReferencesNewestFirst) {
     EXPECT_EQ(RowToIndex(3, 0), 2);
     EXPECT_EQ(RowToIndex(3, 2), 0);
+    EXPECT_EQ(IndexToRow(3, RowToIndex(3, 1)), 1);
 }
 
 }  // namespace

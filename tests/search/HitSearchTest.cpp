@@ -30,7 +30,7 @@ protected:
         EXPECT_EQ(search.examined(), db_.EventCount(query.key));
         std::vector<std::int32_t> rows;
         for (const Hit& hit : older) {
-            rows.push_back(RowToIndex(db_.EventCount(query.key), hit.index));
+            rows.push_back(IndexToRow(db_.EventCount(query.key), hit.index));
         }
         return rows;
     }
@@ -109,7 +109,7 @@ TEST_F(HitSearchTest, HitsOfALongHistoryAreTheRowsTheSearchStepFinds) {
     ASSERT_TRUE(search.Finished());
     std::vector<std::int32_t> rows;
     for (const Hit& hit : older) {
-        rows.push_back(RowToIndex(db_.EventCount(query.key), hit.index));
+        rows.push_back(IndexToRow(db_.EventCount(query.key), hit.index));
     }
     EXPECT_EQ(rows, expected);
     EXPECT_EQ(search.examined(), 15000);

@@ -80,7 +80,7 @@ public:
                 const bool decoded = db_.ReadEvent(key_, index, record_);
                 json_->Event(ExportEvent{record_, decoded, refs[i].entryNumber}, out);
             } else {
-                AppendListRow(db_, key_, RowToIndex(count, index), record_, lines_, out);
+                AppendListRow(db_, key_, IndexToRow(count, index), record_, lines_, out);
                 out += '\n';
             }
         }

@@ -170,7 +170,7 @@ int RunGrep(CliContext& context, const CliArgs& args) {
             const MemberEvent owner =
                 OwnerOfEvent(db, query.key, hit.index, decoded ? record.uin : ALL_MEMBERS);
             cells.name = db.MemberName(owner.key);
-            const GrepLine line{owner, RowToIndex(db.EventCount(owner.key), owner.index), record,
+            const GrepLine line{owner, IndexToRow(db.EventCount(owner.key), owner.index), record,
                                 cells};
             json ? AppendJson(line, out) : AppendText(line, out);
             if (!FlushOutput(context, out, false)) {

@@ -169,12 +169,12 @@ int CEventDetailDialog::TrackedRow() const {
     const auto limit = std::min(refs.size(), static_cast<std::size_t>(n));
     const auto at = static_cast<std::size_t>(index_);
     if (index_ >= 0 && at < limit && refs[at].entryNumber == entry_) {
-        return RowToIndex(n, index_);
+        return IndexToRow(n, index_);
     }
     // The pair was opened again: look for the entry.
     for (std::size_t i = 0; i < limit; ++i) {
         if (refs[i].entryNumber == entry_) {
-            return RowToIndex(n, static_cast<std::int32_t>(i));
+            return IndexToRow(n, static_cast<std::int32_t>(i));
         }
     }
     return -1;

@@ -75,7 +75,7 @@ std::optional<std::pair<std::int32_t, std::int32_t>> HitListModel::ListPosition(
         return std::nullopt;  // the history changed underneath
     }
     const auto count = static_cast<std::int32_t>(it->second.refs.size());
-    return std::make_pair(cells.ownerKey, RowToIndex(count, cells.ownerIndex));
+    return std::make_pair(cells.ownerKey, IndexToRow(count, cells.ownerIndex));
 }
 
 const HitListModel::Cells& HitListModel::CellsAt(int row) const {
