@@ -90,20 +90,6 @@ void AppendEscapedCell(std::string_view bytes, std::string& line) {
     line += escaped;
 }
 
-void AppendListLine(const EventCells& cells, std::string& line) {
-    AppendEscapedCell(cells.type, line);
-    line += '\t';
-    AppendEscapedCell(cells.date, line);
-    line += '\t';
-    line += cells.time;
-    line += '\t';
-    AppendEscapedCell(cells.name, line);
-    line += '\t';
-    AppendEscapedCell(cells.text, line);
-    line += '\t';
-    line += cells.uin;
-}
-
 void AppendListRow(MessageDatabase& db, std::int32_t key, std::int32_t row, EventRecord& record,
                    ListLineWriter& writer, std::string& line) {
     const bool ok = db.ReadEvent(key, RowToIndex(db.EventCount(key), row), record);

@@ -15,9 +15,6 @@ struct EventRecord;
 // \u00HH, so that a cell never breaks the line nor sends a sequence to a terminal.
 void AppendEscapedCell(std::string_view bytes, std::string& line);
 
-// The six cells of a list row, TAB-separated, as UTF-8 (no line end).
-void AppendListLine(const EventCells& cells, std::string& line);
-
 // Reads row `row` of member `key` and appends its list line.
 void AppendListRow(MessageDatabase& db, std::int32_t key, std::int32_t row, EventRecord& record,
                    ListLineWriter& writer, std::string& line);

@@ -12,8 +12,8 @@
 class MessageDatabase;
 struct EventRecord;
 
-// Writes list lines (the six cells of FillEventCells, TAB-separated, as AppendListLine
-// gives them) straight into the output: the cells that repeat from row to row (type
+// Writes list lines (the six cells of FillEventCells, each escaped by AppendEscapedCell,
+// TAB-separated) straight into the output: the cells that repeat from row to row (type
 // names, weekdays, member names and numbers) are converted once and kept, and dates and
 // times are written digit by digit.
 class ListLineWriter {

@@ -23,7 +23,6 @@ MemberIndex::Slot* MemberIndex::Insert(std::int32_t key, Member* member) {
 }
 
 void MemberIndex::Grow() {
-    ++generation_;
     std::vector<Slot> old(slots_.size() * 2);
     old.swap(slots_);
     used_ = 0;
@@ -43,7 +42,6 @@ void MemberIndex::Erase(std::int32_t key) {
     if (slots_[hole].member == nullptr) {
         return;
     }
-    ++generation_;
     --used_;
     // Linear probing: every later slot of the run that could live in the hole moves there,
     // so that no lookup stops early at it.
@@ -61,7 +59,6 @@ void MemberIndex::Erase(std::int32_t key) {
 }
 
 void MemberIndex::Clear() {
-    ++generation_;
     slots_.assign(64, Slot{});
     used_ = 0;
 }

@@ -36,9 +36,6 @@ public:
     // Takes `key` out (an entry taken back before it was whole made its member).
     void Erase(std::int32_t key);
     void Clear();
-    std::vector<Slot>& slots() { return slots_; }
-    // Changes whenever the table grows: slot pointers taken before are then stale.
-    std::uint64_t generation() const { return generation_; }
 
 private:
     std::size_t SlotOf(std::int32_t key) const {
@@ -50,5 +47,4 @@ private:
 
     std::vector<Slot> slots_;
     std::size_t used_ = 0;
-    std::uint64_t generation_ = 0;
 };

@@ -222,20 +222,6 @@ std::optional<std::string> SettingsFile::StoredMemberName(std::int32_t key) cons
 }
 
 IniSaveResult SettingsFile::SaveSettings(const LocationSettings& location, const ListColors& colors,
-                                         MessageDatabase& database) {
-    std::map<std::int32_t, std::string> names;
-    if (database.loaded()) {
-        for (bool more = database.FirstMember(); more; more = database.NextMember()) {
-            const std::int32_t key = database.CurrentKey();
-            // A member that appeared after the names were applied has no name yet.
-            const std::string& name = database.CurrentName();
-            names[key] = name.empty() ? MessageDatabase::DefaultMemberName(key) : name;
-        }
-    }
-    return SaveSettings(location, colors, names);
-}
-
-IniSaveResult SettingsFile::SaveSettings(const LocationSettings& location, const ListColors& colors,
                                          const std::map<std::int32_t, std::string>& names) {
     if (state_ == SettingsFileState::Unreadable) {
         return {false, NotOverwritten(reason_)};

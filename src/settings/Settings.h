@@ -99,13 +99,9 @@ public:
     // Gives every member of a just-opened database its stored display name (or its default
     // name when none is stored). Does nothing when no database is loaded.
     void LoadMemberNames(MessageDatabase& database) const;
-    // Writes location, colours and, when a database is loaded, every member's display name,
-    // into the file as it is on disk now (other keys and lines stay). Refuses, and leaves
-    // the file alone, when the file is unreadable.
-    IniSaveResult SaveSettings(const LocationSettings& location, const ListColors& colors,
-                               MessageDatabase& database);
-    // The same with the names to write given (Shift-JIS, by member key); stored names of
-    // other members stay as they are.
+    // Writes location, colours and the names given (Shift-JIS, by member key) into the file
+    // as it is on disk now (other keys and lines, stored names of other members too, stay).
+    // Refuses, and leaves the file alone, when the file is unreadable.
     IniSaveResult SaveSettings(const LocationSettings& location, const ListColors& colors,
                                const std::map<std::int32_t, std::string>& names);
     // The display name stored for a member (Shift-JIS); nullopt when none is stored.

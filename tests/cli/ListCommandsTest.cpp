@@ -8,6 +8,7 @@
 #include "cli/CliRunner.h"
 #include "cli/ListFormat.h"
 #include "cli/ListLineWriter.h"
+#include "database/EventCells.h"
 #include "database/LocalTime.h"
 #include "database/MessageDatabase.h"
 #include "historywriter/HistoryWriter.h"
@@ -165,6 +166,51 @@ TEST(ListFormat, EscapesAreFoundAnywhereInALongCell) {
                                 "\xC2\xA7")
                 << length << " " << at;
         }
+    }
+}
+
+// The list line as the cells give it, without the writer's shortcuts.
+std::string ReferenceLine(MessageDatabase& db, const EventRecord& record, bool decoded) {
+    EventCells cells;
+    FillEventCells(db, record, decoded, cells);
+    std::string line;
+    for (const std::string_view cell : {cells.type, cells.date}) {
+        AppendEscapedCell(cell, line);
+        line += '\t';
+    }
+    line += cells.time;
+    line += '\t';
+    AppendEscapedCell(cells.name, line);
+    line += '\t';
+    AppendEscapedCell(cells.text, line);
+    line += '\t';
+    line += cells.uin;
+    return line;
+}
+
+TEST(ListLineWriter, WritesWhatTheCellsGive) {
+    TestHistory h;
+    const char* texts[] = {"plain", "tab\there", "back\\slash", "cr\rlf\n", "\x93\xFA\x96{", ""};
+    for (int i = 0; i < 60; ++i) {
+        const std::int32_t key = i % 3 == 0 ? 1 : 5 + i % 4;
+        const std::int32_t stamp = i % 7 == 0 ? -2000000000 + i : 952247223 + i * 40000;
+        h.Message(key, texts[i % 6], stamp, static_cast<std::uint32_t>(i % 2));
+    }
+    h.writer.AppendEvent(5, [] {
+        WriterRecord broken;
+        broken.marker = 0;
+        return broken;
+    }());
+    MessageDatabase db;
+    ASSERT_TRUE(db.Open(h.paths.data, h.paths.index));
+    db.SetMemberName(6, "name\twith tab");
+    ListLineWriter writer;
+    EventRecord record;
+    for (std::int32_t index = 0; index < db.EventCount(ALL_MEMBERS); ++index) {
+        const bool decoded = db.ReadEvent(ALL_MEMBERS, index, record);
+        std::string line;
+        writer.Append(db, record, decoded, line);
+        EXPECT_EQ(line, ReferenceLine(db, record, decoded)) << "entry " << index;
     }
 }
 

@@ -24,6 +24,17 @@ QByteArray ReadBytes(const QString& path) {
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
+// Every member's display name as the window saves them (a member without one: its default).
+std::map<std::int32_t, std::string> NamesOf(MessageDatabase& database) {
+    std::map<std::int32_t, std::string> names;
+    for (bool more = database.FirstMember(); more; more = database.NextMember()) {
+        const std::string& name = database.CurrentName();
+        names[database.CurrentKey()] =
+            name.empty() ? MessageDatabase::DefaultMemberName(database.CurrentKey()) : name;
+    }
+    return names;
+}
+
 bool WriteBytes(const QString& path, const QByteArray& bytes) {
     QFile file(path);
     return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
@@ -64,7 +75,6 @@ protected:
     }
 
     QTemporaryDir dir;
-    MessageDatabase noDatabase;
 };
 
 TEST_F(SettingsFileTest, NoFileGivesDefaults) {
@@ -92,7 +102,7 @@ TEST_F(SettingsFileTest, UnknownLocationIsKeptAndPathKeysAreLeftAlone) {
     EXPECT_EQ(settings.location.msgDatFile, QStringLiteral("/b.dat"));
 
     settings.location.dbPath = QStringLiteral("/changed");
-    ASSERT_TRUE(file.SaveSettings(settings.location, settings.colors, noDatabase).ok);
+    ASSERT_TRUE(file.SaveSettings(settings.location, settings.colors, {}).ok);
     EXPECT_TRUE(ReadBytes(Path()).startsWith(logFile + "\n[Color]\nSend Background=1\n"));
 }
 
@@ -102,20 +112,20 @@ TEST_F(SettingsFileTest, SavingWritesOnlyTheKeysOfTheMode) {
     SettingsFile file = Stored(both);
     LocationSettings folder{DatabaseFolder, 12345, QStringLiteral("/logs"), QStringLiteral("/x"),
                             QStringLiteral("/y")};
-    ASSERT_TRUE(file.SaveSettings(folder, kDefaults, noDatabase).ok);
+    ASSERT_TRUE(file.SaveSettings(folder, kDefaults, {}).ok);
     EXPECT_TRUE(
         ReadBytes(Path()).startsWith("[Log File]\nLocation=0\nDB Path=/logs\nUIN=12345\n\n"));
 
     WriteBytes(Path(), both);
     LocationSettings files{LogFiles, 12345, QStringLiteral("/logs"), QStringLiteral("/i.idx"),
                            QStringLiteral("/d.dat")};
-    ASSERT_TRUE(file.SaveSettings(files, kDefaults, noDatabase).ok);
+    ASSERT_TRUE(file.SaveSettings(files, kDefaults, {}).ok);
     EXPECT_TRUE(ReadBytes(Path()).startsWith(
         "[Log File]\nLocation=1\nUIN=0\nMsgIdx File=/i.idx\nMsgDat File=/d.dat\n\n"));
 
     // A path far past the platform's 259 bytes survives whole.
     files.msgDatFile = QStringLiteral("/") + QString(600, u'd');
-    ASSERT_TRUE(file.SaveSettings(files, kDefaults, noDatabase).ok);
+    ASSERT_TRUE(file.SaveSettings(files, kDefaults, {}).ok);
     SettingsFile again(Path());
     again.Read();
     EXPECT_EQ(again.LoadSettings(kDefaults).location.msgDatFile, files.msgDatFile);
@@ -127,7 +137,7 @@ TEST_F(SettingsFileTest, ColoursAreStoredAsDecimalIntegers) {
     ListColors colors = kDefaults;
     colors.sendText = ColorRef(0, 0, 255);
     colors.highlightText = ColorRef(255, 255, 255);
-    ASSERT_TRUE(file.SaveSettings(LocationSettings{}, colors, noDatabase).ok);
+    ASSERT_TRUE(file.SaveSettings(LocationSettings{}, colors, {}).ok);
     const QByteArray bytes = ReadBytes(Path());
     EXPECT_TRUE(bytes.contains("\nSend Text=16711680\n"));
     EXPECT_TRUE(bytes.contains("\nHightLight Text=16777215\n"));
@@ -149,7 +159,7 @@ TEST_F(SettingsFileTest, MemberNamesAreAppliedAndSavedWithTheirDefaults) {
 
     database.SetMemberName(0, "Zero");
     const LocationSettings location{DatabaseFolder, 4, dir.filePath(QStringLiteral("db")), {}, {}};
-    ASSERT_TRUE(file.SaveSettings(location, kDefaults, database).ok);
+    ASSERT_TRUE(file.SaveSettings(location, kDefaults, NamesOf(database)).ok);
     EXPECT_TRUE(ReadBytes(Path()).startsWith("[Member Name]\n99999=Other\n12345=12345\n777=" +
                                              kTestUtf8 + "\n-1=-1\n0=Zero\n1=-\n10=-\n"));
 }
@@ -179,25 +189,25 @@ TEST_F(SettingsFileTest, SavingKeepsWhatWasNotChangedInEitherEncoding) {
     file.LoadMemberNames(database);
     EXPECT_EQ(database.MemberName(777), "a?" + kTestSjis);
     EXPECT_EQ(database.MemberName(12345), kTestSjis);
-    ASSERT_TRUE(file.SaveSettings(LocationSettings{}, kDefaults, database).ok);
+    ASSERT_TRUE(file.SaveSettings(LocationSettings{}, kDefaults, NamesOf(database)).ok);
     EXPECT_TRUE(ReadBytes(Path()).startsWith(
         names.first(names.indexOf("[Other]")) +
         "-1=-1\r\n0=0\r\n1=-\r\n10=-\r\n[Other]\r\nnote=" + kTestUtf8 + "\r\n"));
 
     // A name changed here is written.
     database.SetMemberName(777, "b");
-    ASSERT_TRUE(file.SaveSettings(LocationSettings{}, kDefaults, database).ok);
+    ASSERT_TRUE(file.SaveSettings(LocationSettings{}, kDefaults, NamesOf(database)).ok);
     EXPECT_TRUE(ReadBytes(Path()).startsWith("[Member Name]\r\n777=b\r\n"));
 }
 
 TEST_F(SettingsFileTest, WindowPlacementHasItsOwnSectionAndAbsurdSizesAreIgnored) {
     SettingsFile fresh = Stored("[Log File]\r\nLocation=-1\r\n");
     EXPECT_EQ(fresh.LoadWindowPlacement(), std::nullopt);
-    ASSERT_TRUE(fresh.SaveSettings(LocationSettings{}, kDefaults, noDatabase).ok);
+    ASSERT_TRUE(fresh.SaveSettings(LocationSettings{}, kDefaults, {}).ok);
     EXPECT_FALSE(ReadBytes(Path()).contains("[Window]"));  // not set: not written
 
     fresh.SetWindowPlacement(WindowPlacement{-8, 20, 1100, 700, true});
-    ASSERT_TRUE(fresh.SaveSettings(LocationSettings{}, kDefaults, noDatabase).ok);
+    ASSERT_TRUE(fresh.SaveSettings(LocationSettings{}, kDefaults, {}).ok);
     EXPECT_TRUE(ReadBytes(Path()).contains(
         "[Window]\r\nLeft=-8\r\nTop=20\r\nWidth=1100\r\nHeight=700\r\nMaximized=1\r\n"));
     SettingsFile reread(Path());
@@ -208,7 +218,7 @@ TEST_F(SettingsFileTest, WindowPlacementHasItsOwnSectionAndAbsurdSizesAreIgnored
     const QByteArray hand = "[Window]\nLeft = 5\nTop=6\nWidth=700\nHeight=500\n";
     SettingsFile kept = Stored(hand);
     kept.SetWindowPlacement(*kept.LoadWindowPlacement());
-    ASSERT_TRUE(kept.SaveSettings(LocationSettings{}, kDefaults, noDatabase).ok);
+    ASSERT_TRUE(kept.SaveSettings(LocationSettings{}, kDefaults, {}).ok);
     EXPECT_TRUE(ReadBytes(Path()).startsWith(hand + "Maximized=0\n"));
 
     for (const char* size : {"Width=0\nHeight=500", "Width=-700\nHeight=500",
@@ -226,7 +236,7 @@ TEST_F(SettingsFileTest, UnreadableFileIsNeverOverwritten) {
     EXPECT_FALSE(file.reason().isEmpty());
     EXPECT_EQ(file.LoadSettings(kDefaults).location.location, Unset);
 
-    const IniSaveResult saved = file.SaveSettings(LocationSettings{}, kDefaults, noDatabase);
+    const IniSaveResult saved = file.SaveSettings(LocationSettings{}, kDefaults, {});
     EXPECT_FALSE(saved.ok);
     EXPECT_FALSE(saved.reason.isEmpty());
     EXPECT_EQ(ReadBytes(Path()), binary);
@@ -236,12 +246,12 @@ TEST_F(SettingsFileTest, SaveCreatesTheFolderAndKeepsWhatOthersWrote) {
     const QString nested = dir.filePath(QStringLiteral("a/b/Talvora.ini"));
     SettingsFile file(nested);
     EXPECT_EQ(file.Read(), SettingsFileState::Missing);
-    ASSERT_TRUE(file.SaveSettings(LocationSettings{}, kDefaults, noDatabase).ok);
+    ASSERT_TRUE(file.SaveSettings(LocationSettings{}, kDefaults, {}).ok);
 
     // Written by someone else after start-up: still there after the save.
     QByteArray bytes = ReadBytes(nested);
     ASSERT_TRUE(WriteBytes(nested, "; mine\n[Other]\nkey=value\n" + bytes));
-    ASSERT_TRUE(file.SaveSettings(LocationSettings{}, kDefaults, noDatabase).ok);
+    ASSERT_TRUE(file.SaveSettings(LocationSettings{}, kDefaults, {}).ok);
     EXPECT_TRUE(ReadBytes(nested).startsWith("; mine\n[Other]\nkey=value\n"));
 }
 
