@@ -5,6 +5,9 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
 #include <random>
 #include <string>
 #include <vector>
@@ -181,7 +184,18 @@ std::string Digest(const std::string& text) {
     return buffer;
 }
 
-// One digest per kind of result, over all members and the pseudo-member.
+// Where AllDigests writes the texts of the test that runs.
+std::string TextsStem() {
+    const char* folder = std::getenv("TALVORA_TEST_TMP");
+    const auto* test = ::testing::UnitTest::GetInstance()->current_test_info();
+    return (folder != nullptr ? std::string(folder)
+                              : std::filesystem::temp_directory_path().string()) +
+           "/exact-" + (test != nullptr ? test->name() : "run") + "-";
+}
+
+// One digest per kind of result, over all members and the pseudo-member. The texts behind
+// them are also written to files, named in the digest line's failure message, so that when a
+// digest changes the texts of two builds can be compared line by line.
 std::string AllDigests(MessageDatabase& db, const TempFolder& folder) {
     std::string search, stats, exported, list;
     for (const std::int32_t key : {ALL_MEMBERS, 5, 1, -3, 424242}) {
@@ -189,6 +203,13 @@ std::string AllDigests(MessageDatabase& db, const TempFolder& folder) {
         stats += StatsDigestText(db, key);
         exported += ExportDigestText(db, key, folder.File("export.txt"));
         list += ListDigestText(db, key);
+    }
+    const std::string stem = TextsStem();
+    for (const auto& [kind, text] : {std::pair<const char*, const std::string&>{"search", search},
+                                     {"stats", stats},
+                                     {"export", exported},
+                                     {"list", list}}) {
+        std::ofstream(stem + kind + ".txt", std::ios::binary) << text;
     }
     return "search " + Digest(search) + " stats " + Digest(stats) + " export " + Digest(exported) +
            " list " + Digest(list);
@@ -198,6 +219,10 @@ class ExactResults : public ::testing::Test {
 protected:
     ExactResults() : tz_("EST5EDT,M3.2.0,M11.1.0") {}
 
+    // A digest that differs points at the texts it was taken of.
+    ::testing::ScopedTrace texts_{
+        __FILE__, __LINE__,
+        "the texts behind the digests: " + TextsStem() + "{search,stats,export,list}.txt"};
     ScopedTimeZone tz_;
     TestHistory h_;
     MessageDatabase db_;
