@@ -4,16 +4,16 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QDateEdit>
-#include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
-#include <QLocale>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
 #include <QVBoxLayout>
+
+#include <optional>
 
 #include "search/DateRange.h"
 #include "search/SearchList.h"
@@ -35,40 +35,20 @@ QString SearchTextOf(const SearchCriteria& criteria) {
     return text;
 }
 
-QDateEdit* NewPicker(const QString& name, QWidget* parent) {
-    auto* picker = new QDateEdit(QDate::currentDate(), parent);
-    picker->setObjectName(name);
-    picker->setCalendarPopup(true);
-    picker->setDisplayFormat(QLocale().dateFormat(QLocale::LongFormat));
-    return picker;
-}
-
 QRadioButton* NewRadio(const QString& text, const QString& name, QWidget* parent) {
     auto* button = new QRadioButton(text, parent);
     button->setObjectName(name);
     return button;
 }
 
-QCheckBox* NewCheck(const QString& text, const QString& name, QWidget* parent) {
-    auto* box = new QCheckBox(text, parent);
-    box->setObjectName(name);
-    return box;
-}
-
 }  // namespace
 
 CFindDialog::CFindDialog(MessageDatabase& database, SearchCriteria& saved, SearchList& list,
                          QWidget* parent)
-    : QDialog(parent), database_(database), saved_(saved), list_(list) {
+    : QDialog(parent), database_(database), saved_(saved), list_(list), controls_(this) {
     setWindowTitle(QStringLiteral("リスト内の検索"));
     setWindowFlag(Qt::WindowContextHelpButtonHint, false);
     setModal(true);
-
-    auto* label = new QLabel(QStringLiteral("検索する文字列(&N):"), this);
-    label->setObjectName(QStringLiteral("searchLabel"));
-    text_ = new QLineEdit(this);
-    text_->setObjectName(QStringLiteral("searchText"));
-    label->setBuddy(text_);
 
     findNext_ = new QPushButton(QStringLiteral("次を検索(&F)"), this);
     findNext_->setObjectName(QStringLiteral("findNext"));
@@ -86,20 +66,31 @@ CFindDialog::CFindDialog(MessageDatabase& database, SearchCriteria& saved, Searc
     buttons->addStretch();
 
     auto* bottom = new QHBoxLayout;
-    bottom->addWidget(CreateTargetGroup());
+    bottom->addWidget(controls_.targetGroup());
     bottom->addWidget(CreateDirectionGroup());
     bottom->addStretch();
     bottom->addLayout(buttons);
 
     auto* layout = new QVBoxLayout(this);
-    layout->addWidget(label);
-    layout->addWidget(text_);
-    layout->addWidget(CreateDateGroup());
+    layout->addWidget(controls_.textLabel());
+    layout->addWidget(controls_.textEdit());
+    layout->addWidget(controls_.dateGroup());
     layout->addLayout(bottom);
     layout->setSizeConstraint(QLayout::SetFixedSize);
 
-    tabOrder_ = {text_,     allEvents_, oneDay_, day_,  period_,   first_, last_,
-                 received_, sent_,      up_,     down_, findNext_, cancel_};
+    tabOrder_ = {controls_.textEdit(),
+                 controls_.allEvents(),
+                 controls_.oneDay(),
+                 controls_.dayPicker(),
+                 controls_.period(),
+                 controls_.periodFirst(),
+                 controls_.periodLast(),
+                 controls_.includeReceived(),
+                 controls_.includeSent(),
+                 up_,
+                 down_,
+                 findNext_,
+                 cancel_};
     for (std::size_t i = 1; i < tabOrder_.size(); ++i) {
         setTabOrder(tabOrder_[i - 1], tabOrder_[i]);
     }
@@ -107,24 +98,15 @@ CFindDialog::CFindDialog(MessageDatabase& database, SearchCriteria& saved, Searc
     CopyIn(list);
 
     // Connected after the copy-in: the first check runs on the first change by the user.
-    connect(text_, &QLineEdit::textChanged, this, &CFindDialog::CheckCriteria);
-    connect(received_, &QCheckBox::clicked, this, &CFindDialog::CheckCriteria);
-    connect(sent_, &QCheckBox::clicked, this, &CFindDialog::CheckCriteria);
-    connect(first_, &QDateEdit::dateChanged, this, &CFindDialog::CheckCriteria);
-    connect(last_, &QDateEdit::dateChanged, this, &CFindDialog::CheckCriteria);
-    connect(allEvents_, &QRadioButton::toggled, this, [this](bool on) {
+    // Choosing the period checks again (one day in both pickers is no period); leaving it
+    // does not.
+    connect(controls_.textEdit(), &QLineEdit::textChanged, this, &CFindDialog::CheckCriteria);
+    connect(controls_.includeReceived(), &QCheckBox::clicked, this, &CFindDialog::CheckCriteria);
+    connect(controls_.includeSent(), &QCheckBox::clicked, this, &CFindDialog::CheckCriteria);
+    connect(controls_.periodFirst(), &QDateEdit::dateChanged, this, &CFindDialog::CheckCriteria);
+    connect(controls_.periodLast(), &QDateEdit::dateChanged, this, &CFindDialog::CheckCriteria);
+    connect(controls_.period(), &QRadioButton::toggled, this, [this](bool on) {
         if (on) {
-            ShowDateMode(DateMode::AllEvents);
-        }
-    });
-    connect(oneDay_, &QRadioButton::toggled, this, [this](bool on) {
-        if (on) {
-            ShowDateMode(DateMode::OneDay);
-        }
-    });
-    connect(period_, &QRadioButton::toggled, this, [this](bool on) {
-        if (on) {
-            ShowDateMode(DateMode::Period);
             CheckCriteria();
         }
     });
@@ -136,43 +118,6 @@ CFindDialog::CFindDialog(MessageDatabase& database, SearchCriteria& saved, Searc
 
 CFindDialog::~CFindDialog() {
     qApp->removeEventFilter(this);
-}
-
-QWidget* CFindDialog::CreateDateGroup() {
-    auto* group = new QGroupBox(QStringLiteral("日付"), this);
-    group->setObjectName(QStringLiteral("dateGroup"));
-    allEvents_ = NewRadio(QStringLiteral("すべてのイベント"), QStringLiteral("allEvents"), group);
-    oneDay_ = NewRadio(QStringLiteral("日付指定"), QStringLiteral("oneDay"), group);
-    period_ = NewRadio(QStringLiteral("期間指定"), QStringLiteral("period"), group);
-    day_ = NewPicker(QStringLiteral("dayPicker"), group);
-    first_ = NewPicker(QStringLiteral("periodFirst"), group);
-    last_ = NewPicker(QStringLiteral("periodLast"), group);
-    auto* from = new QLabel(QStringLiteral("から"), group);
-    from->setObjectName(QStringLiteral("fromLabel"));
-    from->setAlignment(Qt::AlignCenter);
-
-    auto* grid = new QGridLayout(group);
-    grid->addWidget(allEvents_, 0, 0, 1, 4);
-    grid->addWidget(oneDay_, 1, 0);
-    grid->addWidget(day_, 1, 1);
-    grid->addWidget(period_, 2, 0);
-    grid->addWidget(first_, 2, 1);
-    grid->addWidget(from, 2, 2);
-    grid->addWidget(last_, 2, 3);
-    grid->setColumnStretch(1, 1);
-    grid->setColumnStretch(3, 1);
-    return group;
-}
-
-QWidget* CFindDialog::CreateTargetGroup() {
-    auto* group = new QGroupBox(QStringLiteral("対象"), this);
-    group->setObjectName(QStringLiteral("targetGroup"));
-    received_ = NewCheck(QStringLiteral("受信イベント"), QStringLiteral("includeReceived"), group);
-    sent_ = NewCheck(QStringLiteral("送信イベント"), QStringLiteral("includeSent"), group);
-    auto* box = new QVBoxLayout(group);
-    box->addWidget(received_);
-    box->addWidget(sent_);
-    return group;
 }
 
 QWidget* CFindDialog::CreateDirectionGroup() {
@@ -190,68 +135,46 @@ QWidget* CFindDialog::CreateDirectionGroup() {
 // always starts at all events and the direction at down.
 void CFindDialog::CopyIn(SearchList& list) {
     working_ = saved_;
-    allEvents_->setChecked(true);
-    ShowDateMode(DateMode::AllEvents);
+    controls_.SetDateMode(DateMode::AllEvents);
     down_->setChecked(true);
     if (working_.ready) {
-        text_->setText(SearchTextOf(working_));
-        text_->selectAll();
-        received_->setChecked(working_.includeReceived);
-        sent_->setChecked(working_.includeSent);
+        controls_.textEdit()->setText(SearchTextOf(working_));
+        controls_.textEdit()->selectAll();
+        controls_.SetDirections(working_.includeReceived, working_.includeSent);
     } else {
-        received_->setChecked(true);
-        sent_->setChecked(true);
+        controls_.SetDirections(true, true);
     }
     findNext_->setEnabled(working_.ready);
     working_.position = list.FirstSelectedRow();
-    text_->setFocus();
+    controls_.textEdit()->setFocus();
 }
 
 CFindDialog::DateMode CFindDialog::dateMode() const {
-    if (oneDay_->isChecked()) {
-        return DateMode::OneDay;
-    }
-    return period_->isChecked() ? DateMode::Period : DateMode::AllEvents;
-}
-
-void CFindDialog::ShowDateMode(DateMode mode) {
-    day_->setEnabled(mode == DateMode::OneDay);
-    first_->setEnabled(mode == DateMode::Period);
-    last_->setEnabled(mode == DateMode::Period);
+    return controls_.dateMode();
 }
 
 void CFindDialog::CheckCriteria() {
-    bool complete = received_->isChecked() || sent_->isChecked();
-    if (text_->text().isEmpty()) {
+    bool complete = controls_.TakesReceived() || controls_.TakesSent();
+    if (controls_.text().isEmpty()) {
         complete = false;
     }
-    if (period_->isChecked() && !(first_->date() < last_->date())) {
+    if (dateMode() == DateMode::Period &&
+        !(controls_.periodFirst()->date() < controls_.periodLast()->date())) {
         complete = false;
     }
     findNext_->setEnabled(complete);
     working_.ready = complete;
 }
 
-CalendarDate CFindDialog::DateOf(const QDateEdit* picker) {
-    const QDate date = picker->date();
-    return CalendarDate{date.year(), date.month(), date.day()};
-}
-
 void CFindDialog::ReadControls(SearchCriteria& criteria) const {
-    criteria.includeReceived = received_->isChecked();
-    criteria.includeSent = sent_->isChecked();
-    criteria.searchText = ShiftJisForSearch(text_->text());
-    criteria.typedText = text_->text().toStdString();
-    switch (dateMode()) {
-        case DateMode::AllEvents:
-            ClearDateRange(criteria);
-            break;
-        case DateMode::OneDay:
-            SetDateRange(criteria, OneDayRange(DateOf(day_)));
-            break;
-        case DateMode::Period:
-            SetDateRange(criteria, PeriodRange(DateOf(first_), DateOf(last_)));
-            break;
+    criteria.includeReceived = controls_.TakesReceived();
+    criteria.includeSent = controls_.TakesSent();
+    criteria.searchText = ShiftJisForSearch(controls_.text());
+    criteria.typedText = controls_.text().toStdString();
+    if (const std::optional<DateRange> range = controls_.DateLimit()) {
+        SetDateRange(criteria, *range);
+    } else {
+        ClearDateRange(criteria);
     }
 }
 

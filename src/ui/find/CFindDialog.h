@@ -5,16 +5,13 @@
 #include <vector>
 
 #include "search/SearchCriteria.h"
+#include "ui/controls/SearchCriteriaControls.h"
 
 class MessageDatabase;
 class QAbstractItemView;
-class QCheckBox;
-class QDateEdit;
-class QLineEdit;
 class QPushButton;
 class QRadioButton;
 class SearchList;
-struct CalendarDate;
 
 // "リスト内の検索": the search text, a date limit (all events, one day or a period of
 // days), the directions taken part and the direction of travel. It works on a copy of the
@@ -24,7 +21,7 @@ struct CalendarDate;
 class CFindDialog : public QDialog {
     Q_OBJECT
 public:
-    enum class DateMode { AllEvents, OneDay, Period };
+    using DateMode = SearchCriteriaControls::DateMode;
 
     // `saved` is the application's criteria: copied in now, written back by "キャンセル".
     CFindDialog(MessageDatabase& database, SearchCriteria& saved, SearchList& list,
@@ -47,14 +44,10 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    QWidget* CreateDateGroup();
-    QWidget* CreateTargetGroup();
     QWidget* CreateDirectionGroup();
     void CopyIn(SearchList& list);
-    void ShowDateMode(DateMode mode);
     // The text, the two check boxes and the date limit as the dialog shows them.
     void ReadControls(SearchCriteria& criteria) const;
-    static CalendarDate DateOf(const QDateEdit* picker);
     // Tab and Shift+Tab from the focused control, in the order of the layout.
     void MoveFocus(bool forward);
     // Moves the dialog, or scrolls the list, when the dialog covers the row just found.
@@ -65,15 +58,7 @@ private:
     SearchList& list_;
     SearchCriteria working_;
 
-    QLineEdit* text_ = nullptr;
-    QRadioButton* allEvents_ = nullptr;
-    QRadioButton* oneDay_ = nullptr;
-    QRadioButton* period_ = nullptr;
-    QDateEdit* day_ = nullptr;
-    QDateEdit* first_ = nullptr;
-    QDateEdit* last_ = nullptr;
-    QCheckBox* received_ = nullptr;
-    QCheckBox* sent_ = nullptr;
+    SearchCriteriaControls controls_;
     QRadioButton* up_ = nullptr;
     QRadioButton* down_ = nullptr;
     QPushButton* findNext_ = nullptr;

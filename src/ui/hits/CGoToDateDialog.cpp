@@ -3,10 +3,10 @@
 #include <QDateEdit>
 #include <QDialogButtonBox>
 #include <QLabel>
-#include <QLocale>
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "ui/controls/SearchCriteriaControls.h"
 #include "ui/hits/HitTexts.h"
 
 CGoToDateDialog::CGoToDateDialog(const QDate& initial, QWidget* parent) : QDialog(parent) {
@@ -15,10 +15,8 @@ CGoToDateDialog::CGoToDateDialog(const QDate& initial, QWidget* parent) : QDialo
     setWindowFlag(Qt::WindowContextHelpButtonHint, false);
 
     auto* label = new QLabel(QString::fromUtf8(hit_texts::kGoToDateLabel), this);
-    picker_ = new QDateEdit(initial, this);
+    picker_ = NewDatePicker(initial, this);
     picker_->setObjectName(QStringLiteral("goToDate"));
-    picker_->setCalendarPopup(true);
-    picker_->setDisplayFormat(QLocale().dateFormat(QLocale::LongFormat));
     label->setBuddy(picker_);
 
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);

@@ -6,9 +6,9 @@
 #include <optional>
 
 #include "search/HitSearch.h"
+#include "ui/controls/SearchCriteriaControls.h"
 
 class QCheckBox;
-class QDateEdit;
 class QLineEdit;
 class QRadioButton;
 
@@ -26,7 +26,7 @@ public:
     // Complete criteria: a text, a direction, and a period that does not end before it starts.
     bool IsComplete() const;
     HitQuery Query() const;
-    QLineEdit* textEdit() const { return text_; }
+    QLineEdit* textEdit() const { return controls_.textEdit(); }
 
 signals:
     // A criterion changed (IsComplete may have changed with it).
@@ -35,22 +35,11 @@ signals:
     void startRequested();
 
 private:
-    QWidget* CreateDateGroup();
-    QWidget* CreateTargetGroup();
     QWidget* CreateMembersGroup();
     QWidget* CreateOptionsGroup();
-    void UpdatePickers();
 
     std::optional<std::int32_t> selectedKey_;
-    QLineEdit* text_ = nullptr;
-    QRadioButton* allEvents_ = nullptr;
-    QRadioButton* oneDay_ = nullptr;
-    QRadioButton* period_ = nullptr;
-    QDateEdit* day_ = nullptr;
-    QDateEdit* first_ = nullptr;
-    QDateEdit* last_ = nullptr;
-    QCheckBox* received_ = nullptr;
-    QCheckBox* sent_ = nullptr;
+    SearchCriteriaControls controls_;
     QRadioButton* allMembers_ = nullptr;
     QRadioButton* selectedMember_ = nullptr;
     QCheckBox* ignoreCase_ = nullptr;

@@ -1,19 +1,10 @@
 #pragma once
 
 // Texts of the hit list and the go-to-date dialog (UTF-8). The criteria that the find
-// dialog also has keep that dialog's texts.
+// dialog also has come with their controls (ui/controls/SearchCriteriaControls).
 namespace hit_texts {
 
 inline constexpr char kWindowTitle[] = "すべて検索";
-inline constexpr char kTextLabel[] = "検索する文字列(&N):";
-inline constexpr char kDateGroup[] = "日付";
-inline constexpr char kAllEvents[] = "すべてのイベント";
-inline constexpr char kOneDay[] = "日付指定";
-inline constexpr char kPeriod[] = "期間指定";
-inline constexpr char kFrom[] = "から";
-inline constexpr char kTargetGroup[] = "対象";
-inline constexpr char kReceived[] = "受信イベント";
-inline constexpr char kSent[] = "送信イベント";
 inline constexpr char kMembersGroup[] = "メンバー";
 inline constexpr char kAllMembers[] = "すべてのメンバー(&A)";
 inline constexpr char kSelectedMember[] = "選択されているメンバー(&M)";

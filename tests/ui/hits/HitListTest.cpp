@@ -3,6 +3,7 @@
 #include <QDateEdit>
 #include <QDialog>
 #include <QLineEdit>
+#include <QLocale>
 #include <QRadioButton>
 #include <QTableView>
 #include <QTest>
@@ -112,6 +113,38 @@ TEST_F(HitList, TheSelectedMemberAloneAndAppendedEventsThatMatch) {
     EXPECT_FALSE(selected->isEnabled());
     EXPECT_EQ(Search(window, QStringLiteral("sent t")),
               (QStringList{QStringLiteral("[sent t]oo")}));
+}
+
+// The date limit is the find dialog's, read as whole days; here one day in both pickers is
+// already a period.
+TEST_F(HitList, TheDateLimitTakesWholeDaysWithTheFindDialogsControls) {
+    CHitListWindow& window = OpenWindow();
+    CHitCriteriaForm& form = *window.form();
+    auto* day = form.findChild<QDateEdit*>(QStringLiteral("dayPicker"));
+    auto* first = form.findChild<QDateEdit*>(QStringLiteral("periodFirst"));
+    auto* last = form.findChild<QDateEdit*>(QStringLiteral("periodLast"));
+    for (QDateEdit* picker : {day, first, last}) {
+        ASSERT_NE(picker, nullptr);
+        EXPECT_FALSE(picker->isEnabled());
+        EXPECT_EQ(picker->displayFormat(), QLocale().dateFormat(QLocale::LongFormat));
+    }
+    form.findChild<QRadioButton*>(QStringLiteral("oneDay"))->click();
+    EXPECT_TRUE(day->isEnabled());
+    day->setDate(QDate(1970, 1, 24));
+    EXPECT_EQ(Search(window, QStringLiteral("e")),
+              (QStringList{QStringLiteral("s[e]nt 1"), QStringLiteral("s[e]nt 0")}));
+
+    form.findChild<QRadioButton*>(QStringLiteral("period"))->click();
+    EXPECT_FALSE(day->isEnabled());
+    first->setDate(QDate(1970, 1, 10));
+    last->setDate(QDate(1970, 1, 12));  // its afternoon too, but not the 24th
+    EXPECT_EQ(Search(window, QStringLiteral("e")),
+              (QStringList{QStringLiteral("h[e]llo 2"), QStringLiteral("h[e]llo 1"),
+                           QStringLiteral("h[e]llo 0")}));
+    last->setDate(first->date());
+    EXPECT_TRUE(form.IsComplete());
+    last->setDate(first->date().addDays(-1));
+    EXPECT_FALSE(form.IsComplete());
 }
 
 TEST_F(HitList, AltLettersOfDisabledButtonsTypeNothing) {
