@@ -11,7 +11,7 @@ void ListLineWriter::Append(MessageDatabase& db, const EventRecord& record, bool
     line += TypeCell(record.type);
     line += '\t';
     if (decoded) {
-        AppendDate(record.time, line);
+        AppendDate(record, line);
     }
     line += '\t';
     if (decoded) {
@@ -56,7 +56,8 @@ const ListLineWriter::MemberCells& ListLineWriter::MemberOf(MessageDatabase& db,
     return cells;
 }
 
-void ListLineWriter::AppendDate(const std::tm& time, std::string& line) {
+void ListLineWriter::AppendDate(const EventRecord& record, std::string& line) {
+    const std::tm& time = record.time;
     const long long year = time.tm_year + 1900LL;
     const int month = time.tm_mon + 1;
     if (year < 0 || year > 9999 || !digits::IsTwoDigit(month) ||
@@ -64,8 +65,8 @@ void ListLineWriter::AppendDate(const std::tm& time, std::string& line) {
         AppendEscapedCell(FormatListDate(time), line);
         return;
     }
-    const CalendarDayKey key = CalendarDayKey::Of(time);
-    if (day_.key == key) {
+    const LocalDay* day = LocalDayOf(record.stamp);
+    if (day != nullptr && day->serial == day_.serial) {
         line += day_.cell;
         return;
     }
@@ -82,6 +83,6 @@ void ListLineWriter::AppendDate(const std::tm& time, std::string& line) {
     digits::PutTwo(text + 8, time.tm_mday);
     day_.cell.assign(text, sizeof text);
     day_.cell += weekdays_[static_cast<std::size_t>(time.tm_wday)];
-    day_.key = key;
+    day_.serial = day != nullptr ? day->serial : 0;
     line += day_.cell;
 }

@@ -30,15 +30,16 @@ private:
 
     const std::string& TypeCell(std::uint16_t type);
     const MemberCells& MemberOf(MessageDatabase& db, std::int32_t uin);
-    void AppendDate(const std::tm& time, std::string& line);
+    void AppendDate(const EventRecord& record, std::string& line);
 
     std::unordered_map<std::uint16_t, std::string> types_;
     std::unordered_map<std::int32_t, MemberCells> members_;
     std::array<std::string, 7> weekdays_;
     bool weekdaysFilled_ = false;
-    // The date cell of the last day written: lines come in runs of the same day.
+    // The date cell of the last day written, by the time conversion's day: lines come in
+    // runs of the same day.
     struct Day {
-        std::optional<CalendarDayKey> key;
+        std::uint64_t serial = 0;  // LocalDay::serial; 0 for none
         std::string cell;
     } day_;
 };

@@ -3,6 +3,7 @@
 #include <time.h>  // tzset, timezone, localtime_r
 #include <algorithm>
 #include <array>
+#include <atomic>
 #include <cstring>
 
 namespace {
@@ -24,10 +25,8 @@ std::int64_t DaysFromCivil(std::int64_t y, std::int64_t m, std::int64_t d) {
     return era * 146097 + doe - 719468;
 }
 
-// The calendar fields of one day, as Breakdown last computed them: events come in runs
-// of the same day, so most calls only split the seconds of the day.
+// The calendar fields of one day.
 struct CalendarDay {
-    std::int64_t days = INT64_MIN;
     int year = 0;  // since 1900
     int month = 0;
     int mday = 0;
@@ -46,7 +45,6 @@ CalendarDay MakeCalendarDay(std::int64_t days) {
     const std::int64_t m = mp < 10 ? mp + 3 : mp - 9;
     const std::int64_t y = yoe + era * 400 + (m <= 2 ? 1 : 0);
     CalendarDay day;
-    day.days = days;
     day.year = static_cast<int>(y - 1900);
     day.month = static_cast<int>(m - 1);
     day.mday = static_cast<int>(d);
@@ -58,20 +56,17 @@ CalendarDay MakeCalendarDay(std::int64_t days) {
 // Breaks a count of seconds since 1970-01-01 00:00:00 (already in local terms) down into
 // calendar fields, as gmtime does.
 void Breakdown(std::int64_t seconds, std::tm& out) {
-    thread_local CalendarDay last;
     const std::int64_t days = FloorDiv(seconds, kDay);
     const std::int64_t rest = seconds - days * kDay;
-    if (last.days != days) {
-        last = MakeCalendarDay(days);
-    }
-    out.tm_year = last.year;
-    out.tm_mon = last.month;
-    out.tm_mday = last.mday;
+    const CalendarDay day = MakeCalendarDay(days);
+    out.tm_year = day.year;
+    out.tm_mon = day.month;
+    out.tm_mday = day.mday;
     out.tm_hour = static_cast<int>(rest / kHour);
     out.tm_min = static_cast<int>((rest % kHour) / 60);
     out.tm_sec = static_cast<int>(rest % 60);
-    out.tm_wday = last.wday;
-    out.tm_yday = last.yday;
+    out.tm_wday = day.wday;
+    out.tm_yday = day.yday;
 }
 
 // What the zone does on one UTC day, and whether its offset, daylight-saving flag and
@@ -253,55 +248,45 @@ const DaySpan* StableSpan(std::int32_t stamp) {
     return span.stable ? &span : nullptr;
 }
 
-// The stamps around `stamp` that share its local day and its span (`span` is
-// StableSpan(stamp)): within the stamp's own UTC day every stamp has this span, so one
-// offset.
-EventDayRange DayRangeOf(std::int32_t stamp, const DaySpan& span) {
-    EventDayRange range;
-    const std::int64_t offset = State().shiftHours * kHour + span.gmtoff;
-    const std::int64_t days = FloorDiv(stamp + offset, kDay);
-    const std::int64_t utcDay = FloorDiv(stamp, kDay) * kDay;
-    range.dayStart = days * kDay - offset;
-    range.first = std::max(range.dayStart, utcDay);
-    range.end = std::min(range.dayStart + kDay, utcDay + kDay);
-    range.weekday = static_cast<int>(((days + 4) % 7 + 7) % 7);
-    return range;
-}
-
 }  // namespace
 
-void ConvertEventTime(std::int32_t stamp, std::tm& out, std::int64_t& value) {
-    // The stamps of one local day within one UTC day (so under one span) share everything
-    // but the time of day: events come in runs of them.
-    struct LastDay {
-        std::uint64_t generation = 0;
-        EventDayRange range;     // empty until a day is kept
-        std::int64_t shift = 0;  // value - stamp
-        std::tm fields{};
-    };
-    thread_local LastDay last;
+const LocalDay* LocalDayOf(std::int32_t stamp) {
+    thread_local LocalDay day;
+    thread_local std::uint64_t generation = 0;
+    static std::atomic<std::uint64_t> serials{0};
     ZoneState& state = State();
-    if (stamp >= last.range.first && stamp < last.range.end &&
-        last.generation == state.generation) {
-        const std::int64_t rest = stamp - last.range.dayStart;
-        out = last.fields;
+    if (day.Holds(stamp) && generation == state.generation) {
+        return &day;
+    }
+    const DaySpan* span = StableSpan(stamp);
+    if (span == nullptr) {
+        return nullptr;
+    }
+    // Within the stamp's own UTC day every stamp has this span, so one offset.
+    const std::int64_t offset = state.shiftHours * kHour + span->gmtoff;
+    const std::int64_t days = FloorDiv(stamp + offset, kDay);
+    const std::int64_t utcDay = FloorDiv(stamp, kDay) * kDay;
+    day.dayStart = days * kDay - offset;
+    day.first = std::max(day.dayStart, utcDay);
+    day.end = std::min(day.dayStart + kDay, utcDay + kDay);
+    day.shift = state.shiftHours * kHour;
+    Breakdown(days * kDay, day.fields);
+    day.fields.tm_isdst = span->isdst;
+    day.fields.tm_gmtoff = span->gmtoff;
+    day.fields.tm_zone = span->zone;
+    day.serial = ++serials;
+    generation = state.generation;
+    return &day;
+}
+
+void ConvertEventTime(std::int32_t stamp, std::tm& out, std::int64_t& value) {
+    if (const LocalDay* day = LocalDayOf(stamp)) {
+        const std::int64_t rest = stamp - day->dayStart;
+        out = day->fields;
         out.tm_hour = static_cast<int>(rest / kHour);
         out.tm_min = static_cast<int>((rest % kHour) / 60);
         out.tm_sec = static_cast<int>(rest % 60);
-        value = stamp + last.shift;
-        return;
-    }
-    if (const DaySpan* span = StableSpan(stamp)) {
-        const std::int64_t shifted = stamp + state.shiftHours * kHour;
-        Breakdown(shifted + span->gmtoff, out);
-        out.tm_isdst = span->isdst;
-        out.tm_gmtoff = span->gmtoff;
-        out.tm_zone = span->zone;
-        value = shifted;
-        last.generation = state.generation;
-        last.range = DayRangeOf(stamp, *span);
-        last.shift = state.shiftHours * kHour;
-        last.fields = out;
+        value = stamp + day->shift;
         return;
     }
     ConvertEventTimeSlow(stamp, out, value);
@@ -318,11 +303,9 @@ std::int64_t EventTimeValue(std::int32_t stamp) {
 }
 
 void EventHourAndWeekday(std::int32_t stamp, int& hour, int& weekday) {
-    if (const DaySpan* span = StableSpan(stamp)) {
-        const std::int64_t local = stamp + State().shiftHours * kHour + span->gmtoff;
-        const std::int64_t days = FloorDiv(local, kDay);
-        hour = static_cast<int>((local - days * kDay) / kHour);
-        weekday = static_cast<int>(((days + 4) % 7 + 7) % 7);
+    if (const LocalDay* day = LocalDayOf(stamp)) {
+        hour = day->HourOf(stamp);
+        weekday = day->fields.tm_wday;
         return;
     }
     std::tm out{};
@@ -330,16 +313,6 @@ void EventHourAndWeekday(std::int32_t stamp, int& hour, int& weekday) {
     ConvertEventTimeSlow(stamp, out, value);
     hour = out.tm_hour;
     weekday = out.tm_wday;
-}
-
-bool EventDayRangeOf(std::int32_t stamp, EventDayRange& out) {
-    out = EventDayRange{};
-    const DaySpan* span = StableSpan(stamp);
-    if (span == nullptr) {
-        return false;
-    }
-    out = DayRangeOf(stamp, *span);
-    return true;
 }
 
 void CurrentLocalTime(std::tm& out, std::int64_t& value) {

@@ -20,30 +20,28 @@ void ConvertEventTime(std::int32_t stamp, std::tm& out, std::int64_t& value);
 std::int64_t EventTimeValue(std::int32_t stamp);
 void EventHourAndWeekday(std::int32_t stamp, int& hour, int& weekday);
 
-// The calendar day of a broken-down time: what a memo of the last day written is kept by.
-struct CalendarDayKey {
-    int year = 0;
-    int month = 0;
-    int mday = 0;
-    int wday = 0;
-
-    static CalendarDayKey Of(const std::tm& time) {
-        return {time.tm_year, time.tm_mon, time.tm_mday, time.tm_wday};
-    }
-    bool operator==(const CalendarDayKey&) const = default;
-};
-
-// Stamps [first, end) that EventHourAndWeekday converts arithmetically with one offset
-// within one local day: the hour of each is (stamp - dayStart) / 3600, the day of week
-// `weekday`.
-struct EventDayRange {
+// The local day of an event, as the conversion above has it where it is plain arithmetic:
+// the stamps [first, end) lie in one local day and one UTC day (so under one offset); the
+// day begins at the stamp `dayStart`; a stamp's time value is stamp + shift; `fields` are
+// the day's calendar fields at midnight, zone included. Events come in runs of one day, so
+// this is the one memo of the time conversion: the conversion keeps the current day, and
+// callers keep what they made of it (a date cell) by its `serial`, which no other day has.
+struct LocalDay {
     std::int64_t first = 1;
     std::int64_t end = 0;
     std::int64_t dayStart = 0;
-    int weekday = 0;
+    std::int64_t shift = 0;
+    std::tm fields{};
+    std::uint64_t serial = 0;
+
+    bool Holds(std::int64_t stamp) const { return stamp >= first && stamp < end; }
+    int HourOf(std::int64_t stamp) const { return static_cast<int>((stamp - dayStart) / 3600); }
 };
-// The range around `stamp`; false (and `out` empty) where the fast path does not apply.
-bool EventDayRangeOf(std::int32_t stamp, EventDayRange& out);
+
+// The local day of `stamp` (the memo, valid until the next call on this thread); nullptr
+// where the conversion is not plain arithmetic (around a change of the zone's offset), and
+// EventHourAndWeekday or ConvertEventTime must be asked.
+const LocalDay* LocalDayOf(std::int32_t stamp);
 
 // The same conversion done with the C library only (localtime_r, mktime); the reference
 // the fast path is checked against.

@@ -103,9 +103,10 @@ const std::string& ExportBlock::WhoOf(std::int32_t uin) {
 ExportBlock::ExportBlock(MessageDatabase& db)
     : db_(db), received_(DirectionName(Received)), sent_(DirectionName(Sent)) {}
 
-std::string_view ExportBlock::DayOf(const std::tm& t) {
-    const CalendarDayKey key = CalendarDayKey::Of(t);
-    if (day_.key != key) {
+std::string_view ExportBlock::DayOf(const EventRecord& record) {
+    const std::tm& t = record.time;
+    const LocalDay* day = LocalDayOf(record.stamp);
+    if (day == nullptr || day->serial != day_.serial) {
         char* p = PutNumber(day_.text, static_cast<std::int64_t>(t.tm_year) + 1900);
         *p++ = '/';
         p = PutNumber(p, static_cast<std::int64_t>(t.tm_mon) + 1);
@@ -115,7 +116,7 @@ std::string_view ExportBlock::DayOf(const std::tm& t) {
         p = PutText(p, WeekdayName(t.tm_wday));
         *p++ = ' ';
         day_.length = static_cast<std::size_t>(p - day_.text);
-        day_.key = key;
+        day_.serial = day != nullptr ? day->serial : 0;
     }
     return {day_.text, day_.length};
 }
@@ -129,7 +130,7 @@ void ExportBlock::Append(const EventRecord& record, bool decoded, std::string& o
                2 * record.text.size() + 6 * kCrLf.size() + 2);
     char* p = PutText(out.data() + used, kSeparator);
     if (decoded) {
-        p = PutHeadLine(p, record.time, DayOf(record.time),
+        p = PutHeadLine(p, record.time, DayOf(record),
                         record.direction == Received ? received_ : sent_, who);
     }
     p = PutText(p, kCrLf);

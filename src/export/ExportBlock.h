@@ -32,7 +32,7 @@ public:
 
 private:
     // The date and weekday of line 2 ("2000/3/5 日 "), kept while the day stays the same.
-    std::string_view DayOf(const std::tm& time);
+    std::string_view DayOf(const EventRecord& record);
     const std::string& TypeNameOf(std::uint16_t type);
     // "12345(name)", the end of line 2.
     const std::string& WhoOf(std::int32_t uin);
@@ -44,8 +44,9 @@ private:
     KeyedTextCache members_;
     std::string_view received_;
     std::string_view sent_;
+    // The date of the last day written, by the time conversion's day (LocalDay::serial).
     struct Day {
-        std::optional<CalendarDayKey> key;
+        std::uint64_t serial = 0;
         char text[48];  // 3 int-sized numbers, the weekday, separators
         std::size_t length = 0;
     } day_;

@@ -28,18 +28,19 @@ void FillTable(CountTable& table, const std::vector<std::int32_t>& counts) {
 class DayMemo {
 public:
     void HourAndWeekday(std::int32_t stamp, int& hour, int& weekday) {
-        if (stamp < day_.first || stamp >= day_.end) {
-            if (!EventDayRangeOf(stamp, day_)) {
+        if (day_ == nullptr || !day_->Holds(stamp)) {
+            day_ = LocalDayOf(stamp);
+            if (day_ == nullptr) {
                 EventHourAndWeekday(stamp, hour, weekday);
                 return;
             }
         }
-        hour = static_cast<int>((stamp - day_.dayStart) / 3600);
-        weekday = day_.weekday;
+        hour = day_->HourOf(stamp);
+        weekday = day_->fields.tm_wday;
     }
 
 private:
-    EventDayRange day_;
+    const LocalDay* day_ = nullptr;  // the conversion's memo of the current day
 };
 
 }  // namespace
