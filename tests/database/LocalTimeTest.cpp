@@ -159,16 +159,19 @@ TEST(LocalTime, ADayTheZoneSkippedStillGivesRealTimes) {
 
 namespace {
 
-// Every stamp of a day range has the hour and weekday EventHourAndWeekday gives it.
-TEST(LocalTime, DayRangesAgreeWithTheHourOfEachStamp) {
-    auto expectAgrees = [](std::int64_t stamp, const EventDayRange& range) {
+// Every stamp of a local day has the day's fields and the hour the C library gives it.
+TEST(LocalTime, LocalDaysAgreeWithTheLibraryForEachStamp) {
+    auto expectAgrees = [](std::int64_t stamp, const LocalDay& day) {
         if (stamp < INT32_MIN || stamp > INT32_MAX) {
             return;
         }
-        int hour = -1, weekday = -1;
-        EventHourAndWeekday(static_cast<std::int32_t>(stamp), hour, weekday);
-        ASSERT_EQ(hour, (stamp - range.dayStart) / 3600) << stamp;
-        ASSERT_EQ(weekday, range.weekday) << stamp;
+        std::tm slow{};
+        std::int64_t value = 0;
+        ConvertEventTimeSlow(static_cast<std::int32_t>(stamp), slow, value);
+        ASSERT_EQ(slow.tm_hour, day.HourOf(stamp)) << stamp;
+        ASSERT_EQ(slow.tm_wday, day.fields.tm_wday) << stamp;
+        ASSERT_EQ(slow.tm_mday, day.fields.tm_mday) << stamp;
+        ASSERT_EQ(value, stamp + day.shift) << stamp;
     };
     std::mt19937 random(11);
     std::uniform_int_distribution<std::int32_t> anyStamp(INT32_MIN, INT32_MAX);
@@ -183,13 +186,14 @@ TEST(LocalTime, DayRangesAgreeWithTheHourOfEachStamp) {
             stamps.push_back(anyStamp(random));
         }
         for (const std::int32_t stamp : stamps) {
-            EventDayRange range;
-            if (!EventDayRangeOf(stamp, range)) {
+            const LocalDay* found = LocalDayOf(stamp);
+            if (found == nullptr) {
                 continue;
             }
-            ASSERT_TRUE(range.first <= stamp && stamp < range.end) << stamp;
-            for (const std::int64_t t : {std::int64_t{stamp}, range.first, range.end - 1}) {
-                expectAgrees(t, range);
+            const LocalDay day = *found;
+            ASSERT_TRUE(day.Holds(stamp)) << stamp;
+            for (const std::int64_t t : {std::int64_t{stamp}, day.first, day.end - 1}) {
+                expectAgrees(t, day);
             }
         }
     }
