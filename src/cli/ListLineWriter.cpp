@@ -71,8 +71,8 @@ void ListLineWriter::AppendDate(const EventRecord& record, std::string& line) {
         return;
     }
     if (!weekdaysFilled_) {
-        for (int day = 0; day < 7; ++day) {
-            AppendEscapedCell(WeekdayName(day), weekdays_[static_cast<std::size_t>(day)]);
+        for (int weekday = 0; weekday < 7; ++weekday) {
+            AppendEscapedCell(WeekdayName(weekday), weekdays_[static_cast<std::size_t>(weekday)]);
         }
         weekdaysFilled_ = true;
     }
