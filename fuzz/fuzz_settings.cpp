@@ -51,6 +51,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     ini.Parse(bytes);
     Require(ini.Serialize() == bytes);
     std::vector<std::optional<QString>> expected = Values(ini);
+    // A text without a Shift-JIS form, written in UTF-8 into a file read as Shift-JIS, may
+    // read back otherwise (only emoji and the like are told apart), and may change how the
+    // file's other lines that read both ways are read: the values are not checked then.
+    bool unchecked = false;
     ini.ReadInt(kSections[0], kKeys[0], 7);
 
     // Each pair of script bytes writes or removes one of the keys.
@@ -73,11 +77,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         }
         Require(ini.WriteString(kSections[s], kKeys[k], value));
         expected[slot] = ini.Value(kSections[s], kKeys[k]);
+        unchecked = unchecked || (ini.shiftJisFile() && !CanEncodeShiftJis(*expected[slot]));
     }
 
     IniFile again;
     again.Parse(ini.Serialize());
-    Require(Values(again) == expected);
+    Require(unchecked || Values(again) == expected);
     Require(again.Serialize() == ini.Serialize());
     return 0;
 }

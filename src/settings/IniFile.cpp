@@ -133,6 +133,11 @@ bool IsPlausibleCharacter(char32_t c) {
            || (c >= 0x20000 && c <= 0x3FFFF);  // rare kanji
 }
 
+// Beyond the Basic Multilingual Plane: nothing of code page 932 decodes to it.
+bool HasNoShiftJisForm(const QString& text) {
+    return std::any_of(text.begin(), text.end(), [](QChar c) { return c.isSurrogate(); });
+}
+
 bool IsPlausible(const QString& text) {
     const QList<uint> codes = text.toUcs4();
     return std::all_of(codes.begin(), codes.end(),
@@ -168,6 +173,7 @@ void IniFile::Clear() {
     sectionIndex_.clear();
     crlf_ = false;
     bom_ = false;
+    shiftJisFile_ = false;
 }
 
 IniLoadResult IniFile::Load(const QString& path) {
@@ -257,12 +263,17 @@ std::size_t IniFile::Parse(const QByteArray& bytes) {
         }
     }
 
+    shiftJisFile_ = shiftJisSeen && !utf8Seen;
     std::size_t firstBad = 0;
     for (std::size_t i = 0; i < spans.size(); ++i) {
         LineReadings& line = readings[i];
         bool asUtf8 = line.utf8.has_value();
         if (asUtf8 && !line.ascii && line.shiftJisValid) {
             asUtf8 = utf8Seen != shiftJisSeen ? utf8Seen : IsPlausible(*line.utf8);
+            // What Shift-JIS cannot hold (an emoji, say) was written in UTF-8 on purpose.
+            if (shiftJisFile_ && HasNoShiftJisForm(*line.utf8) && IsPlausible(*line.utf8)) {
+                asUtf8 = true;
+            }
         }
         if ((line.binary || (!asUtf8 && !line.shiftJisValid)) && firstBad == 0) {
             firstBad = i + 1;
@@ -321,6 +332,8 @@ QByteArray IniFile::Serialize() const {
         const QByteArrayView read = QByteArrayView(source_).sliced(line.from < 0 ? 0 : line.from);
         if (line.read()) {
             bytes += read.first(line.size + line.endSize);
+        } else if (const auto shiftJis = shiftJisFile_ ? ToShiftJis(line.text) : std::nullopt) {
+            bytes += QByteArray::fromStdString(*shiftJis);
         } else {
             bytes += line.text.toUtf8();
         }

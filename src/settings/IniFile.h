@@ -68,6 +68,9 @@ public:
     // a key is kept as an unread line). Returns the number (from 1) of the first line
     // that is neither UTF-8 nor Shift-JIS text, 0 when there is none.
     std::size_t Parse(const QByteArray& bytes);
+    // The file shows Shift-JIS lines and no UTF-8 beyond ASCII (the messenger's home system
+    // wrote it): lines written anew are Shift-JIS where their text has a Shift-JIS form.
+    bool shiftJisFile() const { return shiftJisFile_; }
     // The contents as bytes: unchanged lines as read, changed and new lines as UTF-8.
     // Without changes, exactly the bytes parsed.
     QByteArray Serialize() const;
@@ -128,4 +131,7 @@ private:
     QHash<QString, std::size_t> sectionIndex_;  // first section of each folded name
     bool crlf_ = false;                         // new lines end in CR LF
     bool bom_ = false;
+    // The file shows Shift-JIS and no UTF-8: its ambiguous lines are read as Shift-JIS, so
+    // lines written anew are written in Shift-JIS too where the text has a form there.
+    bool shiftJisFile_ = false;
 };

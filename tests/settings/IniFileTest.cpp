@@ -240,4 +240,20 @@ TEST(IniFileTest, FailedSaveGivesReason) {
     EXPECT_TRUE(QDir(dir.path()).exists());
 }
 
+// A name written into the home system's Shift-JIS file is written in Shift-JIS, so that it
+// reads back as written; only what Shift-JIS cannot hold goes in as UTF-8.
+TEST(IniFileTest, NamesWrittenIntoAShiftJisFileReadBackAsWritten) {
+    IniFile ini = Parsed("[Member Name]\n1=\x89\xd4\x8e\x71\n");  // 花子
+    ASSERT_TRUE(ini.shiftJisFile());
+    ASSERT_TRUE(ini.WriteString(QStringLiteral("Member Name"), QStringLiteral("2"),
+                                QStringLiteral("日本")));
+    ASSERT_TRUE(ini.WriteString(QStringLiteral("Member Name"), QStringLiteral("3"),
+                                QString::fromUtf8("\xF0\x9F\x98\x80")));
+    IniFile again = Parsed(ini.Serialize());
+    EXPECT_EQ(again.ReadString(QStringLiteral("Member Name"), QStringLiteral("1")), "花子");
+    EXPECT_EQ(again.ReadString(QStringLiteral("Member Name"), QStringLiteral("2")), "日本");
+    EXPECT_EQ(again.ReadString(QStringLiteral("Member Name"), QStringLiteral("3")),
+              QString::fromUtf8("\xF0\x9F\x98\x80"));
+}
+
 }  // namespace
