@@ -1,10 +1,27 @@
 #include "BenchHistory.h"
 
+#include <benchmark/benchmark.h>
+
 #include <algorithm>
 #include <chrono>
+#include <filesystem>
+#include <system_error>
 
 #include "database/EventFacts.h"
 #include "database/LocalTime.h"
+
+namespace {
+
+// The data file and its real size, at the top of the output beside the machine's.
+[[maybe_unused]] const bool kDataFileInContext = [] {
+    std::error_code error;
+    const auto bytes = std::filesystem::file_size(BenchDataFile(), error);
+    benchmark::AddCustomContext("data_file", BenchDataFile());
+    benchmark::AddCustomContext("data_file_bytes", error ? "missing" : std::to_string(bytes));
+    return true;
+}();
+
+}  // namespace
 
 MessageDatabase& BenchDatabase() {
     static MessageDatabase* db = [] {

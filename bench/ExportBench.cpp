@@ -28,7 +28,6 @@ void BM_ExportFormat(benchmark::State& state, ExportFormat format) {
         BenchFolder() + "/export-bench." + std::string(ExportFormatName(format));
     ExportOptions options;
     options.format = format;
-    options.toUtf8 = AppendUtf8FromShiftJis;
     options.owner = OwnerFromDataFile(db.dataPath());
     const long before = ResidentKilobytes();
     double total = 0;

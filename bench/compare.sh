@@ -59,8 +59,8 @@ list_ms=$(runs=$list_runs median_ms "$cli" "${base[@]}" list -2)
 rm -f "$exported"
 
 ratio() { awk -v a="$1" -v b="$2" 'BEGIN {printf "%.2f", (b > 0 ? a / b : 0)}'; }
-printf '== whole processes, %d events, data file %d MB, median of %d runs (%s time)\n' \
-    "$events" $(( $(stat -c %s "$data") / 1000000 )) "$runs" \
+printf '== whole processes, %d events, data file %d bytes, median of %d runs (%s time)\n' \
+    "$events" "$(stat -c %s "$data")" "$runs" \
     "$([ "${TALVORA_BENCH_WALL:-0}" = 1 ] && echo wall || echo processor)"
 printf '%-40s %9s ms\n' "rg -c -F ABSENT" "$rg_ms" "grep -c -F ABSENT" "$grep_ms" \
     "talvora-cli members (open)" "$open_ms"

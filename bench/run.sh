@@ -21,7 +21,7 @@ history_for() {
 for events in $sizes; do
     folder=$(history_for "$events")
     cat "$folder"/* > /dev/null  # warm the page cache
-    echo "== core libraries, $events events"
+    echo "== core libraries, $events events, data file $(stat -c %s "$folder/${events}msg.dat") bytes"
     filter=${TALVORA_BENCH_FILTER:-.}
     if [ "$events" -gt 1000000 ]; then
         filter=${TALVORA_BENCH_FILTER:-'FirstIndexPass|SearchNotFound|StatsAllEvents'}

@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Installs the Debian packages the build, the tests and the demo need.
+# Installs the Debian packages the build, the tests and the demo need, plus those of
+# --fuzz, --tidy, --bench or --screenshot (any of them, together).
 # As root it installs what is missing; otherwise it prints the command to run.
 set -euo pipefail
 
@@ -8,18 +9,19 @@ packages=(
     libgtest-dev libgmock-dev libbenchmark-dev
     qt6-base-dev qt6-base-dev-tools libgl-dev qt6-svg-dev libqt6svg6
     fonts-ipafont-gothic qt6-translations-l10n libxml2-dev
+    tzdata  # the named zones (Europe/Berlin, ...) the time tests convert in
     dpkg-dev file lintian desktop-file-utils appstream man-db
     libreoffice-calc-nogui  # a spreadsheet that opens the CSV export in a test
 )
-if [ "${1:-}" = "--fuzz" ]; then
-    packages+=(clang libclang-rt-14-dev)
-fi
-if [ "${1:-}" = "--bench" ]; then
-    packages+=(ripgrep)  # a yardstick of make bench, next to grep
-fi
-if [ "${1:-}" = "--screenshot" ]; then
-    packages+=(xvfb xauth imagemagick)
-fi
+for extra in "$@"; do
+    case "$extra" in
+        --fuzz) packages+=(clang libclang-rt-14-dev) ;;
+        --tidy) packages+=(clang-tidy) ;;
+        --bench) packages+=(ripgrep) ;;  # a yardstick of make bench, next to grep
+        --screenshot) packages+=(xvfb xauth imagemagick) ;;
+        *) echo "install-deps.sh: unknown option $extra" >&2; exit 2 ;;
+    esac
+done
 
 missing=()
 for p in "${packages[@]}"; do

@@ -8,12 +8,11 @@ class MessageDatabase;
 
 // What the statistics need of one event, as ReadEvent would give it.
 struct EventFact {
-    enum : std::uint8_t {
-        kDecoded = 1,      // ReadEvent returns true
-        kNotReceived = 2,  // direction is not 0
-        kSent = 4,         // direction is 1
-        kRedo = 8,         // cut short when read, or of a type above 254: ask ReadEvent each time
-    };
+    static constexpr std::uint8_t kDecoded = 1;      // ReadEvent returns true
+    static constexpr std::uint8_t kNotReceived = 2;  // direction is not 0
+    static constexpr std::uint8_t kSent = 4;         // direction is 1
+    // cut short when read, or of a type above 254: ask ReadEvent each time
+    static constexpr std::uint8_t kRedo = 8;
     std::uint16_t type = 0;
     std::uint8_t flags = 0;
     std::int32_t stamp = 0;

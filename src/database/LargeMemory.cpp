@@ -21,7 +21,7 @@ void PrepareForWriting(void* data, std::size_t bytes) {
     if (end <= begin) {
         return;
     }
-    void* start = reinterpret_cast<void*>(begin);
+    void* start = static_cast<char*>(data) + (begin - reinterpret_cast<std::uintptr_t>(data));
     const std::size_t length = end - begin;
 #ifdef MADV_HUGEPAGE
     madvise(start, length, MADV_HUGEPAGE);

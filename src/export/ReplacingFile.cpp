@@ -52,7 +52,9 @@ bool FollowLinks(std::string path, std::string& target) {
         }
         if (next.front() != '/') {
             const std::size_t slash = path.rfind('/');
-            next = (slash == std::string::npos ? std::string() : path.substr(0, slash + 1)) + next;
+            if (slash != std::string::npos) {
+                next.insert(0, path, 0, slash + 1);
+            }
         }
         path = std::move(next);
     }

@@ -170,7 +170,7 @@ void ParseValueLine(const QString& line, RegistryKey& key) {
     ++pos;
     SkipBlanks(line, pos);
     if (std::optional<RegistryValue> value = ParseData(line, pos)) {
-        key.values.insert(name.toCaseFolded(), std::move(*value));  // a later line wins
+        key.values.insert(name.toCaseFolded(), *value);  // a later line wins
     }
 }
 

@@ -1,3 +1,4 @@
+#include <gtest/gtest-spi.h>
 #include <gtest/gtest.h>
 
 #include <cstdint>
@@ -121,6 +122,13 @@ TEST(LocalTime, FastConversionMatchesTheCLibraryWalkingBack) {
             ExpectSameAsLibrary(t);
         }
     }
+}
+
+// The C library takes UTC for a zone it cannot find, so without tzdata the tests above
+// would compare UTC with UTC and pass.
+TEST(LocalTime, ZoneThatIsNotInstalledFailsTheTest) {
+    EXPECT_NONFATAL_FAILURE(ScopedTimeZone tz("Nowhere/Atlantis"), "is not installed");
+    EXPECT_NONFATAL_FAILURE(ScopedTimeZone tz(":Nowhere/Atlantis"), "is not installed");
 }
 
 TEST(LocalTime, LocalMidnightFollowsTheZone) {

@@ -268,8 +268,7 @@ TEST_F(ExportFormats, HtmlReadsBackOldestFirstEscapedWithOnlyWebLinks) {
         const Expected& e = kRows[kRows.size() - 1 - i];
         const HtmlEvent& h = page.events[i];
         SCOPED_TRACE("row " + std::to_string(i));
-        // Appended rather than "e" + ...: GCC 12 at -O3 wrongly warns (-Wrestrict) there.
-        EXPECT_EQ(h.id, std::string("e").append(std::to_string(e.entry)));
+        EXPECT_EQ(h.id, "e" + std::to_string(e.entry));
         EXPECT_EQ(h.classes, e.decoded ? (e.direction == "送信" ? "event sent" : "event received")
                                        : "event received error");
         EXPECT_EQ(h.time, e.decoded ? e.time.substr(11) : "");

@@ -23,7 +23,8 @@ struct TestHistory {
                          std::uint32_t direction = 0);
 };
 
-// Sets TZ and re-reads the time-zone settings for the rest of a test.
+// Sets TZ and re-reads the time-zone settings for the rest of a test. A zone named by its
+// file (Asia/Tokyo) that is not installed fails the test.
 class ScopedTimeZone {
 public:
     explicit ScopedTimeZone(const char* tz);

@@ -5,6 +5,7 @@
 #include <QWidget>
 
 #include <algorithm>
+#include <cmath>
 
 // Column widths of the program are measured for a font whose digits are 6 pixels wide
 // (the date "0000/00/00" takes 60). With a larger font a width grows alike, so that a date,
@@ -12,5 +13,5 @@
 inline int ScaledWidth(const QWidget& widget, int width) {
     const double scale =
         std::max(1.0, widget.fontMetrics().horizontalAdvance(QStringLiteral("0000/00/00")) / 60.0);
-    return static_cast<int>(width * scale + 0.5);
+    return static_cast<int>(std::lround(width * scale));
 }

@@ -157,7 +157,7 @@ QStringList QtPatterns(const QString& resourcePatterns) {
 // One filter of Qt's form. The label is kept as it stands; the patterns are appended in
 // parentheses only when Qt would not read exactly these from the label itself.
 QString QtFilter(const QString& label, const QStringList& patterns) {
-    const QString joined = patterns.join(QLatin1Char(' '));
+    QString joined = patterns.join(QLatin1Char(' '));
     if (label.trimmed().isEmpty()) {
         return joined;
     }

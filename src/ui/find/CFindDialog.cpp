@@ -26,7 +26,7 @@ namespace {
 
 // The saved text as the user typed it; a saved text from elsewhere as its bytes read.
 QString SearchTextOf(const SearchCriteria& criteria) {
-    const QString typed = QString::fromStdString(criteria.typedText);
+    QString typed = QString::fromStdString(criteria.typedText);
     if (!typed.isEmpty() && ShiftJisForSearch(typed) == criteria.searchText) {
         return typed;
     }

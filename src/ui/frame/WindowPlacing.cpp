@@ -66,7 +66,7 @@ void PlaceWindow(QWidget& window, const WindowPlacement& placement) {
 QRect BesideOrBelow(const QRect& main, QSize wanted, QSize minimum, const QRect& area) {
     wanted = wanted.boundedTo(area.size());
     minimum = minimum.boundedTo(wanted);
-    const auto inside = [&area](int at, int length, int first, int last) {
+    const auto inside = [](int at, int length, int first, int last) {
         return std::clamp(at, first, std::max(first, last + 1 - length));
     };
     const int right = area.right() - main.right();
