@@ -250,18 +250,23 @@ const DaySpan* StableSpan(std::int32_t stamp) {
 
 }  // namespace
 
-const LocalDay* LocalDayOf(std::int32_t stamp) {
-    thread_local LocalDay day;
-    thread_local std::uint64_t generation = 0;
+namespace {
+
+// The memo: the current day and the zone settings it was made under.
+struct DayMemo {
+    LocalDay day;
+    std::uint64_t generation = 0;
+};
+
+// Makes `memo` the local day of `stamp`; nullptr where the fast path does not apply.
+const LocalDay* FillDay(DayMemo& memo, std::int32_t stamp) {
     static std::atomic<std::uint64_t> serials{0};
     ZoneState& state = State();
-    if (day.Holds(stamp) && generation == state.generation) {
-        return &day;
-    }
     const DaySpan* span = StableSpan(stamp);
     if (span == nullptr) {
         return nullptr;
     }
+    LocalDay& day = memo.day;
     // Within the stamp's own UTC day every stamp has this span, so one offset.
     const std::int64_t offset = state.shiftHours * kHour + span->gmtoff;
     const std::int64_t days = FloorDiv(stamp + offset, kDay);
@@ -275,8 +280,18 @@ const LocalDay* LocalDayOf(std::int32_t stamp) {
     day.fields.tm_gmtoff = span->gmtoff;
     day.fields.tm_zone = span->zone;
     day.serial = ++serials;
-    generation = state.generation;
+    memo.generation = state.generation;
     return &day;
+}
+
+}  // namespace
+
+const LocalDay* LocalDayOf(std::int32_t stamp) {
+    thread_local DayMemo memo;
+    if (memo.day.Holds(stamp) && memo.generation == State().generation) {
+        return &memo.day;
+    }
+    return FillDay(memo, stamp);
 }
 
 void ConvertEventTime(std::int32_t stamp, std::tm& out, std::int64_t& value) {
