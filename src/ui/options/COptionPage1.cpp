@@ -2,6 +2,7 @@
 
 #include <QButtonGroup>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -13,6 +14,7 @@
 #include <QRegularExpressionValidator>
 #include <QVBoxLayout>
 
+#include "database/MessageDatabase.h"
 #include "settings/Settings.h"
 #include "settings/VelmuSettings.h"
 #include "ui/controls/CFolderDialog.h"
@@ -42,39 +44,12 @@ QPushButton* BrowseButton(const char* objectName) {
     return button;
 }
 
-bool EqualIgnoringAsciiCase(QStringView a, QStringView b) {
-    if (a.size() != b.size()) {
-        return false;
-    }
-    auto lower = [](char16_t c) {
-        return c >= u'A' && c <= u'Z' ? static_cast<char16_t>(c + 32) : c;
-    };
-    for (qsizetype i = 0; i < a.size(); ++i) {
-        if (lower(a[i].unicode()) != lower(b[i].unicode())) {
-            return false;
-        }
-    }
-    return true;
-}
-
-// A derived name in the letter case its folder has: histories copied from another system
-// often come as "12345MSG.DAT" and "12345MSG.IDX". The file whose name differs only in
-// ASCII case is taken, as opening a folder's pair takes it; `path` itself when it exists
-// or when nothing matches.
+// A derived name in the letter case its folder has (histories copied from another system
+// often come as "12345MSG.DAT" and "12345MSG.IDX"), as opening a folder's pair takes it.
 QString AsSpelledInFolder(const QString& path) {
-    const QFileInfo info(path);
-    if (info.exists()) {
-        return path;
-    }
-    const QString name = info.fileName();
-    const QStringList names =
-        info.dir().entryList(QDir::Files | QDir::Hidden | QDir::System, QDir::Name);
-    for (const QString& candidate : names) {
-        if (EqualIgnoringAsciiCase(candidate, name)) {
-            return path.left(path.size() - name.size()) + candidate;
-        }
-    }
-    return path;
+    return QFile::decodeName(
+        MessageDatabase::ResolveNameCase(NativeFileSystem(), QFile::encodeName(path).toStdString())
+            .c_str());
 }
 
 }  // namespace
