@@ -2,6 +2,8 @@
 
 #include <dirent.h>
 #include <fcntl.h>
+#include <pthread.h>
+#include <signal.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -261,15 +263,28 @@ bool ReplacingFile::OpenTemporary(const struct stat* existing, std::string& erro
     for (int attempt = 0; attempt < kNameAttempts; ++attempt) {
         const std::string name =
             target_ + "." + std::to_string(::getpid()) + "-" + std::to_string(attempt) + ".tmp";
+        // A quit signal between the file's creation and its note would leave it behind: the
+        // signals wait for the note (they arrive the moment the mask is restored).
+        sigset_t quit{};
+        sigset_t before{};
+        sigemptyset(&quit);
+        sigaddset(&quit, SIGINT);
+        sigaddset(&quit, SIGTERM);
+        sigaddset(&quit, SIGHUP);
+        ::pthread_sigmask(SIG_BLOCK, &quit, &before);
         const int fd = ::open(name.c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, mode);
+        const int openError = errno;
         if (fd >= 0) {
             fd_ = fd;
             temporary_ = name;
             NoteTemporaryFile(temporary_);
+        }
+        ::pthread_sigmask(SIG_SETMASK, &before, nullptr);
+        if (fd >= 0) {
             break;
         }
-        if (errno != EEXIST) {
-            return Fail(error, OutputFailure::Kind::System, errno);
+        if (openError != EEXIST) {
+            return Fail(error, OutputFailure::Kind::System, openError);
         }
     }
     if (fd_ < 0) {
