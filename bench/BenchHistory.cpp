@@ -50,13 +50,7 @@ double GrepSeconds(const std::string& text) {
 }
 
 double TableBytes(MessageDatabase& db) {
-    double bytes = 0;
-    for (const auto& [key, member] : db.members()) {
-        bytes += static_cast<double>(member.refs.capacity() * sizeof(EventRef));
-        bytes += static_cast<double>(sizeof(std::pair<const std::int32_t, Member>) + 32);
-        bytes += static_cast<double>(member.name.capacity() > 15 ? member.name.capacity() : 0);
-    }
-    return bytes;
+    return static_cast<double>(db.TableBytes());
 }
 
 double CacheBytes(MessageDatabase& db) {

@@ -128,10 +128,18 @@ public:
 
 private:
     using Refs = std::vector<std::pair<std::int32_t, std::int32_t>>;
-    static std::map<std::int32_t, Refs> Events(const MessageDatabase& db) {
-        std::map<std::int32_t, Refs> events;
+    // Every member's list, built where it was not yet (so that later appends extend it).
+    static std::map<std::int32_t, Refs> Events(MessageDatabase& db) {
+        std::vector<std::int32_t> keys;
         for (const auto& [key, member] : db.members()) {
-            for (const EventRef& ref : member.refs) {
+            keys.push_back(key);
+        }
+        std::map<std::int32_t, Refs> events;
+        for (const std::int32_t key : keys) {
+            if (static_cast<std::int32_t>(db.Refs(key).size()) != db.EventCount(key)) {
+                std::abort();
+            }
+            for (const EventRef& ref : db.Refs(key)) {
                 events[key].emplace_back(ref.dataOffset, ref.entryNumber);
             }
         }

@@ -5,6 +5,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "FuzzFiles.h"
 #include "database/MessageDatabase.h"
@@ -40,9 +41,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         db.ReadIndex();
     }
     EventRecord event;
+    std::vector<std::int32_t> keys;
     for (const auto& [key, member] : db.members()) {
-        for (std::size_t i = 0; i < member.refs.size() && i < 64; ++i) {
-            db.ReadEvent(key, static_cast<std::int32_t>(i), event);
+        keys.push_back(key);
+    }
+    for (const std::int32_t key : keys) {
+        for (std::int32_t i = 0; i < db.EventCount(key) && i < 64; ++i) {
+            db.ReadEvent(key, i, event);
         }
     }
     if (db.FirstMember()) {

@@ -10,13 +10,15 @@ struct EventRef;
 struct Member;
 class MemberIndex;
 
-// One pass over index entries: reads them in large pieces into ALL_MEMBERS's list, then
-// hands each entry's reference to its member in index order. A large pass counts each
-// member's new entries first, so every list is sized once and carries no spare capacity.
+// One pass over index entries: reads them in large pieces into ALL_MEMBERS's list and,
+// side by side with it, each entry's member key. Members are counted, not listed: a
+// member's own list is built when it is first asked for, and only such a list is extended
+// by later passes.
 class IndexPass {
 public:
-    IndexPass(RandomAccessFile& file, std::map<std::int32_t, Member>& members, MemberIndex& index)
-        : file_(file), members_(members), index_(index) {}
+    IndexPass(RandomAccessFile& file, std::map<std::int32_t, Member>& members, MemberIndex& index,
+              std::vector<std::int32_t>& keys)
+        : file_(file), members_(members), index_(index), keys_(keys) {}
 
     // Takes the complete, non-zero entries from `position` up to `end`, numbering them
     // from `entryCount` on (which it advances). Returns where the next pass resumes: the
@@ -27,24 +29,14 @@ public:
 
 private:
     Member& MemberOf(std::int32_t key);
-    // The number of the key's member in targets_, added at its first entry of the pass.
-    std::uint32_t TargetOf(std::int32_t key);
-    // Takes the entries of one chunk read from the file up to the first zero key,
-    // numbering them from `number` on, into `refs` and `targetOf`; returns how many.
-    std::size_t TakeChunk(const std::uint8_t* chunk, std::size_t whole, std::int32_t number,
-                          EventRef* refs, std::uint32_t* targetOf);
-    // Sizes the members' smaller lists for this pass and readies their memory in one step.
-    void PrepareSmallLists();
-    // Hands the references taken into ALL_MEMBERS's list from `allBase` on to their members.
-    void Distribute(Member& all, std::size_t allBase, const std::vector<std::uint32_t>& targetOf,
-                    bool exact);
+    // Takes the entries of one chunk up to the first zero key or ALL_MEMBERS's own key,
+    // numbering them from `number` on, into `refs` and `keys`; returns how many.
+    std::size_t TakeRun(const std::uint8_t* chunk, std::size_t whole, std::int32_t number,
+                        EventRef* refs, std::int32_t* keys);
 
     RandomAccessFile& file_;
     std::map<std::int32_t, Member>& members_;
     MemberIndex& index_;
-    // The members that receive entries in this pass, and how many each.
-    std::vector<Member*> targets_;
-    std::vector<std::int32_t> targetKeys_;
-    std::vector<std::uint32_t> counts_;
+    std::vector<std::int32_t>& keys_;
     std::int32_t lastKey_ = 0;
 };

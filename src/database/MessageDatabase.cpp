@@ -183,6 +183,7 @@ void MessageDatabase::Close() {
     dataFile_.reset();
     indexFile_.reset();
     members_.clear();
+    keys_ = {};
     memberIndex_->Clear();
     facts_->Clear();
     walk_ = members_.end();
@@ -217,7 +218,7 @@ void MessageDatabase::ReadIndex() {
     const std::int64_t end = now.valid ? now.size : 0;
     if (end - indexPosition_ >= kEntrySize) {
         const std::int32_t before = entryCount_;
-        IndexPass pass(*indexFile_, members_, *memberIndex_);
+        IndexPass pass(*indexFile_, members_, *memberIndex_, keys_);
         indexPosition_ = pass.Run(indexPosition_, end, entryCount_);
         if (entryCount_ > before) {
             HoldBackUnfinished(pass.lastKey());
@@ -328,16 +329,28 @@ void MessageDatabase::UntakeNewest(std::int32_t key) {
     const std::int32_t number = all.refs.back().entryNumber;
     while (!all.refs.empty() && all.refs.back().entryNumber == number) {
         all.refs.pop_back();
+        keys_.pop_back();
     }
     if (key != ALL_MEMBERS) {
         Member& member = Lookup(key);
-        if (!member.refs.empty() && member.refs.back().entryNumber == number) {
+        if (member.listed && !member.refs.empty() && member.refs.back().entryNumber == number) {
             member.refs.pop_back();
+        }
+        if (member.newestEntry == number) {
+            --member.count;
+            // Its newest event is now the one before, wherever that stands.
+            member.newestEntry = -1;
+            for (std::size_t i = keys_.size(); i > 0 && member.count > 0; --i) {
+                if (keys_[i - 1] == key) {
+                    member.newestEntry = all.refs[i - 1].entryNumber;
+                    break;
+                }
+            }
         }
         // Named members were there before this pass; a member it made goes with its entry.
         const bool fixed = std::find(std::begin(FIXED_MEMBER_KEYS), std::end(FIXED_MEMBER_KEYS),
                                      key) != std::end(FIXED_MEMBER_KEYS);
-        if (member.refs.empty() && member.name.empty() && !fixed) {
+        if (member.count == 0 && member.name.empty() && !fixed) {
             memberIndex_->Erase(key);
             members_.erase(key);
             walk_ = members_.end();
@@ -400,7 +413,10 @@ HistoryChange MessageDatabase::TakeNewEntries() {
     }
     change.state = HistoryState::Appended;
     for (const auto& [key, member] : members_) {
-        if (member.refs.empty() || member.refs.back().entryNumber < change.firstNewEntry) {
+        const std::int32_t newest =
+            key != ALL_MEMBERS ? member.newestEntry
+                               : (member.refs.empty() ? -1 : member.refs.back().entryNumber);
+        if (newest < change.firstNewEntry) {
             continue;
         }
         if (std::binary_search(known.begin(), known.end(), key)) {
@@ -413,7 +429,7 @@ HistoryChange MessageDatabase::TakeNewEntries() {
 }
 
 const EventRef* MessageDatabase::RefAt(std::int32_t key, std::int32_t index) {
-    const std::vector<EventRef>& refs = Lookup(key).refs;
+    const std::vector<EventRef>& refs = Refs(key);
     if (index < 0 || static_cast<std::size_t>(index) >= refs.size()) {
         return nullptr;
     }
@@ -573,11 +589,45 @@ const std::string& MessageDatabase::MemberName(std::int32_t key) {
 }
 
 std::int32_t MessageDatabase::EventCount(std::int32_t key) {
-    return static_cast<std::int32_t>(Lookup(key).refs.size());
+    const Member& member = Lookup(key);
+    return key == ALL_MEMBERS ? static_cast<std::int32_t>(member.refs.size()) : member.count;
 }
 
 const std::vector<EventRef>& MessageDatabase::Refs(std::int32_t key) {
-    return Lookup(key).refs;
+    Member& member = Lookup(key);
+    if (key == ALL_MEMBERS || member.listed) {
+        return member.refs;
+    }
+    // Built from ALL_MEMBERS's list and the keys beside it, in one sweep, to its exact size.
+    member.listed = true;
+    if (member.count == 0) {
+        return member.refs;
+    }
+    const std::vector<EventRef>& all = Lookup(ALL_MEMBERS).refs;
+    member.refs.reserve(static_cast<std::size_t>(member.count));
+    for (std::size_t i = 0; i < keys_.size(); ++i) {
+        if (keys_[i] == key) {
+            member.refs.push_back(all[i]);
+        }
+    }
+    return member.refs;
+}
+
+std::int32_t MessageDatabase::KeyAt(std::int32_t allIndex) const {
+    return allIndex >= 0 && static_cast<std::size_t>(allIndex) < keys_.size()
+               ? keys_[static_cast<std::size_t>(allIndex)]
+               : 0;
+}
+
+std::size_t MessageDatabase::TableBytes() const {
+    // A map node: the pair, three pointers and a colour, rounded up by the allocator.
+    constexpr std::size_t kNode = sizeof(std::pair<const std::int32_t, Member>) + 32;
+    std::size_t bytes = keys_.capacity() * sizeof(std::int32_t);
+    for (const auto& [key, member] : members_) {
+        bytes += kNode + member.refs.capacity() * sizeof(EventRef);
+        bytes += member.name.capacity() > 15 ? member.name.capacity() : 0;
+    }
+    return bytes;
 }
 
 bool MessageDatabase::FirstMember() {

@@ -30,9 +30,15 @@ struct EventRef {
     std::int32_t entryNumber;
 };
 
+// A member of the table. Its own list of events is built when first asked for
+// (MessageDatabase::Refs); until then only its count is kept. ALL_MEMBERS's list is the one
+// the index pass fills.
 struct Member {
     std::string name;            // display name (Shift-JIS); empty until named
-    std::vector<EventRef> refs;  // this member's events, in index order
+    std::vector<EventRef> refs;  // this member's events, in index order, once listed
+    std::int32_t count = 0;      // this member's events, listed or not
+    std::int32_t newestEntry = -1;  // entry number of its newest event (-1: none)
+    bool listed = false;            // refs holds all `count` events and is kept up to date
 };
 
 // Row r of a list that shows n events is reference n - 1 - r: the newest event is row 0.
@@ -146,8 +152,12 @@ public:
     const std::string& MemberName(std::int32_t key);
     // The member's number of events; a missing member is added empty.
     std::int32_t EventCount(std::int32_t key);
-    // The member's references; a missing member is added empty.
+    // The member's references, its list built on first use; a missing member is added empty.
     const std::vector<EventRef>& Refs(std::int32_t key);
+    // The member an event of ALL_MEMBERS's list belongs to (0 for a position out of range).
+    std::int32_t KeyAt(std::int32_t allIndex) const;
+    // The bytes the member table holds: the lists (capacity), the keys, the table itself.
+    std::size_t TableBytes() const;
 
     // The member walk: every member in ascending key order, leaving out the first entry
     // of the table (ALL_MEMBERS in a table with events). Walks do not nest.
@@ -163,7 +173,8 @@ public:
     FileIdentity IndexFileIdentity() const;
     const std::string& indexPath() const { return indexPath_; }
     std::int32_t entryCount() const { return entryCount_; }
-    // Read-only view of the member table (ascending key order).
+    // Read-only view of the member table (ascending key order). A member's refs are there
+    // only once listed: read events through Refs and EventCount.
     const std::map<std::int32_t, Member>& members() const { return members_; }
 
 private:
@@ -218,6 +229,9 @@ private:
     std::int64_t dataSizeSeen_ = 0;
 
     std::map<std::int32_t, Member> members_;
+    // The member key of each reference of ALL_MEMBERS's list, side by side with it: what a
+    // member's own list is built from.
+    std::vector<std::int32_t> keys_;
     std::unique_ptr<MemberIndex> memberIndex_;
     std::unique_ptr<DataFileCache> cache_;
     PairSnapshot snapshot_;

@@ -8,10 +8,8 @@
 
 namespace {
 
-const std::vector<EventRef>* RefsOf(const MessageDatabase& db, std::int32_t key) {
-    const auto& members = db.members();
-    auto it = members.find(key);
-    return it != members.end() ? &it->second.refs : nullptr;
+const std::vector<EventRef>* RefsOf(MessageDatabase& db, std::int32_t key) {
+    return db.members().count(key) != 0 ? &db.Refs(key) : nullptr;
 }
 
 // Position of the event `entry` in a member's references (kept in index order).
@@ -130,30 +128,19 @@ bool HitSearch::Examine(std::int32_t index, std::vector<Hit>& hits) {
     return true;
 }
 
-MemberEvent OwnerOfEvent(const MessageDatabase& db, std::int32_t searchedKey, std::int32_t index,
-                         std::int32_t uinHint) {
+MemberEvent OwnerOfEvent(MessageDatabase& db, std::int32_t searchedKey, std::int32_t index) {
     const MemberEvent self{searchedKey, index};
-    const std::vector<EventRef>* searched = RefsOf(db, searchedKey);
-    if (searchedKey != ALL_MEMBERS || searched == nullptr || index < 0 ||
-        static_cast<std::size_t>(index) >= searched->size()) {
+    if (searchedKey != ALL_MEMBERS || index < 0 || index >= db.EventCount(ALL_MEMBERS)) {
         return self;
     }
-    const std::int32_t entry = (*searched)[static_cast<std::size_t>(index)].entryNumber;
-    if (uinHint != ALL_MEMBERS) {
-        if (const std::vector<EventRef>* refs = RefsOf(db, uinHint)) {
-            if (auto at = PositionOf(*refs, entry)) {
-                return {uinHint, *at};
-            }
-        }
+    // The index entry names the member, whatever the record says.
+    const std::int32_t key = db.KeyAt(index);
+    if (key == ALL_MEMBERS || key == 0) {
+        return self;
     }
-    // The record does not name its member (undecodable, or another uin): ask every member.
-    for (const auto& [key, member] : db.members()) {
-        if (key == ALL_MEMBERS) {
-            continue;
-        }
-        if (auto at = PositionOf(member.refs, entry)) {
-            return {key, *at};
-        }
+    const std::int32_t entry = db.Refs(ALL_MEMBERS)[static_cast<std::size_t>(index)].entryNumber;
+    if (auto at = PositionOf(db.Refs(key), entry)) {
+        return {key, *at};
     }
     return self;
 }

@@ -85,11 +85,10 @@ private:
 };
 
 // The member and position a hit belongs to: for a search of one member that member; for
-// all members the member whose list holds the same event (found by its entry number, the
-// record's uin tried first). Never adds members to the table.
+// all members the member whose list holds the same event (the one its index entry names).
+// Never adds members to the table.
 struct MemberEvent {
     std::int32_t key = ALL_MEMBERS;
     std::int32_t index = 0;
 };
-MemberEvent OwnerOfEvent(const MessageDatabase& db, std::int32_t searchedKey, std::int32_t index,
-                         std::int32_t uinHint);
+MemberEvent OwnerOfEvent(MessageDatabase& db, std::int32_t searchedKey, std::int32_t index);

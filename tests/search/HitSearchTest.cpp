@@ -156,17 +156,16 @@ TEST_F(HitSearchTest, AHitOfAllMembersBelongsToTheMemberWhoseListHoldsIt) {
     other.uin = 7;
     h_.writer.AppendEvent(9, other);
     Open();
-    auto owner = [&](std::int32_t index, std::int32_t hint) {
-        const MemberEvent at = OwnerOfEvent(db_, ALL_MEMBERS, index, hint);
+    auto owner = [&](std::int32_t index) {
+        const MemberEvent at = OwnerOfEvent(db_, ALL_MEMBERS, index);
         return std::make_pair(at.key, at.index);
     };
-    EXPECT_EQ(owner(2, 5), std::make_pair(5, 1));
-    EXPECT_EQ(owner(1, 7), std::make_pair(7, 0));
-    EXPECT_EQ(owner(3, 7), std::make_pair(9, 0));
-    EXPECT_EQ(owner(3, 12345678), std::make_pair(9, 0));
-    EXPECT_EQ(owner(99, 5), std::make_pair(ALL_MEMBERS, 99));
+    EXPECT_EQ(owner(2), std::make_pair(5, 1));
+    EXPECT_EQ(owner(1), std::make_pair(7, 0));
+    EXPECT_EQ(owner(3), std::make_pair(9, 0));
+    EXPECT_EQ(owner(99), std::make_pair(ALL_MEMBERS, 99));
     EXPECT_EQ(db_.members().count(12345678), 0u);
-    const MemberEvent same = OwnerOfEvent(db_, 5, 1, 7);
+    const MemberEvent same = OwnerOfEvent(db_, 5, 1);
     EXPECT_EQ(std::make_pair(same.key, same.index), std::make_pair(5, 1));
 }
 

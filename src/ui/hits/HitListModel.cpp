@@ -69,12 +69,11 @@ std::optional<std::pair<std::int32_t, std::int32_t>> HitListModel::ListPosition(
         return std::nullopt;
     }
     const Cells& cells = CellsAt(row);
-    auto it = database_.members().find(cells.ownerKey);
-    if (it == database_.members().end() ||
-        static_cast<std::size_t>(cells.ownerIndex) >= it->second.refs.size()) {
+    if (database_.members().count(cells.ownerKey) == 0 ||
+        cells.ownerIndex >= database_.EventCount(cells.ownerKey)) {
         return std::nullopt;  // the history changed underneath
     }
-    const auto count = static_cast<std::int32_t>(it->second.refs.size());
+    const std::int32_t count = database_.EventCount(cells.ownerKey);
     return std::make_pair(cells.ownerKey, IndexToRow(count, cells.ownerIndex));
 }
 
@@ -95,7 +94,7 @@ HitListModel::Cells HitListModel::Decode(const Hit& hit) const {
     EventRecord record;
     const bool decoded = database_.ReadEvent(key_, hit.index, record);
     const MemberEvent owner =
-        OwnerOfEvent(database_, key_, hit.index, decoded ? record.uin : ALL_MEMBERS);
+        OwnerOfEvent(database_, key_, hit.index);
     cells.ownerKey = owner.key;
     cells.ownerIndex = owner.index;
     auto member = database_.members().find(owner.key);

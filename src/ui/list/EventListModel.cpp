@@ -82,11 +82,10 @@ int EventListModel::columnCount(const QModelIndex& parent) const {
 }
 
 bool EventListModel::Decode(int row) const {
-    const auto& members = database_.members();
-    const auto member = members.find(member_);
+    const bool known = database_.members().count(member_) != 0;
+    const std::vector<EventRef>* refs = known ? &database_.Refs(member_) : nullptr;
     const std::int32_t position = RowToIndex(rows_, row);
-    if (member == members.end() || position < 0 ||
-        static_cast<std::size_t>(position) >= member->second.refs.size()) {
+    if (refs == nullptr || position < 0 || static_cast<std::size_t>(position) >= refs->size()) {
         // The database changed under the list (closed or replaced): show the row as
         // unreadable until the list is shown again.
         rowEntry_ = -1;
@@ -96,7 +95,7 @@ bool EventListModel::Decode(int row) const {
         FillCells();
         return false;
     }
-    const std::int32_t entry = member->second.refs[static_cast<std::size_t>(position)].entryNumber;
+    const std::int32_t entry = (*refs)[static_cast<std::size_t>(position)].entryNumber;
     if (entry == rowEntry_) {
         return rowDecoded_;
     }
