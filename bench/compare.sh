@@ -64,20 +64,29 @@ printf '== whole processes, %d events, data file %d bytes, median of %d runs (%s
     "$([ "${TALVORA_BENCH_WALL:-0}" = 1 ] && echo wall || echo processor)"
 printf '%-40s %9s ms\n' "rg -c -F ABSENT" "$rg_ms" "grep -c -F ABSENT" "$grep_ms" \
     "talvora-cli members (open)" "$open_ms"
-printf '%-40s %9s ms  %6s x rg    goal <= 2\n' "talvora-cli search -2 --text ABSENT" \
+printf '%-40s %9s ms  %6s x rg    goal <= 1.5\n' "talvora-cli search -2 --text ABSENT" \
     "$search_ms" "$(ratio "$search_ms" "$rg_ms")"
 printf '%-40s %9s ms  %6s x grep  goal <= 1\n' "talvora-cli stats -2" "$stats_ms" \
     "$(ratio "$stats_ms" "$grep_ms")"
+# To /dev/null: the text export against grep, every other format against the text export
+# (the formats differ in what they write, not in what they read). To a file: against the
+# /dev/null figure plus what dd takes to write the same output.
+text_null=${null_ms[0]}
 i=0
 for format in text csv json jsonl html; do
-    printf '%-40s %9s ms  %6s x grep  goal <= %s   to /dev/null %7s ms %6s x grep\n' \
-        "talvora-cli export -2 --format $format" "${export_ms[$i]}" \
-        "$(ratio "${export_ms[$i]}" "$grep_ms")" "$([ $format = text ] && echo 2 || echo 3)" \
-        "${null_ms[$i]}" "$(ratio "${null_ms[$i]}" "$grep_ms")"
-    printf '%-40s %9s ms  %6s x grep  (writing the file alone)\n' \
-        "  dd of that output (${export_mb[$i]} MB)" "${write_ms[$i]}" \
-        "$(ratio "${write_ms[$i]}" "$grep_ms")"
+    if [ "$format" = text ]; then
+        printf '%-40s %9s ms  %6s x grep  goal <= 1.6\n' \
+            "talvora-cli export -2 text > /dev/null" "$text_null" "$(ratio "$text_null" "$grep_ms")"
+    else
+        printf '%-40s %9s ms  %6s x text  goal <= 1.5\n' \
+            "talvora-cli export -2 $format > /dev/null" "${null_ms[$i]}" \
+            "$(ratio "${null_ms[$i]}" "$text_null")"
+    fi
+    floor=$(awk -v a="${null_ms[$i]}" -v b="${write_ms[$i]}" 'BEGIN {printf "%.1f", a + b}')
+    printf '%-40s %9s ms  %6s x (/dev/null + dd %s ms, dd alone %s ms, %s MB)  goal <= 1\n' \
+        "  to a file" "${export_ms[$i]}" "$(ratio "${export_ms[$i]}" "$floor")" "$floor" \
+        "${write_ms[$i]}" "${export_mb[$i]}"
     i=$((i + 1))
 done
-printf '%-40s %9s ms  %6s M lines/s  goal >= 5 (10M events)\n' "talvora-cli list -2 > /dev/null" \
+printf '%-40s %9s ms  %6s M lines/s  goal >= 8 (10M events)\n' "talvora-cli list -2 > /dev/null" \
     "$list_ms" "$(awk -v n="$events" -v t="$list_ms" 'BEGIN {printf "%.2f", (t > 0 ? n / t / 1000 : 0)}')"

@@ -156,15 +156,21 @@ int main(int argc, char** argv) {
     list->viewport()->repaint();
     const double jumpMs = static_cast<double>(timer.nsecsElapsed()) / 1e6;
 
-    timer.restart();
+    // A find with no hit, five times: every one of them counts, not only the best.
     NoHitList searchList(*list);
     SearchCriteria criteria;
     criteria.ready = true;
     criteria.position = kNoRow;
     criteria.searchText = "zqxjzqxj";
     criteria.includeReceived = criteria.includeSent = true;
-    const bool found = FindNext(app.database(), criteria, true, searchList);
-    const double findMs = static_cast<double>(timer.nsecsElapsed()) / 1e6;
+    bool found = false;
+    std::vector<double> findMs;
+    for (int run = 0; run < 5; ++run) {
+        timer.restart();
+        found = FindNext(app.database(), criteria, true, searchList) || found;
+        findMs.push_back(static_cast<double>(timer.nsecsElapsed()) / 1e6);
+    }
+    const double worstFindMs = *std::max_element(findMs.begin(), findMs.end());
 
     timer.restart();
     {
@@ -176,12 +182,13 @@ int main(int argc, char** argv) {
     const double sheetMs = static_cast<double>(timer.nsecsElapsed()) / 1e6;
 
     std::printf("events %d\n", list->RowCount());
-    std::printf("start-up to painted window   %8.1f ms   goal <= 500\n", startupMs);
-    std::printf("select all members, paint    %8.1f ms   goal <= 50\n", switchMs);
+    std::printf("start-up to painted window   %8.1f ms   goal <= 300\n", startupMs);
+    std::printf("select all members, paint    %8.1f ms   goal <= 60\n", switchMs);
     std::printf("scroll to last row, paint    %8.1f ms   goal <= 50\n", scrollMs);
     std::printf("jump to middle row, paint    %8.1f ms\n", jumpMs);
-    std::printf("find, no hit%s               %8.1f ms   goal <= 100\n", found ? " (hit!)" : "",
-                findMs);
+    std::printf("find, no hit%s, worst of 5   %8.1f ms   goal <= 100  (%.1f %.1f %.1f %.1f %.1f)\n",
+                found ? " (hit!)" : "", worstFindMs, findMs[0], findMs[1], findMs[2], findMs[3],
+                findMs[4]);
     std::printf("member sheet, all members    %8.1f ms   goal <= 300\n", sheetMs);
     std::printf("resident memory              %8ld kB\n", ResidentKilobytes());
     return 0;

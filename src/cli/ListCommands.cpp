@@ -51,6 +51,7 @@ int RunMembers(CliContext& context, const CliArgs& args) {
         return UsageError(context, "members takes no arguments");
     }
     MessageDatabase& db = *context.db;
+    db.CountMembers();  // every count in one sweep, no member's list built
     std::string out;
     // The walk adds nothing, but EventCount of a walked key must not disturb it either:
     // collect first, then look up.

@@ -109,31 +109,22 @@ std::int64_t IndexPass::Run(std::int64_t position, std::int64_t end, std::int32_
 
 std::size_t IndexPass::TakeRun(const std::uint8_t* chunk, std::size_t whole, std::int32_t number,
                                EventRef* refs, std::int32_t* keys) {
-    // Members are found through the key table; a run of one key needs one lookup.
-    std::int32_t lastKey = 0;
-    Member* member = nullptr;
     std::size_t i = 0;
     for (; i < whole; ++i) {
         const std::uint8_t* p = chunk + i * kEntrySize;
         const std::int32_t key = I32(p);
-        if (key != lastKey || member == nullptr) {
+        if (!Seen(key)) {
             if (key == 0 || key == ALL_MEMBERS) {
                 break;
             }
-            member = &MemberOf(key);
-            lastKey = key;
+            MemberOf(key);
+            seen_[SeenSlot(key)] = key;
         }
-        const EventRef ref{I32(p + 4), number + static_cast<std::int32_t>(i)};
-        refs[i] = ref;
+        refs[i] = {I32(p + 4), number + static_cast<std::int32_t>(i)};
         keys[i] = key;
-        ++member->count;
-        member->newestEntry = ref.entryNumber;
-        if (member->listed) {
-            member->refs.push_back(ref);
-        }
     }
     if (i > 0) {
-        lastKey_ = lastKey;
+        lastKey_ = keys[i - 1];
     }
     return i;
 }

@@ -184,6 +184,8 @@ void MessageDatabase::Close() {
     indexFile_.reset();
     members_.clear();
     keys_ = {};
+    counted_ = false;
+    listedMembers_ = 0;
     memberIndex_->Clear();
     facts_->Clear();
     walk_ = members_.end();
@@ -218,11 +220,13 @@ void MessageDatabase::ReadIndex() {
     const std::int64_t end = now.valid ? now.size : 0;
     if (end - indexPosition_ >= kEntrySize) {
         const std::int32_t before = entryCount_;
+        const std::size_t first = keys_.size();
         IndexPass pass(*indexFile_, members_, *memberIndex_, keys_);
         indexPosition_ = pass.Run(indexPosition_, end, entryCount_);
         if (entryCount_ > before) {
             HoldBackUnfinished(pass.lastKey());
         }
+        FollowNewEntries(first);
     }
     for (std::int32_t key : FIXED_MEMBER_KEYS) {
         Lookup(key);
@@ -332,25 +336,13 @@ void MessageDatabase::UntakeNewest(std::int32_t key) {
         keys_.pop_back();
     }
     if (key != ALL_MEMBERS) {
-        Member& member = Lookup(key);
-        if (member.listed && !member.refs.empty() && member.refs.back().entryNumber == number) {
-            member.refs.pop_back();
-        }
-        if (member.newestEntry == number) {
-            --member.count;
-            // Its newest event is now the one before, wherever that stands.
-            member.newestEntry = -1;
-            for (std::size_t i = keys_.size(); i > 0 && member.count > 0; --i) {
-                if (keys_[i - 1] == key) {
-                    member.newestEntry = all.refs[i - 1].entryNumber;
-                    break;
-                }
-            }
-        }
-        // Named members were there before this pass; a member it made goes with its entry.
+        // (Counts and built lists take a pass's entries only after this.) Named members were
+        // there before this pass; a member it made goes with its entry.
+        const Member& member = Lookup(key);
         const bool fixed = std::find(std::begin(FIXED_MEMBER_KEYS), std::end(FIXED_MEMBER_KEYS),
                                      key) != std::end(FIXED_MEMBER_KEYS);
-        if (member.count == 0 && member.name.empty() && !fixed) {
+        const bool others = std::find(keys_.rbegin(), keys_.rend(), key) != keys_.rend();
+        if (!others && !member.listed && member.name.empty() && !fixed) {
             memberIndex_->Erase(key);
             members_.erase(key);
             walk_ = members_.end();
@@ -407,18 +399,18 @@ HistoryChange MessageDatabase::TakeNewEntries() {
     }
     HistoryChange change;
     change.firstNewEntry = entryCount_;
+    const std::size_t first = keys_.size();
     ReadIndex();
     if (entryCount_ == change.firstNewEntry) {
         return {};  // only an entry that is not written whole yet: taken once it is
     }
     change.state = HistoryState::Appended;
-    for (const auto& [key, member] : members_) {
-        const std::int32_t newest =
-            key != ALL_MEMBERS ? member.newestEntry
-                               : (member.refs.empty() ? -1 : member.refs.back().entryNumber);
-        if (newest < change.firstNewEntry) {
-            continue;
-        }
+    std::vector<std::int32_t> touched(keys_.begin() + static_cast<std::ptrdiff_t>(first),
+                                      keys_.end());
+    touched.push_back(ALL_MEMBERS);
+    std::sort(touched.begin(), touched.end());
+    touched.erase(std::unique(touched.begin(), touched.end()), touched.end());
+    for (const std::int32_t key : touched) {
         if (std::binary_search(known.begin(), known.end(), key)) {
             change.grownMembers.push_back(key);
         } else {
@@ -590,7 +582,51 @@ const std::string& MessageDatabase::MemberName(std::int32_t key) {
 
 std::int32_t MessageDatabase::EventCount(std::int32_t key) {
     const Member& member = Lookup(key);
-    return key == ALL_MEMBERS ? static_cast<std::int32_t>(member.refs.size()) : member.count;
+    if (key == ALL_MEMBERS || member.listed) {
+        return static_cast<std::int32_t>(member.refs.size());
+    }
+    return counted_ ? member.count : static_cast<std::int32_t>(Refs(key).size());
+}
+
+void MessageDatabase::CountMembers() {
+    if (counted_) {
+        return;
+    }
+    for (auto& [key, member] : members_) {
+        member.count = 0;
+    }
+    // Runs of one key need one look-up.
+    std::int32_t last = 0;
+    Member* member = nullptr;
+    for (const std::int32_t key : keys_) {
+        if (key != last || member == nullptr) {
+            MemberIndex::Slot* slot = key != ALL_MEMBERS ? memberIndex_->Find(key) : nullptr;
+            member = slot != nullptr ? slot->member : nullptr;
+            last = key;
+            if (member == nullptr) {
+                continue;
+            }
+        }
+        ++member->count;
+    }
+    counted_ = true;
+}
+
+void MessageDatabase::FollowNewEntries(std::size_t first) {
+    if (!counted_ && listedMembers_ == 0) {
+        return;
+    }
+    const std::vector<EventRef>& all = Lookup(ALL_MEMBERS).refs;
+    for (std::size_t i = first; i < keys_.size(); ++i) {
+        if (keys_[i] == ALL_MEMBERS) {
+            continue;
+        }
+        Member& member = Lookup(keys_[i]);
+        member.count += counted_ ? 1 : 0;
+        if (member.listed) {
+            member.refs.push_back(all[i]);
+        }
+    }
 }
 
 const std::vector<EventRef>& MessageDatabase::Refs(std::int32_t key) {
@@ -598,13 +634,15 @@ const std::vector<EventRef>& MessageDatabase::Refs(std::int32_t key) {
     if (key == ALL_MEMBERS || member.listed) {
         return member.refs;
     }
-    // Built from ALL_MEMBERS's list and the keys beside it, in one sweep, to its exact size.
+    // Built from ALL_MEMBERS's list and the keys beside it, to its exact size.
     member.listed = true;
-    if (member.count == 0) {
+    ++listedMembers_;
+    const auto count = static_cast<std::size_t>(std::count(keys_.begin(), keys_.end(), key));
+    if (count == 0) {
         return member.refs;
     }
     const std::vector<EventRef>& all = Lookup(ALL_MEMBERS).refs;
-    member.refs.reserve(static_cast<std::size_t>(member.count));
+    member.refs.reserve(count);
     for (std::size_t i = 0; i < keys_.size(); ++i) {
         if (keys_[i] == key) {
             member.refs.push_back(all[i]);

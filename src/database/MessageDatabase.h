@@ -30,15 +30,14 @@ struct EventRef {
     std::int32_t entryNumber;
 };
 
-// A member of the table. Its own list of events is built when first asked for
-// (MessageDatabase::Refs); until then only its count is kept. ALL_MEMBERS's list is the one
-// the index pass fills.
+// A member of the table. ALL_MEMBERS's list is the one the index pass fills; any other
+// member's own list is built when first asked for (MessageDatabase::Refs), and its count
+// when the counts are (MessageDatabase::CountMembers).
 struct Member {
     std::string name;            // display name (Shift-JIS); empty until named
     std::vector<EventRef> refs;  // this member's events, in index order, once listed
-    std::int32_t count = 0;      // this member's events, listed or not
-    std::int32_t newestEntry = -1;  // entry number of its newest event (-1: none)
-    bool listed = false;            // refs holds all `count` events and is kept up to date
+    std::int32_t count = 0;      // this member's events, once counted
+    bool listed = false;         // refs holds its events and is kept up to date
 };
 
 // Row r of a list that shows n events is reference n - 1 - r: the newest event is row 0.
@@ -150,8 +149,12 @@ public:
     void SetMemberName(std::int32_t key, std::string_view name);
     // The member's display name; a missing member is added with an empty name.
     const std::string& MemberName(std::int32_t key);
-    // The member's number of events; a missing member is added empty.
+    // The member's number of events; a missing member is added empty. Before the counts
+    // are taken this builds the member's list.
     std::int32_t EventCount(std::int32_t key);
+    // Counts every member's events in one sweep (for a caller that asks for them all);
+    // the counts are kept up to date from then on.
+    void CountMembers();
     // The member's references, its list built on first use; a missing member is added empty.
     const std::vector<EventRef>& Refs(std::int32_t key);
     // The member an event of ALL_MEMBERS's list belongs to (0 for a position out of range).
@@ -185,6 +188,9 @@ private:
     static bool ApplyRecord(const RecordFields& fields, const std::uint8_t* p, EventRecord& out,
                             bool convertTime);
     HistoryChange TakeNewEntries();
+    // Counts, and adds to the members' lists where they are built, the entries of
+    // ALL_MEMBERS's list from `first` on.
+    void FollowNewEntries(std::size_t first);
     // The newest entry taken looks written whole (see WaitForWholeEntries).
     bool NewestLooksWhole();
     // Takes back the newest entry of a pass while it does not look whole, for a while.
@@ -232,6 +238,8 @@ private:
     // The member key of each reference of ALL_MEMBERS's list, side by side with it: what a
     // member's own list is built from.
     std::vector<std::int32_t> keys_;
+    bool counted_ = false;           // every member's count is kept
+    std::size_t listedMembers_ = 0;  // members whose own list is built
     std::unique_ptr<MemberIndex> memberIndex_;
     std::unique_ptr<DataFileCache> cache_;
     PairSnapshot snapshot_;

@@ -43,6 +43,29 @@ TEST(ChangeCheck, AppendsTellWhichMembersGrewAndWhichAreNew) {
     EXPECT_EQ(db.EventCount(ALL_MEMBERS), 5);
 }
 
+// Lists and counts are made only when asked for; once made, appends keep them whole.
+TEST(ChangeCheck, BuiltListsAndCountsFollowAppends) {
+    TestHistory h;
+    h.Message(5, "a");
+    h.Message(6, "b");
+    MessageDatabase db;
+    ASSERT_TRUE(db.Open(h.paths.data, h.paths.index));
+    EXPECT_TRUE(db.members().at(5).refs.empty());
+    ASSERT_EQ(db.Refs(5).size(), 1u);
+    db.CountMembers();
+    h.Message(5, "c");
+    h.Message(6, "d");
+    h.Message(7, "e");
+    ASSERT_EQ(db.CheckForChanges().state, HistoryState::Appended);
+    ASSERT_EQ(db.Refs(5).size(), 2u);
+    EXPECT_EQ(db.Refs(5)[1].entryNumber, 2);
+    EXPECT_TRUE(db.members().at(6).refs.empty()) << "an unbuilt list stays unbuilt";
+    EXPECT_EQ(db.EventCount(6), 2);
+    EXPECT_EQ(db.EventCount(7), 1);
+    EXPECT_TRUE(db.members().at(6).refs.empty()) << "a count builds no list";
+    EXPECT_EQ(db.Refs(6).back().entryNumber, 3);
+}
+
 // A history copied over the open one in place keeps the inodes; when it is as long or
 // longer, its extra entries must not be taken as appended to the first one.
 TEST(ChangeCheck, PairRewrittenInPlaceIsReplacedAndNothingIsTakenFromIt) {

@@ -169,6 +169,7 @@ TEST(Index, ManyEntriesAcrossReadChunks) {
     MessageDatabase db;
     ASSERT_TRUE(db.Open(h.paths.data, h.paths.index));
     ASSERT_EQ(db.EventCount(ALL_MEMBERS), count);
+    db.CountMembers();
     std::vector<std::int32_t> keys;
     std::int64_t counted = 0;
     for (const auto& [key, member] : db.members()) {
