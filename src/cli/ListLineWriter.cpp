@@ -34,16 +34,29 @@ void ListLineWriter::Append(MessageDatabase& db, const EventRecord& record, bool
 }
 
 const std::string& ListLineWriter::TypeCell(std::uint16_t type) {
+    auto& recent = recentTypes_[type % kRecentSlots];
+    if (recent.cells != nullptr && recent.key == type) {
+        return *recent.cells;
+    }
     auto [it, added] = types_.try_emplace(type);
     if (added) {
         AppendEscapedCell(TypeName(type), it->second);
     }
+    recent = {type, &it->second};
     return it->second;
 }
 
 const ListLineWriter::MemberCells& ListLineWriter::MemberOf(MessageDatabase& db, std::int32_t uin) {
     // Names may change between lines (a follower outlives reloads): the kept cells stand
     // only while the name is the one they were made from.
+    if (db.namesVersion() != namesVersion_) {
+        recentMembers_.fill({});
+        namesVersion_ = db.namesVersion();
+    }
+    auto& recent = recentMembers_[static_cast<std::uint32_t>(uin) % kRecentSlots];
+    if (recent.cells != nullptr && recent.key == uin) {
+        return *recent.cells;
+    }
     const std::string& name = db.MemberName(uin);
     auto [it, added] = members_.try_emplace(uin);
     MemberCells& cells = it->second;
@@ -53,6 +66,7 @@ const ListLineWriter::MemberCells& ListLineWriter::MemberOf(MessageDatabase& db,
         AppendEscapedCell(name, cells.escaped);
         cells.uin = MessageDatabase::DefaultMemberName(uin);
     }
+    recent = {uin, &cells};
     return cells;
 }
 

@@ -34,6 +34,18 @@ private:
 
     std::unordered_map<std::uint16_t, std::string> types_;
     std::unordered_map<std::int32_t, MemberCells> members_;
+    // The cells met last, by a slot their number gives: most lines find theirs here
+    // without a look-up in the maps or in the database. The members' slots stand while
+    // the database's names do.
+    template <typename Key, typename Cells>
+    struct Recent {
+        Key key{};
+        const Cells* cells = nullptr;
+    };
+    static constexpr std::size_t kRecentSlots = 1024;
+    std::array<Recent<std::uint16_t, std::string>, kRecentSlots> recentTypes_{};
+    std::array<Recent<std::int32_t, MemberCells>, kRecentSlots> recentMembers_{};
+    std::uint64_t namesVersion_ = 0;
     std::array<std::string, 7> weekdays_;
     bool weekdaysFilled_ = false;
     // The date cell of the last day written, by the time conversion's day: lines come in

@@ -184,6 +184,7 @@ void MessageDatabase::Close() {
     indexFile_.reset();
     members_.clear();
     keys_ = {};
+    ++namesVersion_;
     counted_ = false;
     listedMembers_ = 0;
     memberIndex_->Clear();
@@ -233,6 +234,7 @@ void MessageDatabase::ReadIndex() {
     }
     for (auto& [key, member] : members_) {
         if (member.name.empty()) {
+            ++namesVersion_;
             member.name = DefaultMemberName(key);
         }
     }
@@ -343,6 +345,7 @@ void MessageDatabase::UntakeNewest(std::int32_t key) {
                                      key) != std::end(FIXED_MEMBER_KEYS);
         const bool others = std::find(keys_.rbegin(), keys_.rend(), key) != keys_.rend();
         if (!others && !member.listed && member.name.empty() && !fixed) {
+            ++namesVersion_;
             memberIndex_->Erase(key);
             members_.erase(key);
             walk_ = members_.end();
@@ -569,6 +572,7 @@ std::string MessageDatabase::DefaultMemberName(std::int32_t key) {
 
 void MessageDatabase::SetMemberName(std::int32_t key, std::string_view name) {
     Member& member = Lookup(key);
+    ++namesVersion_;
     if (name.empty()) {
         member.name = DefaultMemberName(key);
     } else {

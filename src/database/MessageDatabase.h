@@ -149,6 +149,9 @@ public:
     void SetMemberName(std::int32_t key, std::string_view name);
     // The member's display name; a missing member is added with an empty name.
     const std::string& MemberName(std::int32_t key);
+    // Changes whenever a display name may have changed (named, defaulted, closed): names
+    // read before stand while it stays the same.
+    std::uint64_t namesVersion() const { return namesVersion_; }
     // The member's number of events; a missing member is added empty. Before the counts
     // are taken this builds the member's list.
     std::int32_t EventCount(std::int32_t key);
@@ -238,6 +241,7 @@ private:
     // The member key of each reference of ALL_MEMBERS's list, side by side with it: what a
     // member's own list is built from.
     std::vector<std::int32_t> keys_;
+    std::uint64_t namesVersion_ = 0;
     bool counted_ = false;           // every member's count is kept
     std::size_t listedMembers_ = 0;  // members whose own list is built
     std::unique_ptr<MemberIndex> memberIndex_;
