@@ -7,6 +7,7 @@
 #include "database/FileAccess.h"
 #include "database/LargeMemory.h"
 #include "database/LittleEndian.h"
+#include "database/MemberColumn.h"
 #include "database/MemberIndex.h"
 #include "database/MessageDatabase.h"
 
@@ -68,19 +69,19 @@ std::int64_t IndexPass::Run(std::int64_t position, std::int64_t end, std::int32_
         if (all == nullptr) {
             all = &MemberOf(ALL_MEMBERS);
             Reserve(all->refs, std::min(limit, kMostAhead), exact);
-            Reserve(keys_, std::min(limit, kMostAhead), exact);
+            keys_.Reserve(std::min(limit, kMostAhead), exact);
         }
         std::size_t i = 0;
         while (i < whole) {
             const std::size_t old = all->refs.size();
             all->refs.resize(old + whole - i);
-            keys_.resize(old + whole - i);
+            std::uint16_t* keys = keys_.Grow(whole - i);
             const std::size_t took =
                 TakeRun(chunk.data() + i * kEntrySize, whole - i,
                         entryCount + static_cast<std::int32_t>(taken + i), all->refs.data() + old,
-                        keys_.data() + old);
+                        keys, old);
             all->refs.resize(old + took);
-            keys_.resize(old + took);
+            keys_.Truncate(old + took);
             i += took;
             if (i == whole) {
                 break;
@@ -93,7 +94,8 @@ std::int64_t IndexPass::Run(std::int64_t position, std::int64_t end, std::int32_
             // An entry under ALL_MEMBERS's own key stands in its list twice, in turn.
             const EventRef ref{I32(p + 4), entryCount + static_cast<std::int32_t>(taken + i)};
             all->refs.insert(all->refs.end(), {ref, ref});
-            keys_.insert(keys_.end(), {ALL_MEMBERS, ALL_MEMBERS});
+            keys_.Push(ALL_MEMBERS);
+            keys_.Push(ALL_MEMBERS);
             lastKey_ = ALL_MEMBERS;
             ++i;
         }
@@ -101,30 +103,38 @@ std::int64_t IndexPass::Run(std::int64_t position, std::int64_t end, std::int32_
     }
     if (all != nullptr && all->refs.capacity() > 2 * all->refs.size() + kSizeFirstEntries) {
         all->refs.shrink_to_fit();  // the pass stopped well short of the file's end
-        keys_.shrink_to_fit();
+        keys_.ShrinkToFit();
     }
     entryCount += static_cast<std::int32_t>(taken);
     return position + static_cast<std::int64_t>(taken) * kEntrySize;
 }
 
 std::size_t IndexPass::TakeRun(const std::uint8_t* chunk, std::size_t whole, std::int32_t number,
-                               EventRef* refs, std::int32_t* keys) {
+                               EventRef* refs, std::uint16_t* keys, std::size_t position) {
     std::size_t i = 0;
     for (; i < whole; ++i) {
         const std::uint8_t* p = chunk + i * kEntrySize;
         const std::int32_t key = I32(p);
-        if (!Seen(key)) {
+        SeenKey& seen = seen_[SeenSlot(key)];
+        if (seen.key == key) [[likely]] {
+            keys[i] = seen.number;
+        } else {
             if (key == 0 || key == ALL_MEMBERS) {
                 break;
             }
             MemberOf(key);
-            seen_[SeenSlot(key)] = key;
+            const std::uint16_t keyNumber = keys_.NumberOf(key);
+            if (keyNumber != MemberColumn::kBeside) {
+                seen = {key, keyNumber};
+            } else {
+                keys_.NoteBeside(position + i, key);
+            }
+            keys[i] = keyNumber;
         }
         refs[i] = {I32(p + 4), number + static_cast<std::int32_t>(i)};
-        keys[i] = key;
     }
     if (i > 0) {
-        lastKey_ = keys[i - 1];
+        lastKey_ = I32(chunk + (i - 1) * kEntrySize);
     }
     return i;
 }

@@ -8,6 +8,7 @@
 
 struct EventRef;
 struct Member;
+class MemberColumn;
 class MemberIndex;
 
 // One pass over index entries: reads them in large pieces into ALL_MEMBERS's list and,
@@ -16,10 +17,10 @@ class MemberIndex;
 class IndexPass {
 public:
     IndexPass(RandomAccessFile& file, std::map<std::int32_t, Member>& members, MemberIndex& index,
-              std::vector<std::int32_t>& keys)
+              MemberColumn& keys)
         : file_(file), members_(members), index_(index), keys_(keys) {
         // Key 0's slot holds a key that belongs elsewhere: key 0 (the end) is never seen.
-        seen_[SeenSlot(0)] = 1;
+        seen_[SeenSlot(0)].key = 1;
     }
 
     // Takes the complete, non-zero entries from `position` up to `end`, numbering them
@@ -34,20 +35,24 @@ private:
     // Keys met in this pass, each in the slot its hash gives: a key found in its slot has
     // its member already, and costs no look-up in the table.
     static constexpr std::size_t kSeenBits = 14;
-    bool Seen(std::int32_t key) const { return seen_[SeenSlot(key)] == key; }
+    struct SeenKey {
+        std::int32_t key = 0;
+        std::uint16_t number = 0;
+    };
     static std::size_t SeenSlot(std::int32_t key) {
         return static_cast<std::size_t>(
             (static_cast<std::uint32_t>(key) * 0x9E3779B1U) >> (32 - kSeenBits));
     }
     // Takes the entries of one chunk up to the first zero key or ALL_MEMBERS's own key,
-    // numbering them from `number` on, into `refs` and `keys`; returns how many.
+    // numbering them from `number` on, into `refs` and `keys` (whose first is entry
+    // `position` of the column); returns how many.
     std::size_t TakeRun(const std::uint8_t* chunk, std::size_t whole, std::int32_t number,
-                        EventRef* refs, std::int32_t* keys);
+                        EventRef* refs, std::uint16_t* keys, std::size_t position);
 
     RandomAccessFile& file_;
     std::map<std::int32_t, Member>& members_;
     MemberIndex& index_;
-    std::vector<std::int32_t>& keys_;
-    std::vector<std::int32_t> seen_ = std::vector<std::int32_t>(std::size_t{1} << kSeenBits);
+    MemberColumn& keys_;
+    std::vector<SeenKey> seen_ = std::vector<SeenKey>(std::size_t{1} << kSeenBits);
     std::int32_t lastKey_ = 0;
 };

@@ -183,7 +183,7 @@ void MessageDatabase::Close() {
     dataFile_.reset();
     indexFile_.reset();
     members_.clear();
-    keys_ = {};
+    keys_.Clear();
     ++namesVersion_;
     counted_ = false;
     listedMembers_ = 0;
@@ -335,7 +335,7 @@ void MessageDatabase::UntakeNewest(std::int32_t key) {
     const std::int32_t number = all.refs.back().entryNumber;
     while (!all.refs.empty() && all.refs.back().entryNumber == number) {
         all.refs.pop_back();
-        keys_.pop_back();
+        keys_.PopBack();
     }
     if (key != ALL_MEMBERS) {
         // (Counts and built lists take a pass's entries only after this.) Named members were
@@ -343,8 +343,9 @@ void MessageDatabase::UntakeNewest(std::int32_t key) {
         const Member& member = Lookup(key);
         const bool fixed = std::find(std::begin(FIXED_MEMBER_KEYS), std::end(FIXED_MEMBER_KEYS),
                                      key) != std::end(FIXED_MEMBER_KEYS);
-        const bool others = std::find(keys_.rbegin(), keys_.rend(), key) != keys_.rend();
+        const bool others = keys_.Count(key) != 0;
         if (!others && !member.listed && member.name.empty() && !fixed) {
+            keys_.Forget(key);
             ++namesVersion_;
             memberIndex_->Erase(key);
             members_.erase(key);
@@ -408,8 +409,10 @@ HistoryChange MessageDatabase::TakeNewEntries() {
         return {};  // only an entry that is not written whole yet: taken once it is
     }
     change.state = HistoryState::Appended;
-    std::vector<std::int32_t> touched(keys_.begin() + static_cast<std::ptrdiff_t>(first),
-                                      keys_.end());
+    std::vector<std::int32_t> touched;
+    for (std::size_t i = first; i < keys_.size(); ++i) {
+        touched.push_back(keys_.KeyAt(i));
+    }
     touched.push_back(ALL_MEMBERS);
     std::sort(touched.begin(), touched.end());
     touched.erase(std::unique(touched.begin(), touched.end()), touched.end());
@@ -599,20 +602,13 @@ void MessageDatabase::CountMembers() {
     for (auto& [key, member] : members_) {
         member.count = 0;
     }
-    // Runs of one key need one look-up.
-    std::int32_t last = 0;
-    Member* member = nullptr;
-    for (const std::int32_t key : keys_) {
-        if (key != last || member == nullptr) {
-            MemberIndex::Slot* slot = key != ALL_MEMBERS ? memberIndex_->Find(key) : nullptr;
-            member = slot != nullptr ? slot->member : nullptr;
-            last = key;
-            if (member == nullptr) {
-                continue;
+    keys_.CountAll([this](std::int32_t key, std::int32_t count) {
+        if (key != ALL_MEMBERS) {
+            if (MemberIndex::Slot* slot = memberIndex_->Find(key)) {
+                slot->member->count += count;
             }
         }
-        ++member->count;
-    }
+    });
     counted_ = true;
 }
 
@@ -622,10 +618,11 @@ void MessageDatabase::FollowNewEntries(std::size_t first) {
     }
     const std::vector<EventRef>& all = Lookup(ALL_MEMBERS).refs;
     for (std::size_t i = first; i < keys_.size(); ++i) {
-        if (keys_[i] == ALL_MEMBERS) {
+        const std::int32_t key = keys_.KeyAt(i);
+        if (key == ALL_MEMBERS) {
             continue;
         }
-        Member& member = Lookup(keys_[i]);
+        Member& member = Lookup(key);
         member.count += counted_ ? 1 : 0;
         if (member.listed) {
             member.refs.push_back(all[i]);
@@ -641,30 +638,26 @@ const std::vector<EventRef>& MessageDatabase::Refs(std::int32_t key) {
     // Built from ALL_MEMBERS's list and the keys beside it, to its exact size.
     member.listed = true;
     ++listedMembers_;
-    const auto count = static_cast<std::size_t>(std::count(keys_.begin(), keys_.end(), key));
+    const std::size_t count = keys_.Count(key);
     if (count == 0) {
         return member.refs;
     }
     const std::vector<EventRef>& all = Lookup(ALL_MEMBERS).refs;
     member.refs.reserve(count);
-    for (std::size_t i = 0; i < keys_.size(); ++i) {
-        if (keys_[i] == key) {
-            member.refs.push_back(all[i]);
-        }
-    }
+    keys_.ForEachOf(key, [&](std::size_t i) { member.refs.push_back(all[i]); });
     return member.refs;
 }
 
 std::int32_t MessageDatabase::KeyAt(std::int32_t allIndex) const {
     return allIndex >= 0 && static_cast<std::size_t>(allIndex) < keys_.size()
-               ? keys_[static_cast<std::size_t>(allIndex)]
+               ? keys_.KeyAt(static_cast<std::size_t>(allIndex))
                : 0;
 }
 
 std::size_t MessageDatabase::TableBytes() const {
     // A map node: the pair, three pointers and a colour, rounded up by the allocator.
     constexpr std::size_t kNode = sizeof(std::pair<const std::int32_t, Member>) + 32;
-    std::size_t bytes = keys_.capacity() * sizeof(std::int32_t);
+    std::size_t bytes = keys_.CapacityBytes();
     for (const auto& [key, member] : members_) {
         bytes += kNode + member.refs.capacity() * sizeof(EventRef);
         bytes += member.name.capacity() > 15 ? member.name.capacity() : 0;

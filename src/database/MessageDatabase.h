@@ -13,6 +13,7 @@
 #include "database/EventRecord.h"
 #include "database/FileAccess.h"
 #include "database/HistoryChange.h"
+#include "database/MemberColumn.h"
 #include "database/PairSnapshot.h"
 
 // The pseudo-member that holds every event of the database, in index order.
@@ -240,7 +241,7 @@ private:
     std::map<std::int32_t, Member> members_;
     // The member key of each reference of ALL_MEMBERS's list, side by side with it: what a
     // member's own list is built from.
-    std::vector<std::int32_t> keys_;
+    MemberColumn keys_;
     std::uint64_t namesVersion_ = 0;
     bool counted_ = false;           // every member's count is kept
     std::size_t listedMembers_ = 0;  // members whose own list is built

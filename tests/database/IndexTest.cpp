@@ -196,6 +196,37 @@ TEST(Index, ManyEntriesAcrossReadChunks) {
     }
 }
 
+// More keys than the member column numbers: the later ones are held beside it, and every
+// question about members still has its answer.
+TEST(Index, CountlessKeysKeepTheirEvents) {
+    TestHistory h;
+    std::vector<WriterEvent> events;
+    const int count = 70000;
+    for (int i = 0; i < count; ++i) {
+        WriterEvent e;
+        e.key = 1000 + i;
+        e.record.uin = e.key;
+        events.push_back(e);
+    }
+    events.push_back(events.back());  // the last key twice
+    ASSERT_GE(h.writer.AppendEvents(events), 0);
+    MessageDatabase db;
+    ASSERT_TRUE(db.Open(h.paths.data, h.paths.index));
+    const std::int32_t last = 1000 + count - 1;
+    EXPECT_EQ(db.KeyAt(0), 1000);
+    EXPECT_EQ(db.KeyAt(count - 1), last);
+    EXPECT_EQ(db.KeyAt(count), last);
+    ASSERT_EQ(db.Refs(last).size(), 2u);
+    EXPECT_EQ(db.Refs(last)[1].entryNumber, count);
+    EXPECT_EQ(db.EventCount(1000 + 65534), 1);
+    db.CountMembers();
+    EXPECT_EQ(db.EventCount(last - 1), 1);
+    h.Message(last, "x");
+    ASSERT_EQ(db.CheckForChanges().state, HistoryState::Appended);
+    EXPECT_EQ(db.EventCount(last), 3);
+    EXPECT_EQ(db.KeyAt(count + 1), last);
+}
+
 TEST(Open, SamePairIsNotReopened) {
     TestHistory h;
     h.Message(5, "a");
