@@ -50,6 +50,8 @@ public:
         return static_cast<std::int64_t>(done);
     }
 
+    int Descriptor() const override { return fd_; }
+
     FileIdentity Identity() override {
         struct stat st {};
         if (::fstat(fd_, &st) != 0) {

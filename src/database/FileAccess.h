@@ -33,6 +33,9 @@ public:
     virtual std::int64_t ReadAt(std::int64_t offset, void* buffer, std::size_t length) = 0;
     // Device, inode and current size of the open file.
     virtual FileIdentity Identity() = 0;
+    // The system's descriptor of the file, for a mapping of it; -1 where there is none
+    // (every read then goes through ReadAt).
+    virtual int Descriptor() const { return -1; }
 };
 
 class FileSystem {

@@ -536,6 +536,10 @@ std::int64_t MessageDatabase::ReadData(std::int64_t offset, void* buffer, std::s
     return ReadFully(*dataFile_, offset, buffer, length);
 }
 
+bool MessageDatabase::MapData(std::int64_t offset, std::size_t length, MappedBytes& out) {
+    return dataFile_ && out.Map(dataFile_->Descriptor(), offset, length);
+}
+
 const EventFacts& MessageDatabase::Facts() {
     facts_->Extend(*this);
     return *facts_;

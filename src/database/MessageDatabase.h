@@ -13,6 +13,7 @@
 #include "database/EventRecord.h"
 #include "database/FileAccess.h"
 #include "database/HistoryChange.h"
+#include "database/MappedBytes.h"
 #include "database/MemberColumn.h"
 #include "database/PairSnapshot.h"
 
@@ -136,6 +137,9 @@ public:
     // Reads data file bytes as they are now; the count read, 0 at the end, -1 on an error
     // or with no data file.
     std::int64_t ReadData(std::int64_t offset, void* buffer, std::size_t length);
+    // Maps data file bytes instead of reading them, where the file layer allows it (see
+    // MappedBytes); false when it does not, and the caller reads.
+    bool MapData(std::int64_t offset, std::size_t length, MappedBytes& out);
     // Type, direction and time of every event taken so far (read once, extended on
     // appends, emptied by Close).
     const EventFacts& Facts();

@@ -9,6 +9,9 @@ constexpr std::int64_t kTailSlack = 1024;
 // References further apart than this start a new block (a member's events scattered
 // over the file are read one by one).
 constexpr std::int64_t kMaxGap = 8 * 1024;
+// Blocks from this size on are mapped rather than read: below it a copy costs less than
+// setting up the mapping.
+constexpr std::size_t kMapFrom = 256 * 1024;
 
 }  // namespace
 
@@ -38,10 +41,17 @@ void RecordWalker::ReadBlock(std::int64_t first, std::int64_t last) {
         return;
     }
     const auto want = static_cast<std::size_t>(last - first + kTailSlack);
+    if (want >= kMapFrom && db_.MapData(first, want, mapped_)) {
+        data_ = mapped_.data();
+        length_ = mapped_.size();
+        return;
+    }
+    mapped_.Release();
     if (block_.size() < want) {
         block_.resize(want);
     }
     const std::int64_t got = db_.ReadData(first, block_.data(), want);
+    data_ = block_.data();
     length_ = got > 0 ? static_cast<std::size_t>(got) : 0;
 }
 
@@ -57,8 +67,8 @@ RecordBytes RecordWalker::Record(std::int64_t offset) const {
         r.redo = true;
         return r;
     }
-    r.p = block_.data() + at;
-    r.blockEnd = block_.data() + length_;
+    r.p = data_ + at;
+    r.blockEnd = data_ + length_;
     r.block = reads_;
     r.fields = ParseRecord(r.p, available);
     r.redo = r.fields.state == RecordState::Short;

@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "database/MappedBytes.h"
 #include "database/MessageDatabase.h"
 #include "database/RecordLayout.h"
 
@@ -55,7 +56,7 @@ public:
     // The record at `offset` in the block read last.
     RecordBytes Record(std::int64_t offset) const;
     // The bytes of the block read last, and the file offset of its first byte.
-    const std::uint8_t* blockData() const { return block_.data(); }
+    const std::uint8_t* blockData() const { return data_; }
     std::size_t blockLength() const { return length_; }
     std::int64_t blockStart() const { return start_; }
 
@@ -64,7 +65,11 @@ private:
     void ReadBlock(std::int64_t first, std::int64_t last);
 
     MessageDatabase& db_;
+    // A large block is mapped (no copy); a small one, or one the system will not map, is
+    // read into block_.
+    MappedBytes mapped_;
     std::vector<std::uint8_t> block_;
+    const std::uint8_t* data_ = nullptr;
     std::int64_t start_ = 0;
     std::size_t length_ = 0;
     std::uint64_t reads_ = 0;
