@@ -76,10 +76,9 @@ std::int64_t IndexPass::Run(std::int64_t position, std::int64_t end, std::int32_
             const std::size_t old = all->refs.size();
             all->refs.resize(old + whole - i);
             std::uint16_t* keys = keys_.Grow(whole - i);
-            const std::size_t took =
-                TakeRun(chunk.data() + i * kEntrySize, whole - i,
-                        entryCount + static_cast<std::int32_t>(taken + i), all->refs.data() + old,
-                        keys, old);
+            const std::size_t took = TakeRun(chunk.data() + i * kEntrySize, whole - i,
+                                             entryCount + static_cast<std::int32_t>(taken + i),
+                                             all->refs.data() + old, keys, old);
             all->refs.resize(old + took);
             keys_.Truncate(old + took);
             i += took;

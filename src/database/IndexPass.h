@@ -40,8 +40,8 @@ private:
         std::uint16_t number = 0;
     };
     static std::size_t SeenSlot(std::int32_t key) {
-        return static_cast<std::size_t>(
-            (static_cast<std::uint32_t>(key) * 0x9E3779B1U) >> (32 - kSeenBits));
+        return static_cast<std::size_t>((static_cast<std::uint32_t>(key) * 0x9E3779B1U) >>
+                                        (32 - kSeenBits));
     }
     // Takes the entries of one chunk up to the first zero key or ALL_MEMBERS's own key,
     // numbering them from `number` on, into `refs` and `keys` (whose first is entry

@@ -30,8 +30,8 @@ extern "C" void OnBusError(int sig, siginfo_t* info, void* context) {
         if (address >= region.begin.load(std::memory_order_acquire) &&
             address < region.end.load(std::memory_order_acquire)) {
             void* page = reinterpret_cast<void*>(address & ~(pageSize - 1));
-            if (::mmap(page, pageSize, PROT_READ, MAP_FIXED | MAP_PRIVATE | MAP_ANONYMOUS, -1,
-                       0) != MAP_FAILED) {
+            if (::mmap(page, pageSize, PROT_READ, MAP_FIXED | MAP_PRIVATE | MAP_ANONYMOUS, -1, 0) !=
+                MAP_FAILED) {
                 cutShortPages.fetch_add(1, std::memory_order_relaxed);
                 return;
             }

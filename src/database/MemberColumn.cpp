@@ -35,7 +35,8 @@ void MemberColumn::Reserve(std::size_t extra, bool now) {
     if (now && numbers_.capacity() < numbers_.size() + extra) {
         const std::size_t old = numbers_.size();
         numbers_.reserve(old + extra);
-        PrepareForWriting(numbers_.data() + old, (numbers_.capacity() - old) * sizeof(std::uint16_t));
+        PrepareForWriting(numbers_.data() + old,
+                          (numbers_.capacity() - old) * sizeof(std::uint16_t));
     }
 }
 
@@ -77,15 +78,16 @@ void MemberColumn::Forget(std::int32_t key) {
 std::size_t MemberColumn::Count(std::int32_t key) const {
     const auto found = numberOf_.find(key);
     if (found != numberOf_.end()) {
-        return static_cast<std::size_t>(std::count(numbers_.begin(), numbers_.end(), found->second));
+        return static_cast<std::size_t>(
+            std::count(numbers_.begin(), numbers_.end(), found->second));
     }
-    return static_cast<std::size_t>(
-        std::count_if(beside_.begin(), beside_.end(), [&](const auto& entry) { return entry.second == key; }));
+    return static_cast<std::size_t>(std::count_if(
+        beside_.begin(), beside_.end(), [&](const auto& entry) { return entry.second == key; }));
 }
 
 std::int32_t MemberColumn::BesideAt(std::size_t position) const {
-    const auto it = std::lower_bound(
-        beside_.begin(), beside_.end(), position,
-        [](const std::pair<std::size_t, std::int32_t>& entry, std::size_t p) { return entry.first < p; });
+    const auto it = std::lower_bound(beside_.begin(), beside_.end(), position,
+                                     [](const std::pair<std::size_t, std::int32_t>& entry,
+                                        std::size_t p) { return entry.first < p; });
     return it != beside_.end() && it->first == position ? it->second : 0;
 }

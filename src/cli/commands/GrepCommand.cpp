@@ -167,8 +167,7 @@ int RunGrep(CliContext& context, const CliArgs& args) {
         for (const Hit& hit : hits) {
             const bool decoded = db.ReadEvent(query.key, hit.index, record);
             FillEventCells(db, record, decoded, cells);
-            const MemberEvent owner =
-                OwnerOfEvent(db, query.key, hit.index);
+            const MemberEvent owner = OwnerOfEvent(db, query.key, hit.index);
             cells.name = db.MemberName(owner.key);
             const GrepLine line{owner, IndexToRow(db.EventCount(owner.key), owner.index), record,
                                 cells};

@@ -93,8 +93,7 @@ HitListModel::Cells HitListModel::Decode(const Hit& hit) const {
     Cells cells;
     EventRecord record;
     const bool decoded = database_.ReadEvent(key_, hit.index, record);
-    const MemberEvent owner =
-        OwnerOfEvent(database_, key_, hit.index);
+    const MemberEvent owner = OwnerOfEvent(database_, key_, hit.index);
     cells.ownerKey = owner.key;
     cells.ownerIndex = owner.index;
     auto member = database_.members().find(owner.key);
