@@ -29,7 +29,7 @@ extern "C" void OnBusError(int sig, siginfo_t* info, void* context) {
     for (Region& region : regions) {
         if (address >= region.begin.load(std::memory_order_acquire) &&
             address < region.end.load(std::memory_order_acquire)) {
-            void* page = reinterpret_cast<void*>(address & ~(pageSize - 1));
+            void* page = static_cast<char*>(info->si_addr) - (address & (pageSize - 1));
             if (::mmap(page, pageSize, PROT_READ, MAP_FIXED | MAP_PRIVATE | MAP_ANONYMOUS, -1, 0) !=
                 MAP_FAILED) {
                 cutShortPages.fetch_add(1, std::memory_order_relaxed);
