@@ -15,7 +15,6 @@ MemberIndex::Slot* MemberIndex::Insert(std::int32_t key, Member* member) {
     }
     if (slots_[i].member == nullptr) {
         ++used_;
-        slots_[i].pending = 0;
     }
     slots_[i].key = key;
     slots_[i].member = member;
@@ -28,7 +27,7 @@ void MemberIndex::Grow() {
     used_ = 0;
     for (const Slot& slot : old) {
         if (slot.member != nullptr) {
-            Insert(slot.key, slot.member)->pending = slot.pending;
+            Insert(slot.key, slot.member);
         }
     }
 }

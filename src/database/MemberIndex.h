@@ -6,20 +6,18 @@
 
 struct Member;
 
-// Key -> member lookup for the index pass. The member table is an ordered map (the walk
-// needs key order); a map lookup per index entry is too slow for large histories, so the
-// pass goes through this open-addressing table of pointers into the map's nodes. Each slot
-// also carries a counter that the pass uses to size the members' reference lists.
+// Key -> member lookup. The member table is an ordered map (the walk needs key order); a
+// map lookup per event is too slow for large histories, so look-ups go through this
+// open-addressing table of pointers into the map's nodes.
 class MemberIndex {
 public:
     struct Slot {
         std::int32_t key = 0;
-        std::uint32_t pending = 0;
         Member* member = nullptr;
     };
 
     MemberIndex();
-    // Inline: the index pass looks up one key per entry.
+    // Inline: reading events looks up a key per event.
     Slot* Find(std::int32_t key) {
         const std::size_t mask = slots_.size() - 1;
         for (std::size_t i = SlotOf(key);; i = (i + 1) & mask) {
