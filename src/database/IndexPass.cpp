@@ -22,17 +22,6 @@ constexpr std::size_t kSizeFirstEntries = 4096;
 // zeros (or absurdly large) gets the rest as it turns out to hold entries.
 constexpr std::size_t kMostAhead = std::size_t{1} << 26;
 
-// Readies `list` for `extra` more items, with the memory mapped at once, in a large pass;
-// a small one lets the list grow as usual.
-template <typename T>
-void Reserve(std::vector<T>& list, std::size_t extra, bool exact) {
-    if (exact && list.capacity() < list.size() + extra) {
-        const std::size_t old = list.size();
-        list.reserve(old + extra);
-        PrepareForWriting(list.data() + old, (list.capacity() - old) * sizeof(T));
-    }
-}
-
 }  // namespace
 
 Member& IndexPass::MemberOf(std::int32_t key) {
@@ -68,8 +57,11 @@ std::int64_t IndexPass::Run(std::int64_t position, std::int64_t end, std::int32_
         }
         if (all == nullptr) {
             all = &MemberOf(ALL_MEMBERS);
-            Reserve(all->refs, std::min(limit, kMostAhead), exact);
-            keys_.Reserve(std::min(limit, kMostAhead), exact);
+            // A large pass takes its room at once; a small one lets the lists grow as usual.
+            if (exact) {
+                ReserveAhead(all->refs, std::min(limit, kMostAhead));
+                keys_.Reserve(std::min(limit, kMostAhead));
+            }
         }
         std::size_t i = 0;
         while (i < whole) {

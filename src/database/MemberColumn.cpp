@@ -31,13 +31,8 @@ std::uint16_t MemberColumn::NumberOf(std::int32_t key) {
     return number;
 }
 
-void MemberColumn::Reserve(std::size_t extra, bool now) {
-    if (now && numbers_.capacity() < numbers_.size() + extra) {
-        const std::size_t old = numbers_.size();
-        numbers_.reserve(old + extra);
-        PrepareForWriting(numbers_.data() + old,
-                          (numbers_.capacity() - old) * sizeof(std::uint16_t));
-    }
+void MemberColumn::Reserve(std::size_t extra) {
+    ReserveAhead(numbers_, extra);
 }
 
 std::uint16_t* MemberColumn::Grow(std::size_t count) {

@@ -20,8 +20,8 @@ public:
 
     // The number of `key`, given at its first use; kBeside once the numbers have run out.
     std::uint16_t NumberOf(std::int32_t key);
-    // Readies room for `extra` more entries (with the memory mapped at once when `now`).
-    void Reserve(std::size_t extra, bool now);
+    // Takes room for `extra` more entries at once (see ReserveAhead).
+    void Reserve(std::size_t extra);
     // Room for `count` more entries, written by the caller through the pointer; a kBeside
     // written there is followed by NoteBeside for its position.
     std::uint16_t* Grow(std::size_t count);
