@@ -32,10 +32,23 @@ bool EqualsIgnoringAsciiCase(const std::string& a, const std::string& b) {
     return true;
 }
 
-// Records need at most this many bytes: the fixed parts and a 16-bit text length.
-constexpr std::size_t kLongestRecord = kRecordHead + 0xFFFF + kRecordTail;
 // Zero entries after the newest one looked past, from the end of the index, by a peek.
 constexpr std::int64_t kPeekEntries = 4096;
+
+// Whether a record lies whole in `file` at `offset`: all its bytes are there and it reads
+// as a record (`scratch` holds them).
+bool RecordWholeIn(RandomAccessFile& file, std::int64_t offset, std::string& scratch) {
+    std::uint8_t head[kRecordHead];
+    if (offset < 0 ||
+        ReadFully(file, offset, head, sizeof head) != static_cast<std::int64_t>(kRecordHead)) {
+        return false;
+    }
+    const std::size_t length = RecordLength(head);
+    scratch.resize(length);
+    auto* bytes = reinterpret_cast<std::uint8_t*>(scratch.data());
+    return ReadFully(file, offset, bytes, length) == static_cast<std::int64_t>(length) &&
+           ParseRecord(bytes, length).state != RecordState::Corrupt;
+}
 
 void FillCurrentTime(EventRecord& out) {
     CurrentLocalTime(out.time, out.timeValue);
@@ -123,15 +136,8 @@ MessageDatabase::PairPeek MessageDatabase::PeekPair(FileSystem& fileSystem,
         peek.agrees = true;  // no entry to disagree with the data
         return peek;
     }
-    std::vector<std::uint8_t> record(kLongestRecord);
-    const std::int64_t head = ReadFully(*data, offset, record.data(), kRecordHead);
-    if (head < static_cast<std::int64_t>(kRecordHead)) {
-        return peek;
-    }
-    const std::size_t length = RecordLength(record.data());
-    const std::int64_t whole = ReadFully(*data, offset, record.data(), length);
-    peek.agrees = whole == static_cast<std::int64_t>(length) &&
-                  ParseRecord(record.data(), length).state != RecordState::Corrupt;
+    std::string record;
+    peek.agrees = RecordWholeIn(*data, offset, record);
     return peek;
 }
 
@@ -294,16 +300,7 @@ void MessageDatabase::WaitForWholeEntries(bool on, std::chrono::milliseconds gra
 }
 
 bool MessageDatabase::RecordWholeAt(std::int64_t offset) {
-    std::uint8_t head[kRecordHead];
-    if (offset < 0 ||
-        ReadData(offset, head, sizeof head) != static_cast<std::int64_t>(kRecordHead)) {
-        return false;
-    }
-    const std::size_t length = RecordLength(head);
-    scratch_.resize(length);
-    auto* bytes = reinterpret_cast<std::uint8_t*>(scratch_.data());
-    return ReadData(offset, bytes, length) == static_cast<std::int64_t>(length) &&
-           ParseRecord(bytes, length).state != RecordState::Corrupt;
+    return dataFile_ && RecordWholeIn(*dataFile_, offset, scratch_);
 }
 
 bool MessageDatabase::NewestLooksWhole() {
