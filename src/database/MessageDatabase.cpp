@@ -340,8 +340,8 @@ void MessageDatabase::UntakeNewest(std::int32_t key) {
         const Member& member = Lookup(key);
         const bool fixed = std::find(std::begin(FIXED_MEMBER_KEYS), std::end(FIXED_MEMBER_KEYS),
                                      key) != std::end(FIXED_MEMBER_KEYS);
-        const bool others = keys_.Count(key) != 0;
-        if (!others && !member.listed && member.name.empty() && !fixed) {
+        // Only a member this pass made sweeps the column for its other entries.
+        if (!member.listed && member.name.empty() && !fixed && keys_.Count(key) == 0) {
             keys_.Forget(key);
             ++namesVersion_;
             memberIndex_->Erase(key);
