@@ -41,25 +41,16 @@ char* PutWithCrLf(char* p, std::string_view text) {
 // the weekday and direction words, separators.
 constexpr std::size_t kHeadLineRoom = 128;
 
-// An hour, minute or second: below 100 but for a damaged record.
-char* PutSmall(char* p, int value) {
-    if (value >= 0 && value < 10) {
-        *p++ = static_cast<char>('0' + value);
-        return p;
-    }
-    return value >= 10 && value < 100 ? digits::PutTwo(p, value) : PutNumber(p, value);
-}
-
 // "2000/3/5 日 9:7:3 受信 12345(name)": no leading zeros anywhere. `day` is the part up to
 // the time, `who` the part from the UIN on.
 char* PutHeadLine(char* p, const std::tm& t, std::string_view day, std::string_view direction,
                   std::string_view who) {
     p = PutText(p, day);
-    p = PutSmall(p, t.tm_hour);
+    p = PutNumber(p, t.tm_hour);
     *p++ = ':';
-    p = PutSmall(p, t.tm_min);
+    p = PutNumber(p, t.tm_min);
     *p++ = ':';
-    p = PutSmall(p, t.tm_sec);
+    p = PutNumber(p, t.tm_sec);
     *p++ = ' ';
     p = PutText(p, direction);
     *p++ = ' ';
