@@ -8,7 +8,9 @@
 
 void ListLineWriter::Append(MessageDatabase& db, const EventRecord& record, bool decoded,
                             std::string& line) {
-    line += TypeCell(record.type);
+    line += types_.Get(record.type, [](std::int32_t type, std::string& out) {
+        AppendEscapedCell(TypeName(static_cast<std::uint16_t>(type)), out);
+    });
     line += '\t';
     if (decoded) {
         AppendDate(record, line);
@@ -21,53 +23,30 @@ void ListLineWriter::Append(MessageDatabase& db, const EventRecord& record, bool
         }
     }
     line += '\t';
-    const MemberCells* member = decoded ? &MemberOf(db, record.uin) : nullptr;
-    if (member != nullptr) {
-        line += member->escaped;
+    if (decoded) {
+        line += NameCell(db, record.uin);
     }
     line += '\t';
     AppendEscapedCell(record.text, line);
     line += '\t';
-    if (member != nullptr) {
-        line += member->uin;
+    if (decoded) {
+        // The UIN cell: MessageDatabase::DefaultMemberName, written in place.
+        if (record.uin == 1 || record.uin == 10) {
+            line += '-';
+        } else {
+            digits::AppendNumber(record.uin, line);
+        }
     }
 }
 
-const std::string& ListLineWriter::TypeCell(std::uint16_t type) {
-    auto& recent = recentTypes_[type % kRecentSlots];
-    if (recent.cells != nullptr && recent.key == type) {
-        return *recent.cells;
-    }
-    auto [it, added] = types_.try_emplace(type);
-    if (added) {
-        AppendEscapedCell(TypeName(type), it->second);
-    }
-    recent = {type, &it->second};
-    return it->second;
-}
-
-const ListLineWriter::MemberCells& ListLineWriter::MemberOf(MessageDatabase& db, std::int32_t uin) {
-    // Names may change between lines (a follower outlives reloads): the kept cells stand
-    // only while the name is the one they were made from.
+const std::string& ListLineWriter::NameCell(MessageDatabase& db, std::int32_t uin) {
     if (db.namesVersion() != namesVersion_) {
-        recentMembers_.fill({});
+        names_.Clear();
         namesVersion_ = db.namesVersion();
     }
-    auto& recent = recentMembers_[static_cast<std::uint32_t>(uin) % kRecentSlots];
-    if (recent.cells != nullptr && recent.key == uin) {
-        return *recent.cells;
-    }
-    const std::string& name = db.MemberName(uin);
-    auto [it, added] = members_.try_emplace(uin);
-    MemberCells& cells = it->second;
-    if (added || cells.name != name) {
-        cells.name = name;
-        cells.escaped.clear();
-        AppendEscapedCell(name, cells.escaped);
-        cells.uin = MessageDatabase::DefaultMemberName(uin);
-    }
-    recent = {uin, &cells};
-    return cells;
+    return names_.Get(uin, [&db](std::int32_t key, std::string& out) {
+        AppendEscapedCell(db.MemberName(key), out);
+    });
 }
 
 void ListLineWriter::AppendDate(const EventRecord& record, std::string& line) {

@@ -3,11 +3,10 @@
 #include <array>
 #include <cstdint>
 #include <ctime>
-#include <optional>
 #include <string>
-#include <unordered_map>
 
 #include "database/LocalTime.h"
+#include "export/KeyedTextCache.h"
 
 class MessageDatabase;
 struct EventRecord;
@@ -22,29 +21,13 @@ public:
     void Append(MessageDatabase& db, const EventRecord& record, bool decoded, std::string& line);
 
 private:
-    struct MemberCells {
-        std::string name;     // the display name as it was converted
-        std::string escaped;  // ... as UTF-8, escaped
-        std::string uin;      // the UIN cell
-    };
-
-    const std::string& TypeCell(std::uint16_t type);
-    const MemberCells& MemberOf(MessageDatabase& db, std::int32_t uin);
+    const std::string& NameCell(MessageDatabase& db, std::int32_t uin);
     void AppendDate(const EventRecord& record, std::string& line);
 
-    std::unordered_map<std::uint16_t, std::string> types_;
-    std::unordered_map<std::int32_t, MemberCells> members_;
-    // The cells met last, by a slot their number gives: most lines find theirs here
-    // without a look-up in the maps or in the database. The members' slots stand while
-    // the database's names do.
-    template <typename Key, typename Cells>
-    struct Recent {
-        Key key{};
-        const Cells* cells = nullptr;
-    };
-    static constexpr std::size_t kRecentSlots = 1024;
-    std::array<Recent<std::uint16_t, std::string>, kRecentSlots> recentTypes_{};
-    std::array<Recent<std::int32_t, MemberCells>, kRecentSlots> recentMembers_{};
+    KeyedTextCache types_;
+    // Escaped display names, kept while the database's names stand (a follower outlives
+    // renames and reloads).
+    KeyedTextCache names_;
     std::uint64_t namesVersion_ = 0;
     std::array<std::string, 7> weekdays_;
     bool weekdaysFilled_ = false;

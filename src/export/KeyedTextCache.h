@@ -23,6 +23,13 @@ public:
         return Fill(key, make);
     }
 
+    // Forgets every text (what they were made from changed).
+    void Clear() {
+        for (Slot& slot : slots_) {
+            slot.filled = false;
+        }
+    }
+
 private:
     static constexpr std::size_t kFirstSlots = 16;
     static constexpr std::size_t kMostSlots = 4096;
