@@ -69,11 +69,13 @@ std::optional<std::pair<std::int32_t, std::int32_t>> HitListModel::ListPosition(
         return std::nullopt;
     }
     const Cells& cells = CellsAt(row);
-    if (database_.members().count(cells.ownerKey) == 0 ||
-        cells.ownerIndex >= database_.EventCount(cells.ownerKey)) {
+    if (database_.members().count(cells.ownerKey) == 0) {
         return std::nullopt;  // the history changed underneath
     }
     const std::int32_t count = database_.EventCount(cells.ownerKey);
+    if (cells.ownerIndex >= count) {
+        return std::nullopt;
+    }
     return std::make_pair(cells.ownerKey, IndexToRow(count, cells.ownerIndex));
 }
 
