@@ -649,6 +649,10 @@ const std::vector<EventRef>& MessageDatabase::Refs(std::int32_t key) {
     return member.refs;
 }
 
+const std::vector<EventRef>* MessageDatabase::KnownRefs(std::int32_t key) {
+    return memberIndex_->Find(key) != nullptr ? &Refs(key) : nullptr;
+}
+
 std::int32_t MessageDatabase::KeyAt(std::int32_t allIndex) const {
     return allIndex >= 0 && static_cast<std::size_t>(allIndex) < keys_.size()
                ? keys_.KeyAt(static_cast<std::size_t>(allIndex))

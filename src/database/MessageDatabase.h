@@ -165,6 +165,8 @@ public:
     void CountMembers();
     // The member's references, its list built on first use; a missing member is added empty.
     const std::vector<EventRef>& Refs(std::int32_t key);
+    // The same for a member of the table; nullptr (and nothing added) for any other key.
+    const std::vector<EventRef>* KnownRefs(std::int32_t key);
     // The member an event of ALL_MEMBERS's list belongs to (0 for a position out of range).
     std::int32_t KeyAt(std::int32_t allIndex) const;
     // The bytes the member table holds: the lists (capacity), the keys, the table itself.

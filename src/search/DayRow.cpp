@@ -17,17 +17,18 @@ std::int64_t DayNumber(int year, int month, int day) {
 
 std::optional<std::int32_t> FindDayRow(MessageDatabase& db, std::int32_t key,
                                        const CalendarDate& day) {
-    if (db.members().count(key) == 0) {
+    const std::vector<EventRef>* known = db.KnownRefs(key);
+    if (known == nullptr) {
         return std::nullopt;
     }
-    const std::int32_t count = db.EventCount(key);
+    const std::vector<EventRef>& refs = *known;
+    const auto count = static_cast<std::int32_t>(refs.size());
     const std::int64_t wanted = DayNumber(day.year, day.month, day.day);
     std::optional<std::int32_t> best;
     std::int64_t bestDay = 0;
     // The dates come from the fact table, read once and kept, so a day without events
     // costs no decoding; an event the facts cannot vouch for is read itself.
     const EventFacts& facts = db.Facts();
-    const std::vector<EventRef>& refs = db.Refs(key);
     EventRecord record;
     std::tm time{};
     std::int64_t value = 0;

@@ -8,10 +8,6 @@
 
 namespace {
 
-const std::vector<EventRef>* RefsOf(MessageDatabase& db, std::int32_t key) {
-    return db.members().count(key) != 0 ? &db.Refs(key) : nullptr;
-}
-
 // Position of the event `entry` in a member's references (kept in index order).
 std::optional<std::int32_t> PositionOf(const std::vector<EventRef>& refs, std::int32_t entry) {
     auto it = std::lower_bound(refs.begin(), refs.end(), entry,
@@ -69,7 +65,7 @@ HitSearch::HitSearch(MessageDatabase& db, HitQuery query)
 HitSearch::~HitSearch() = default;
 
 std::int32_t HitSearch::CurrentCount() const {
-    const std::vector<EventRef>* refs = RefsOf(db_, query_.key);
+    const std::vector<EventRef>* refs = db_.KnownRefs(query_.key);
     return refs != nullptr ? static_cast<std::int32_t>(refs->size()) : 0;
 }
 
@@ -105,7 +101,7 @@ std::size_t HitSearch::Step(std::size_t budget, std::vector<Hit>& older, std::ve
 
 void HitSearch::ExamineOlder(std::int32_t count, std::vector<Hit>& older) {
     const std::int32_t first = nextOlder_ - count + 1;
-    const std::vector<EventRef>* refs = RefsOf(db_, query_.key);
+    const std::vector<EventRef>* refs = db_.KnownRefs(query_.key);
     if (scan_ && refs != nullptr) {
         scan_->Candidates(*refs, static_cast<std::size_t>(first),
                           static_cast<std::size_t>(nextOlder_) + 1, marks_);

@@ -82,8 +82,7 @@ int EventListModel::columnCount(const QModelIndex& parent) const {
 }
 
 bool EventListModel::Decode(int row) const {
-    const bool known = database_.members().count(member_) != 0;
-    const std::vector<EventRef>* refs = known ? &database_.Refs(member_) : nullptr;
+    const std::vector<EventRef>* refs = database_.KnownRefs(member_);
     const std::int32_t position = RowToIndex(rows_, row);
     if (refs == nullptr || position < 0 || static_cast<std::size_t>(position) >= refs->size()) {
         // The database changed under the list (closed or replaced): show the row as
