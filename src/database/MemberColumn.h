@@ -59,6 +59,26 @@ public:
         }
     }
     std::size_t Count(std::int32_t key) const;
+    // The numbers given so far, and the key of each.
+    std::size_t Numbers() const { return keys_.size(); }
+    std::int32_t KeyOfNumber(std::uint16_t number) const { return keys_[number]; }
+    // Every entry in order: visit(position, number, key), number kBeside for a key held
+    // beside.
+    template <typename Visit>
+    void ForEachEntry(Visit&& visit) const {
+        auto beside = beside_.begin();
+        for (std::size_t i = 0; i < numbers_.size(); ++i) {
+            const std::uint16_t number = numbers_[i];
+            if (number != kBeside) {
+                visit(i, number, keys_[number]);
+                continue;
+            }
+            while (beside != beside_.end() && beside->first < i) {
+                ++beside;
+            }
+            visit(i, number, beside != beside_.end() && beside->first == i ? beside->second : 0);
+        }
+    }
     // Every key's number of entries in one sweep: visit(key, count) for each key met.
     template <typename Visit>
     void CountAll(Visit&& visit) const {

@@ -649,6 +649,40 @@ const std::vector<EventRef>& MessageDatabase::Refs(std::int32_t key) {
     return member.refs;
 }
 
+bool MessageDatabase::IsListed(std::int32_t key) {
+    const MemberIndex::Slot* slot = memberIndex_->Find(key);
+    return key == ALL_MEMBERS || (slot != nullptr && slot->member->listed);
+}
+
+void MessageDatabase::ListEveryMember() {
+    std::vector<Member*> byNumber(keys_.Numbers(), nullptr);
+    auto unlisted = [this](std::int32_t key) -> Member* {
+        MemberIndex::Slot* slot = key != ALL_MEMBERS ? memberIndex_->Find(key) : nullptr;
+        return slot != nullptr && !slot->member->listed ? slot->member : nullptr;
+    };
+    for (std::size_t n = 0; n < byNumber.size(); ++n) {
+        byNumber[n] = unlisted(keys_.KeyOfNumber(static_cast<std::uint16_t>(n)));
+    }
+    keys_.CountAll([&](std::int32_t key, std::int32_t count) {
+        if (Member* member = unlisted(key)) {
+            member->refs.reserve(static_cast<std::size_t>(count));
+        }
+    });
+    const std::vector<EventRef>& all = Lookup(ALL_MEMBERS).refs;
+    keys_.ForEachEntry([&](std::size_t i, std::uint16_t number, std::int32_t key) {
+        Member* member = number != MemberColumn::kBeside ? byNumber[number] : unlisted(key);
+        if (member != nullptr) {
+            member->refs.push_back(all[i]);
+        }
+    });
+    for (auto& [key, member] : members_) {
+        if (key != ALL_MEMBERS && !member.listed) {
+            member.listed = true;
+            ++listedMembers_;
+        }
+    }
+}
+
 const std::vector<EventRef>* MessageDatabase::KnownRefs(std::int32_t key) {
     return memberIndex_->Find(key) != nullptr ? &Refs(key) : nullptr;
 }

@@ -167,6 +167,11 @@ public:
     const std::vector<EventRef>& Refs(std::int32_t key);
     // The same for a member of the table; nullptr (and nothing added) for any other key.
     const std::vector<EventRef>* KnownRefs(std::int32_t key);
+    // Building one list sweeps every entry: a caller about to ask for many members' lists
+    // builds those of every member of the table in one sweep instead.
+    bool IsListed(std::int32_t key);
+    std::size_t ListedMembers() const { return listedMembers_; }
+    void ListEveryMember();
     // The member an event of ALL_MEMBERS's list belongs to (0 for a position out of range).
     std::int32_t KeyAt(std::int32_t allIndex) const;
     // The bytes the member table holds: the lists (capacity), the keys, the table itself.

@@ -20,7 +20,7 @@ std::optional<std::int32_t> PositionOf(const std::vector<EventRef>& refs, std::i
 
 }  // namespace
 
-std::optional<TextSpan> MatchEvent(const HitQuery& query, TextMatcher& matcher, EventRecord& record,
+std::optional<TextSpan> MatchEvent(const HitQuery& query, HitMatcher& matcher, EventRecord& record,
                                    bool decoded) {
     if (record.direction == Received) {
         if (!query.includeReceived) {
@@ -47,18 +47,18 @@ std::optional<TextSpan> MatchEvent(const HitQuery& query, TextMatcher& matcher, 
 }
 
 HitSearch::HitSearch(MessageDatabase& db, HitQuery query)
-    : db_(db), query_(std::move(query)), matcher_(query_.text, query_.match) {
+    : db_(db), query_(std::move(query)), matcher_(query_.text, query_.mode, query_.match) {
     nextAppended_ = CurrentCount();
     nextOlder_ = nextAppended_ - 1;
-    if (!query_.match.Folds()) {
+    if (std::optional<std::string> scanned = matcher_.ScanText()) {
         criteria_ = std::make_unique<SearchCriteria>();
-        criteria_->searchText = query_.text;
+        criteria_->searchText = std::move(*scanned);
         criteria_->useDateRange = query_.useDateRange;
         criteria_->rangeStart = query_.rangeStart;
         criteria_->rangeEnd = query_.rangeEnd;
         criteria_->includeReceived = query_.includeReceived;
         criteria_->includeSent = query_.includeSent;
-        scan_ = std::make_unique<SearchScan>(db_, *criteria_);
+        scan_ = std::make_unique<SearchScan>(db_, *criteria_, query_.match);
     }
 }
 
@@ -133,6 +133,11 @@ MemberEvent OwnerOfEvent(MessageDatabase& db, std::int32_t searchedKey, std::int
     const std::int32_t key = db.KeyAt(index);
     if (key == ALL_MEMBERS || key == 0) {
         return self;
+    }
+    // Hits spread over many members would otherwise sweep every entry once for each.
+    constexpr std::size_t kListsBeforeAll = 8;
+    if (!db.IsListed(key) && db.ListedMembers() >= kListsBeforeAll) {
+        db.ListEveryMember();
     }
     const std::int32_t entry = db.Refs(ALL_MEMBERS)[static_cast<std::size_t>(index)].entryNumber;
     if (auto at = PositionOf(db.Refs(key), entry)) {

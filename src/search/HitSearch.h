@@ -9,14 +9,15 @@
 
 #include "database/EventRecord.h"
 #include "database/MessageDatabase.h"
-#include "search/TextMatcher.h"
+#include "search/HitMatcher.h"
 
 // What the hit list looks for: the find dialog's criteria (text, date range, directions)
-// over one member's events or all of them, with the two switches.
+// over one member's events or all of them, with the switches and the way the text is read.
 struct HitQuery {
     std::int32_t key = ALL_MEMBERS;
     std::string text;  // Shift-JIS
     MatchOptions match;
+    TextMode mode = TextMode::Whole;
     bool useDateRange = false;
     std::int64_t rangeStart = 0;  // inclusive, time values as mktime gives them
     std::int64_t rangeEnd = 0;    // exclusive
@@ -39,7 +40,7 @@ struct Hit {
 // (received 0, sent 1, any other value never), then the text, then the date (an event that
 // failed to decode has no date and never lies in a range). The hit's place in the text,
 // or nothing.
-std::optional<TextSpan> MatchEvent(const HitQuery& query, TextMatcher& matcher, EventRecord& record,
+std::optional<TextSpan> MatchEvent(const HitQuery& query, HitMatcher& matcher, EventRecord& record,
                                    bool decoded);
 
 // Searches the history in slices, so that a window can show hits as they are found and
@@ -72,10 +73,10 @@ private:
 
     MessageDatabase& db_;
     HitQuery query_;
-    TextMatcher matcher_;
+    HitMatcher matcher_;
     EventRecord record_;
-    // Without the two switches a match is the search step's: its scan rules out most
-    // events from their bytes.
+    // A text every hit holds (the text, or one of the words) rules out most events from
+    // their bytes, folded or not; an expression is tested on every event.
     std::unique_ptr<SearchCriteria> criteria_;
     std::unique_ptr<SearchScan> scan_;
     std::vector<std::uint8_t> marks_;

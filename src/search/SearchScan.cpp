@@ -8,7 +8,9 @@
 #include "database/EventRecord.h"
 #include "database/LocalTime.h"
 #include "search/SearchCriteria.h"
+#include "search/FoldNeedles.h"
 #include "search/TextMatch.h"
+#include "search/TextMatcher.h"
 #include "text/Cp932Chars.h"
 
 namespace {
@@ -19,17 +21,52 @@ bool SharesAByte(std::string_view text, std::string_view frame) {
 
 }  // namespace
 
-SearchScan::SearchScan(MessageDatabase& db, const SearchCriteria& criteria)
-    : criteria_(criteria), finder_(criteria.searchText), walker_(db) {
+namespace {
+
+// What the bytes are searched for: the text, or every raw form of its folded start (none
+// when there would be too many: every raw text is then tested in full).
+std::vector<std::string> Needles(const std::string& text, MatchOptions options) {
+    if (!options.Folds()) {
+        return {text};
+    }
+    std::optional<std::vector<std::string>> needles = FoldNeedles(text, options);
+    return needles ? std::move(*needles) : std::vector<std::string>();
+}
+
+std::string Folded(std::string_view text, MatchOptions options) {
+    std::string out;
+    FoldText(text, options, out, nullptr);
+    return out;
+}
+
+}  // namespace
+
+SearchScan::SearchScan(MessageDatabase& db, const SearchCriteria& criteria, MatchOptions options)
+    : criteria_(criteria),
+      finder_(Needles(criteria.searchText, options)),
+      walker_(db) {
     const std::string& text = criteria.searchText;
-    inCorrupt_ = ContainsText(dbtext::kCorrupt, text);
-    inUnsupported_ = ContainsText(dbtext::kUnsupported, text);
+    if (options.Folds()) {
+        TextMatcher matcher(text, options);
+        inCorrupt_ = matcher.Find(dbtext::kCorrupt).has_value();
+        inUnsupported_ = matcher.Find(dbtext::kUnsupported).has_value();
+        rawBytesDecide_ = !finder_.empty();
+        // The frame's characters fold too: a pattern that shares no byte with the folded
+        // frame lies wholly in the description or the address.
+        const std::string folded = Folded(text, options);
+        touchesUrlFrame_ = SharesAByte(folded, Folded(dbtext::kUrlDescriptionHead, options)) ||
+                           SharesAByte(folded, Folded(dbtext::kUrlGap, options)) ||
+                           SharesAByte(folded, Folded(dbtext::kUrlHead, options));
+    } else {
+        inCorrupt_ = ContainsText(dbtext::kCorrupt, text);
+        inUnsupported_ = ContainsText(dbtext::kUnsupported, text);
+        // A character held under two codes matches under either: the file's bytes then say
+        // nothing, and every raw text is tested in full.
+        rawBytesDecide_ = !HasTwinCodes(text);
+        touchesUrlFrame_ = SharesAByte(text, dbtext::kUrlDescriptionHead) ||
+                           SharesAByte(text, dbtext::kUrlGap) || SharesAByte(text, dbtext::kUrlHead);
+    }
     inEmpty_ = text.empty();
-    // A character held under two codes matches under either: the file's bytes then say
-    // nothing, and every raw text is tested in full.
-    rawBytesDecide_ = !HasTwinCodes(text);
-    touchesUrlFrame_ = SharesAByte(text, dbtext::kUrlDescriptionHead) ||
-                       SharesAByte(text, dbtext::kUrlGap) || SharesAByte(text, dbtext::kUrlHead);
     onlyRawTexts_ =
         !inEmpty_ && !inCorrupt_ && !inUnsupported_ && rawBytesDecide_ && !touchesUrlFrame_;
     // Reading the facts costs a pass over the file: only facts already read are used.
@@ -121,7 +158,8 @@ void SearchScan::MarkFromBytes(const std::vector<EventRef>& refs, std::size_t be
     const std::uint8_t* dataEnd = data + length;
     // The block's references ascend, so the first occurrence at or after a record's text
     // only ever moves forward.
-    const std::uint8_t* hit = finder_.Find(data, dataEnd);
+    std::size_t hitLength = 0;
+    const std::uint8_t* hit = finder_.Find(data, dataEnd, hitLength);
     for (std::size_t k = begin; k < end; ++k) {
         const std::int64_t offset = refs[k].dataOffset;
         if (offset < start || offset - start >= static_cast<std::int64_t>(length)) {
@@ -143,13 +181,13 @@ void SearchScan::MarkFromBytes(const std::vector<EventRef>& refs, std::size_t be
         const std::uint8_t* p = data + (offset - start);
         const std::uint8_t* text = p + kRecordHead;
         if (hit != nullptr && hit < text) {
-            hit = text < dataEnd ? finder_.Find(text, dataEnd) : nullptr;
+            hit = text < dataEnd ? finder_.Find(text, dataEnd, hitLength) : nullptr;
         }
         const auto left = static_cast<std::size_t>(dataEnd - p);
         // A hit within the text field's length (as far as its bytes say); a record that
         // runs past the block is left to the parse too.
         const bool hitInReach = hit != nullptr && left >= kRecordHead &&
-                                hit + finder_.size() <= p + RecordLength(p) - kRecordTail;
+                                hit + hitLength <= p + RecordLength(p) - kRecordTail;
         const bool cut = left < kLongestRecord && (left < kRecordHead || RecordLength(p) > left);
         if (hitInReach || cut) {
             marks[k - begin] = MayMatch(walker_.Record(offset)) ? 1 : 0;
@@ -208,14 +246,14 @@ bool SearchScan::RawTextHolds(const RecordBytes& r) {
     if (!reuse) {
         memoFrom_ = start;
         memoBlock_ = r.block;
-        memoHit_ = finder_.Find(start, r.blockEnd);
+        memoHit_ = finder_.Find(start, r.blockEnd, memoLength_);
     }
     // Within the text field, and before its first NUL (looked for only now: most records
     // have no occurrence at all).
     if (memoHit_ == nullptr) {
         return false;
     }
-    const std::uint8_t* hitEnd = memoHit_ + finder_.size();
+    const std::uint8_t* hitEnd = memoHit_ + memoLength_;
     return hitEnd <= end &&
            std::memchr(start, 0, static_cast<std::size_t>(hitEnd - start)) == nullptr;
 }

@@ -5,7 +5,8 @@
 #include <vector>
 
 #include "database/RecordWalker.h"
-#include "search/ByteFinder.h"
+#include "search/NeedleFinder.h"
+#include "search/TextFold.h"
 
 class EventFacts;
 class MessageDatabase;
@@ -17,9 +18,12 @@ struct SearchCriteria;
 // display text is the raw text (the text is then searched in the file's bytes), a fixed text, or a
 // URL layout whose fixed parts the search text shares no byte with. What is left is tested in full
 // by the caller.
+//
+// With folding options the text is looked for folded: the bytes are then searched for every
+// raw form that folds to the text's start.
 class SearchScan {
 public:
-    SearchScan(MessageDatabase& db, const SearchCriteria& criteria);
+    SearchScan(MessageDatabase& db, const SearchCriteria& criteria, MatchOptions options = {});
 
     // Sets marks[i - first] for refs[first, last): 1 when the event may match, else 0.
     void Candidates(const std::vector<EventRef>& refs, std::size_t first, std::size_t last,
@@ -43,7 +47,7 @@ private:
     // With a date range, when they have been read: the facts, which rule out most events
     // without reading them.
     const EventFacts* facts_ = nullptr;
-    ByteFinder finder_;
+    NeedleFinder finder_;
     RecordWalker walker_;
     bool inCorrupt_ = false;      // the search text is in the corrupt-data text
     bool inUnsupported_ = false;  // ... in the not-supported text
@@ -56,4 +60,5 @@ private:
     std::uint64_t memoBlock_ = 0;
     const std::uint8_t* memoFrom_ = nullptr;
     const std::uint8_t* memoHit_ = nullptr;
+    std::size_t memoLength_ = 0;
 };

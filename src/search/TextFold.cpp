@@ -1,6 +1,7 @@
 #include "search/TextFold.h"
 
 #include <algorithm>
+#include <array>
 #include <iterator>
 
 #include "text/Cp932Chars.h"
@@ -48,16 +49,14 @@ constexpr std::uint16_t kHalfWidthForms[] = {
 
 constexpr unsigned char kFirstHalfWidth = 0xA1;
 constexpr unsigned char kLastHalfWidth = 0xDF;
-constexpr unsigned char kVoicedMark = 0xDE;
-constexpr unsigned char kSemiVoicedMark = 0xDF;
 
 struct VoicedForm {
-    unsigned char base;
-    unsigned char mark;
-    std::uint16_t code;
+    unsigned char base;  // half-width katakana
+    unsigned char mark;  // half-width voiced or semi-voiced mark
+    std::uint16_t code;  // the full-width katakana with the mark
 };
 
-// Half-width katakana with a mark that the code page has as one full-width character.
+// Full-width katakana with a mark, by the half-width katakana and mark they are made of.
 constexpr VoicedForm kVoicedForms[] = {
     {0xB3, 0xDE, 0x8394}, {0xB6, 0xDE, 0x834B}, {0xB7, 0xDE, 0x834D}, {0xB8, 0xDE, 0x834F},
     {0xB9, 0xDE, 0x8351}, {0xBA, 0xDE, 0x8353}, {0xBB, 0xDE, 0x8355}, {0xBC, 0xDE, 0x8357},
@@ -68,6 +67,27 @@ constexpr VoicedForm kVoicedForms[] = {
     {0xCE, 0xDE, 0x837B}, {0xCE, 0xDF, 0x837C},
 };
 
+// Katakana and hiragana in the code page: ァ-ミ, ム-ン (0x837F is unused), ぁ-ん.
+constexpr std::uint16_t kFirstKatakana = 0x8340;
+constexpr std::uint16_t kLastKatakana = 0x8396;
+constexpr std::uint16_t kFirstHiragana = 0x829F;
+constexpr std::uint16_t kLastHiragana = 0x82F1;
+constexpr std::uint16_t kKatakanaGap = 0x837F;
+
+// The katakana of a hiragana code (the two blocks are in the same order), the iteration
+// marks included; 0 for any other code.
+std::uint16_t KatakanaOf(std::uint16_t code) {
+    if (code >= kFirstHiragana && code <= kLastHiragana) {
+        const auto k = static_cast<std::uint16_t>(code - kFirstHiragana);
+        const auto katakana = static_cast<std::uint16_t>(kFirstKatakana + k);
+        return katakana < kKatakanaGap ? katakana : static_cast<std::uint16_t>(katakana + 1);
+    }
+    if (code == 0x8154 || code == 0x8155) {  // ゝ ゞ
+        return static_cast<std::uint16_t>(code - 2);  // ヽ ヾ
+    }
+    return 0;
+}
+
 int AsciiOfWide(std::uint16_t code) {
     const auto* it =
         std::lower_bound(std::begin(kWideForms), std::end(kWideForms), code,
@@ -75,13 +95,23 @@ int AsciiOfWide(std::uint16_t code) {
     return (it != std::end(kWideForms) && it->code == code) ? it->ascii : -1;
 }
 
-std::uint16_t VoicedOf(unsigned char base, unsigned char mark) {
-    for (const VoicedForm& form : kVoicedForms) {
-        if (form.base == base && form.mark == mark) {
-            return form.code;
+// Base and mark of each full-width katakana with a mark, by code - kFirstKatakana (0 when
+// it has none).
+struct Decomposed {
+    std::uint16_t base = 0;
+    std::uint16_t mark = 0;
+};
+
+const std::array<Decomposed, kLastKatakana - kFirstKatakana + 1>& DecomposedForms() {
+    static const auto table = [] {
+        std::array<Decomposed, kLastKatakana - kFirstKatakana + 1> forms{};
+        for (const VoicedForm& form : kVoicedForms) {
+            forms[form.code - kFirstKatakana] = {kHalfWidthForms[form.base - kFirstHalfWidth],
+                                                 kHalfWidthForms[form.mark - kFirstHalfWidth]};
         }
-    }
-    return 0;
+        return forms;
+    }();
+    return table;
 }
 
 class Folder {
@@ -123,30 +153,37 @@ unsigned char Byte(std::string_view text, std::size_t i) {
 void FoldText(std::string_view text, MatchOptions options, std::string& out,
               std::vector<std::uint32_t>* origins) {
     Folder folder(options, out, origins);
+    const auto& decomposed = DecomposedForms();
     std::size_t i = 0;
     while (i < text.size()) {
-        std::size_t length = Cp932CharLength(text, i);
+        const std::size_t length = Cp932CharLength(text, i);
         const unsigned char c = Byte(text, i);
         if (length == 2) {
-            const auto code = static_cast<std::uint16_t>(c << 8 | Byte(text, i + 1));
-            const int ascii = options.ignoreWidth ? AsciiOfWide(code) : -1;
+            auto code = static_cast<std::uint16_t>(c << 8 | Byte(text, i + 1));
+            // Only the leads 0x81-0x83 and the two rows that repeat ＇ and ＂ hold forms
+            // that fold.
+            const bool folds = c <= 0x83 || c == 0xEE || c == 0xFA;
+            const int ascii = folds && options.ignoreWidth ? AsciiOfWide(code) : -1;
             if (ascii >= 0) {
                 folder.Single(static_cast<unsigned char>(ascii), i);
+                i += length;
+                continue;
+            }
+            if (folds && options.ignoreKana) {
+                if (const std::uint16_t katakana = KatakanaOf(code)) {
+                    code = katakana;
+                }
+            }
+            if (folds && options.ignoreWidth && code >= kFirstKatakana && code <= kLastKatakana &&
+                decomposed[code - kFirstKatakana].base != 0) {
+                const Decomposed& parts = decomposed[code - kFirstKatakana];
+                folder.Double(parts.base, i);
+                folder.Double(parts.mark, kNotCharStart);
             } else {
                 folder.Double(code, i);
             }
         } else if (options.ignoreWidth && c >= kFirstHalfWidth && c <= kLastHalfWidth) {
-            std::uint16_t voiced = 0;
-            if (i + 1 < text.size() &&
-                (Byte(text, i + 1) == kVoicedMark || Byte(text, i + 1) == kSemiVoicedMark)) {
-                voiced = VoicedOf(c, Byte(text, i + 1));
-            }
-            if (voiced != 0) {
-                length = 2;
-                folder.Double(voiced, i);
-            } else {
-                folder.Double(kHalfWidthForms[c - kFirstHalfWidth], i);
-            }
+            folder.Double(kHalfWidthForms[c - kFirstHalfWidth], i);
         } else {
             folder.Single(c, i);
         }

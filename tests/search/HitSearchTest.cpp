@@ -169,4 +169,60 @@ TEST_F(HitSearchTest, AHitOfAllMembersBelongsToTheMemberWhoseListHoldsIt) {
     EXPECT_EQ(std::make_pair(same.key, same.index), std::make_pair(5, 1));
 }
 
+// Owners of hits spread over many members (past the member numbers the column holds)
+// are found without sweeping the history once for each (quadratic, that took minutes).
+TEST_F(HitSearchTest, OwnersOfHitsOverCountlessMembersAreFoundInOneSweep) {
+    constexpr std::int32_t kMembers = 400000;
+    std::vector<WriterEvent> events(kMembers);
+    for (std::int32_t i = 0; i < kMembers; ++i) {
+        auto& event = events[static_cast<std::size_t>(i)];
+        event.key = 1000 + static_cast<std::int32_t>(std::int64_t{i} * 7919 % kMembers);
+        event.record.uin = event.key;
+        event.record.text = "x";
+    }
+    ASSERT_GE(h_.writer.AppendEvents(events), 0);
+    Open();
+    for (std::int32_t index = 0; index < kMembers; ++index) {
+        const MemberEvent at = OwnerOfEvent(db_, ALL_MEMBERS, index);
+        ASSERT_EQ(at.key, events[static_cast<std::size_t>(index)].key);
+        ASSERT_EQ(at.index, 0);
+    }
+}
+
+// The folded scan and the words find what testing every event in full finds.
+TEST_F(HitSearchTest, FoldedAndWordSearchesFindWhatTheFullTestFinds) {
+    const char* texts[] = {"\xCC\xDF\xDA\xBE\xDE\xDD\xC4 tea",  // ﾌﾟﾚｾﾞﾝﾄ tea
+                           "\x83\x76\x83\x8C\x83\x5B\x83\x93\x83\x67",  // プレゼント
+                           "\x82\xD5\x82\xEA", "TEA for two", "two teas"};
+    std::vector<WriterEvent> events(9000);
+    for (std::size_t i = 0; i < events.size(); ++i) {
+        events[i].key = 5 + static_cast<std::int32_t>(i % 3);
+        events[i].record.uin = events[i].key;
+        events[i].record.text = i % 500 == 0 ? texts[i / 500 % 5] : "event " + std::to_string(i);
+    }
+    ASSERT_GE(h_.writer.AppendEvents(events), 0);
+    Open();
+    HitQuery query;
+    query.match = {true, true, true};
+    for (const char* text : {"\x82\xD5\x82\xEA\x82\xBA", "tea", "\xCC\xDF", "two -teas"}) {
+        for (TextMode mode : {TextMode::Whole, TextMode::AllWords}) {
+            query.text = text;
+            query.mode = mode;
+            HitMatcher matcher(query.text, mode, query.match);
+            std::vector<std::int32_t> expected;
+            EventRecord record;
+            for (std::int32_t i = db_.EventCount(ALL_MEMBERS) - 1; i >= 0; --i) {
+                const bool decoded = db_.ReadEvent(ALL_MEMBERS, i, record);
+                if (MatchEvent(query, matcher, record, decoded)) {
+                    expected.push_back(IndexToRow(db_.EventCount(ALL_MEMBERS), i));
+                }
+            }
+            if (mode == TextMode::AllWords || std::string(text).find('-') == std::string::npos) {
+                EXPECT_FALSE(expected.empty()) << text;
+            }
+            EXPECT_EQ(HitRows(query), expected) << text << static_cast<int>(mode);
+        }
+    }
+}
+
 }  // namespace
