@@ -35,6 +35,15 @@ base=(--data "$data" --index "$folder/${uin}msg.idx" --settings "$build/compare.
 : > "$build/compare.ini"
 open_ms=$(median_ms "$cli" "${base[@]}" members)
 search_ms=$(median_ms "$cli" "${base[@]}" search -2 --text "$absent")
+# The hit list's search from the command line: plain, folded, and an expression without
+# a literal in it (so that no byte search can help either side).
+regex='[a-z]{3}[0-9]{4}'
+rgi_ms=$(median_ms rg -c -i -F "$absent" "$data")
+rge_ms=$(median_ms rg -c -e "$regex" "$data")
+grep_plain_ms=$(median_ms "$cli" "${base[@]}" grep "$absent")
+grep_folded_ms=$(median_ms "$cli" "${base[@]}" grep -i -w "$absent")
+grep_kana_ms=$(median_ms "$cli" "${base[@]}" grep -i -w -k "$absent")
+grep_regex_ms=$(median_ms "$cli" "${base[@]}" grep -E "$regex")
 stats_ms=$(median_ms "$cli" "${base[@]}" stats -2)
 exported="$build/compare-export.out"
 copied="$build/compare-copy.out"
@@ -66,6 +75,15 @@ printf '%-40s %9s ms\n' "rg -c -F ABSENT" "$rg_ms" "grep -c -F ABSENT" "$grep_ms
     "talvora-cli members (open)" "$open_ms"
 printf '%-40s %9s ms  %6s x rg    goal <= 1.5\n' "talvora-cli search -2 --text ABSENT" \
     "$search_ms" "$(ratio "$search_ms" "$rg_ms")"
+printf '%-40s %9s ms\n' "rg -c -i -F ABSENT" "$rgi_ms" "rg -c -e '$regex'" "$rge_ms" \
+    "talvora-cli grep ABSENT" "$grep_plain_ms"
+for folded in "-i -w:$grep_folded_ms" "-i -w -k:$grep_kana_ms"; do
+    printf '%-40s %9s ms  %6s x grep  %6s x rg -i   goal <= 2 and <= 2\n' \
+        "talvora-cli grep ${folded%%:*} ABSENT" "${folded##*:}" \
+        "$(ratio "${folded##*:}" "$grep_plain_ms")" "$(ratio "${folded##*:}" "$rgi_ms")"
+done
+printf '%-40s %9s ms  %6s x rg -e  goal <= 3 (1M events)\n' "talvora-cli grep -E '$regex'" \
+    "$grep_regex_ms" "$(ratio "$grep_regex_ms" "$rge_ms")"
 printf '%-40s %9s ms  %6s x grep  goal <= 1\n' "talvora-cli stats -2" "$stats_ms" \
     "$(ratio "$stats_ms" "$grep_ms")"
 # To /dev/null: the text export against grep, every other format against the text export

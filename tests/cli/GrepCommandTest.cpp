@@ -53,6 +53,28 @@ TEST_F(GrepCommand, EveryHitNewestFirstWithItsMembersKeyAndRow) {
     EXPECT_EQ(Run({"grep", "tea", "4242"}).status, 1);  // no such member
 }
 
+TEST_F(GrepCommand, KanaWordsAndExpressionsAndABadExpressionExitsWithTwo) {
+    h_.Message(9, "\xCC\xDF\xDA\xBE\xDE\xDD\xC4", kMarch5 + 5 * kDay);  // ﾌﾟﾚｾﾞﾝﾄ
+    auto texts = [&](std::vector<std::string> args) {
+        Lines out;
+        for (const std::string& line : Out(std::move(args))) {
+            out.push_back(line.substr(line.rfind('\t') + 1));
+        }
+        return out;
+    };
+    EXPECT_EQ(texts({"grep", "ﾌﾟﾚｾ", "-w"}), (Lines{"ﾌﾟﾚｾﾞﾝﾄ"}));
+    EXPECT_EQ(texts({"grep", "ぷれぜんと", "-w", "-k"}), (Lines{"ﾌﾟﾚｾﾞﾝﾄ"}));
+    EXPECT_TRUE(texts({"grep", "ぷれぜんと", "-w"}).empty());
+    EXPECT_EQ(texts({"grep", "--all-words", "sharp　Tea"}), (Lines{"Tea at \"five\"\\nsharp"}));
+    EXPECT_EQ(texts({"grep", "--all-words", "-i", "tea -time -\"at \""}),
+              (Lines{"tea?", "tea"}));
+    EXPECT_EQ(texts({"grep", "-E", "-i", "^t.a$"}), (Lines{"tea"}));
+    const CliResult bad = Run({"grep", "-E", "t(ea"});
+    EXPECT_EQ(bad.status, 2);
+    EXPECT_NE(bad.err.find("bad regular expression at character 5"), std::string::npos) << bad.err;
+    EXPECT_EQ(Run({"grep", "-E", "-w", "tea"}).status, 2);
+}
+
 TEST_F(GrepCommand, SwitchesDirectionsAndPeriodsNarrowOrWidenTheHits) {
     auto keysAndRows = [&](std::vector<std::string> args) {
         Lines out;

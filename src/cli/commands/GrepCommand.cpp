@@ -52,6 +52,22 @@ void AppendJsonString(std::string_view shiftJis, std::string& out) {
     out += '"';
 }
 
+// Spaces as wide as the first `characters` characters of UTF-8 `text` (two columns for
+// a character outside ASCII), for a caret under the next one.
+std::string CaretUnder(std::string_view text, std::size_t characters) {
+    std::string spaces;
+    std::size_t seen = 0;
+    for (std::size_t i = 0; i < text.size() && seen < characters; ++i) {
+        const auto c = static_cast<unsigned char>(text[i]);
+        if ((c & 0xC0) == 0x80) {
+            continue;
+        }
+        spaces += c < 0x80 ? " " : "  ";
+        ++seen;
+    }
+    return spaces;
+}
+
 struct GrepLine {
     MemberEvent owner;
     std::int32_t row;
@@ -105,6 +121,27 @@ bool ReadQuery(CliContext& context, const CliArgs& args, HitQuery& query, bool& 
         return false;
     }
     query.text = std::move(*text);
+    query.match.ignoreCase = args.Has("--ignore-case");
+    query.match.ignoreWidth = args.Has("--ignore-width");
+    query.match.ignoreKana = args.Has("--ignore-kana");
+    if (args.Has("--regex")) {
+        if (query.match.ignoreWidth || query.match.ignoreKana || args.Has("--all-words")) {
+            UsageError(context, "--regex folds case only (--ignore-case); it takes neither "
+                                "--ignore-width, --ignore-kana nor --all-words");
+            return false;
+        }
+        if (const std::optional<RegexError> error = CheckRegex(query.text, query.match.ignoreCase)) {
+            // Where it stopped, under the pattern as typed.
+            context.err << "talvora-cli: bad regular expression at character "
+                        << error->character + 1 << ": " << error->message << "\n  "
+                        << positionals[0] << "\n  " << CaretUnder(positionals[0], error->character)
+                        << "^\n";
+            return false;
+        }
+        query.mode = TextMode::Regex;
+    } else if (args.Has("--all-words")) {
+        query.mode = TextMode::AllWords;
+    }
     if (positionals.size() == 2) {
         const auto key = ParseInt32(positionals[1]);
         if (!key) {
@@ -125,8 +162,6 @@ bool ReadQuery(CliContext& context, const CliArgs& args, HitQuery& query, bool& 
     const bool sent = args.Has("--sent");
     query.includeReceived = received || !sent;
     query.includeSent = sent || !received;
-    query.match.ignoreCase = args.Has("--ignore-case");
-    query.match.ignoreWidth = args.Has("--ignore-width");
     const std::string format = args.Value("--format").value_or("text");
     if (format != "text" && format != "jsonl") {
         UsageError(context, "the format is text or jsonl, not " + format);
@@ -143,6 +178,10 @@ constexpr CliOption kGrepOptions[] = {
     {"--sent", nullptr, nullptr, "sent events"},
     {"--ignore-case", "-i", nullptr, "A-Z equal a-z"},
     {"--ignore-width", "-w", nullptr, "full-width and half-width forms equal (Ａ/A, ｱ/ア)"},
+    {"--ignore-kana", "-k", nullptr, "hiragana and katakana equal (ぷ/プ)"},
+    {"--all-words", nullptr, nullptr,
+     "TEXT is words split at spaces, all to be held (\"a phrase\", -not this)"},
+    {"--regex", "-E", nullptr, "TEXT is a regular expression (Perl syntax, UTF-8)"},
     {"--format", nullptr, "text|jsonl", "TAB-separated lines (the default) or JSON lines"},
 };
 

@@ -83,9 +83,19 @@ QWidget* CHitCriteriaForm::CreateOptionsGroup() {
     auto* group = new QGroupBox(Text(hit_texts::kOptionsGroup), this);
     ignoreCase_ = Named(new QCheckBox(Text(hit_texts::kIgnoreCase), group), "ignoreCase");
     ignoreWidth_ = Named(new QCheckBox(Text(hit_texts::kIgnoreWidth), group), "ignoreWidth");
+    ignoreKana_ = Named(new QCheckBox(Text(hit_texts::kIgnoreKana), group), "ignoreKana");
+    allWords_ = Named(new QCheckBox(Text(hit_texts::kAllWords), group), "allWords");
+    regex_ = Named(new QCheckBox(Text(hit_texts::kRegex), group), "regex");
+    // An expression folds case only, and has its own ways of naming several words.
+    connect(regex_, &QCheckBox::toggled, this, [this](bool on) {
+        for (QCheckBox* box : {ignoreWidth_, ignoreKana_, allWords_}) {
+            box->setEnabled(!on);
+        }
+    });
     auto* layout = new QVBoxLayout(group);
-    layout->addWidget(ignoreCase_);
-    layout->addWidget(ignoreWidth_);
+    for (QCheckBox* box : {ignoreCase_, ignoreWidth_, ignoreKana_, allWords_, regex_}) {
+        layout->addWidget(box);
+    }
     layout->addStretch();
     return group;
 }
@@ -121,7 +131,13 @@ HitQuery CHitCriteriaForm::Query() const {
     query.key = selectedMember_->isChecked() && selectedKey_ ? *selectedKey_ : ALL_MEMBERS;
     query.text = ShiftJisForSearch(controls_.text());
     query.match.ignoreCase = ignoreCase_->isChecked();
-    query.match.ignoreWidth = ignoreWidth_->isChecked();
+    if (regex_->isChecked()) {
+        query.mode = TextMode::Regex;
+    } else {
+        query.match.ignoreWidth = ignoreWidth_->isChecked();
+        query.match.ignoreKana = ignoreKana_->isChecked();
+        query.mode = allWords_->isChecked() ? TextMode::AllWords : TextMode::Whole;
+    }
     query.includeReceived = controls_.TakesReceived();
     query.includeSent = controls_.TakesSent();
     if (const std::optional<DateRange> range = controls_.DateLimit()) {

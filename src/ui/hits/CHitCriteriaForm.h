@@ -14,7 +14,7 @@ class QRadioButton;
 
 // The criteria of the hit list: the text, the find dialog's date limit (all events, one
 // day, a period of days) and directions, the members to search (all, or the one selected
-// in the tree), and the two switches.
+// in the tree), the switches, and how the text is read (whole, all words, an expression).
 class CHitCriteriaForm : public QWidget {
     Q_OBJECT
 public:
@@ -44,4 +44,7 @@ private:
     QRadioButton* selectedMember_ = nullptr;
     QCheckBox* ignoreCase_ = nullptr;
     QCheckBox* ignoreWidth_ = nullptr;
+    QCheckBox* ignoreKana_ = nullptr;
+    QCheckBox* allWords_ = nullptr;
+    QCheckBox* regex_ = nullptr;
 };

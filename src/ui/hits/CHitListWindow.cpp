@@ -129,6 +129,14 @@ QString CHitListWindow::statusText() const {
 
 void CHitListWindow::StartSearch() {
     const HitQuery query = form_->Query();
+    if (query.mode == TextMode::Regex) {
+        if (const std::optional<RegexError> error = CheckRegex(query.text, query.match.ignoreCase)) {
+            status_->setText(Text(hit_texts::kBadRegex)
+                                 .arg(error->character + 1)
+                                 .arg(QString::fromStdString(error->message)));
+            return;
+        }
+    }
     model_->Reset(query.key);
     search_ = std::make_unique<HitSearch>(database_, query);
     dataPath_ = database_.dataPath();

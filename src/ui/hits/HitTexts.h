@@ -11,6 +11,9 @@ inline constexpr char kSelectedMember[] = "選択されているメンバー(&M)
 inline constexpr char kOptionsGroup[] = "オプション";
 inline constexpr char kIgnoreCase[] = "英字の大文字と小文字を区別しない(&C)";
 inline constexpr char kIgnoreWidth[] = "全角と半角を区別しない(&W)";
+inline constexpr char kIgnoreKana[] = "ひらがなとカタカナを区別しない";
+inline constexpr char kAllWords[] = "すべての語を含む";
+inline constexpr char kRegex[] = "正規表現";
 inline constexpr char kStart[] = "検索開始(&S)";
 inline constexpr char kStop[] = "中止(&T)";
 
@@ -25,6 +28,9 @@ inline constexpr char kTextColumn[] = "情報";
 inline constexpr char kSearching[] = "検索中... %1 / %2 件を調べました (%3 件見つかりました)";
 inline constexpr char kFinished[] = "検索を終えました: %1 件見つかりました";
 inline constexpr char kStopped[] = "検索を中止しました: %1 件見つかりました";
+// A regular expression that does not compile: %1 the character it stopped at (from 1),
+// %2 the reason.
+inline constexpr char kBadRegex[] = "正規表現の誤り (%1 文字目): %2";
 inline constexpr char kHistoryChanged[] = "ログが開き直されました。もう一度検索してください";
 
 inline constexpr char kGoToDateTitle[] = "日付へ移動";

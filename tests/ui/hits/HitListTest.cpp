@@ -91,6 +91,25 @@ TEST_F(HitList, TheSwitchesFoldCaseAndWidthAndAreOffByDefault) {
               (QStringList{QStringLiteral("[hello 1]")}));
 }
 
+TEST_F(HitList, WordsAndExpressionsAndAnExpressionThatDoesNotCompile) {
+    CHitListWindow& window = OpenWindow();
+    auto box = [&](const char* name) {
+        return window.form()->findChild<QCheckBox*>(QString::fromLatin1(name));
+    };
+    EXPECT_EQ(box("ignoreKana")->text(), QStringLiteral("ひらがなとカタカナを区別しない"));
+    box("allWords")->setChecked(true);
+    EXPECT_EQ(Search(window, QStringLiteral("1 hello")), (QStringList{QStringLiteral("[hello] 1")}));
+    box("allWords")->setChecked(false);
+    box("regex")->setChecked(true);
+    EXPECT_FALSE(box("ignoreWidth")->isEnabled() || box("ignoreKana")->isEnabled() ||
+                 box("allWords")->isEnabled());
+    EXPECT_EQ(Search(window, QStringLiteral("h.llo\\s1$")),
+              (QStringList{QStringLiteral("[hello 1]")}));
+    Search(window, QStringLiteral("(hello"));
+    EXPECT_TRUE(window.statusText().startsWith(QStringLiteral("正規表現の誤り (7 文字目)")))
+        << window.statusText().toStdString();
+}
+
 TEST_F(HitList, TheSelectedMemberAloneAndAppendedEventsThatMatch) {
     Start();
     tree().setCurrentItem(MemberItem(200));
