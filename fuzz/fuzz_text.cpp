@@ -1,5 +1,7 @@
-// Fuzzes the Shift-JIS conversions, which must agree with each other, and the list cells
-// of an event whose fields (calendar time included) are anything at all.
+// Fuzzes the Shift-JIS conversions, which must agree with each other, the list cells of an
+// event whose fields (calendar time included) are anything at all, and the hit list's
+// matchers: a switch only adds hits, and the bytes looked for in the file are in every
+// text the folded pattern is found in.
 #include <fuzzer/FuzzedDataProvider.h>
 
 #include <QString>
@@ -11,6 +13,8 @@
 
 #include "database/EventCells.h"
 #include "database/MessageDatabase.h"
+#include "search/FoldNeedles.h"
+#include "search/HitMatcher.h"
 #include "text/ShiftJis.h"
 
 namespace {
@@ -67,11 +71,36 @@ void CheckCells(FuzzedDataProvider& in) {
     Require(decoded == !cells.date.empty() && decoded == !cells.uin.empty());
 }
 
+void CheckMatchers(FuzzedDataProvider& in) {
+    const std::string pattern = in.ConsumeRandomLengthString(16);
+    const std::string text = in.ConsumeRandomLengthString(256);
+    const bool plainHit = TextMatcher(pattern, {}).Find(text).has_value();
+    for (unsigned bits = 1; bits < 8; ++bits) {
+        const MatchOptions options{(bits & 1) != 0, (bits & 2) != 0, (bits & 4) != 0};
+        const std::optional<TextSpan> hit = TextMatcher(pattern, options).Find(text);
+        Require(hit.has_value() || !plainHit);
+        Require(!hit || hit->start + hit->length <= text.size());
+        const auto needles = FoldNeedles(pattern, options);
+        if (hit && needles) {
+            bool held = false;
+            for (const std::string& needle : *needles) {
+                held = held || text.find(needle) != std::string::npos;
+            }
+            Require(held);
+        }
+    }
+    for (TextMode mode : {TextMode::AllWords, TextMode::Regex}) {
+        const std::optional<TextSpan> hit = HitMatcher(pattern, mode, {true}).Find(text);
+        Require(!hit || hit->start + hit->length <= text.size());
+    }
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     CheckConversions(std::string_view(reinterpret_cast<const char*>(data), size));
     FuzzedDataProvider in(data, size);
     CheckCells(in);
+    CheckMatchers(in);
     return 0;
 }
