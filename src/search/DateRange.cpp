@@ -19,6 +19,12 @@ DateRange PeriodRange(const CalendarDate& first, const CalendarDate& last) {
             LocalMidnight(last.year, last.month, last.day) + kDaySeconds};
 }
 
+DateRange CalendarDays(const CalendarDate& first, const CalendarDate& last) {
+    // mktime carries a day past the end of a month into the next one.
+    return {LocalMidnight(first.year, first.month, first.day),
+            LocalMidnight(last.year, last.month, last.day + 1)};
+}
+
 void SetDateRange(SearchCriteria& criteria, const DateRange& range) {
     criteria.useDateRange = true;
     criteria.rangeStart = range.start;

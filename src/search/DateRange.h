@@ -24,6 +24,11 @@ DateRange OneDayRange(const CalendarDate& day);
 // midnight plus 86,400 seconds, so that the last day counts in full.
 DateRange PeriodRange(const CalendarDate& first, const CalendarDate& last);
 
+// Calendar days, as the hit list and the command line count them: from the first day's
+// local midnight up to the local midnight that follows the last day (a day of 23 or 25
+// hours, where the clocks change, counts as it is).
+DateRange CalendarDays(const CalendarDate& first, const CalendarDate& last);
+
 // Limits the criteria to `range`.
 void SetDateRange(SearchCriteria& criteria, const DateRange& range);
 // Lifts the date limit ("すべてのイベント").

@@ -29,10 +29,10 @@ bool ReadPeriodOptions(CliContext& context, const CliArgs& args, Period& period)
     }
     period.limited = first || last;
     if (first) {
-        period.start = OneDayRange(*first).start;
+        period.start = CalendarDays(*first, *first).start;
     }
     if (last) {
-        period.end = OneDayRange(*last).end;
+        period.end = CalendarDays(*last, *last).end;
     }
     return true;
 }

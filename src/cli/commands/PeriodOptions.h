@@ -22,8 +22,8 @@ inline constexpr CliOption kPeriodOptions[] = {
     {"--to", nullptr, "YYYY-MM-DD", "up to this day, the whole day"},
 };
 
-// Reads --from and --to (YYYY-MM-DD): from the first day's local midnight to the end of
-// the last day, as the find dialog counts a period. False after a usage error was printed.
+// Reads --from and --to (YYYY-MM-DD): calendar days, from the first day's local midnight
+// to the local midnight after the last day. False after a usage error was printed.
 bool ReadPeriodOptions(CliContext& context, const CliArgs& args, Period& period);
 
 // Whether a record that ReadEvent returned `decoded` for lies in the period; an event that

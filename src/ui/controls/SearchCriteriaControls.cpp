@@ -116,6 +116,18 @@ void SearchCriteriaControls::SetDateMode(DateMode mode) {
     }
 }
 
+std::optional<DateRange> SearchCriteriaControls::CalendarLimit() const {
+    switch (dateMode()) {
+        case DateMode::OneDay:
+            return CalendarDays(DayOf(day_), DayOf(day_));
+        case DateMode::Period:
+            return CalendarDays(DayOf(first_), DayOf(last_));
+        case DateMode::AllEvents:
+            break;
+    }
+    return std::nullopt;
+}
+
 std::optional<DateRange> SearchCriteriaControls::DateLimit() const {
     switch (dateMode()) {
         case DateMode::OneDay:

@@ -52,6 +52,8 @@ public:
     // The days chosen, from the first day's local midnight to the end of the last; nothing
     // for all events.
     std::optional<DateRange> DateLimit() const;
+    // The same days counted as calendar days (up to the local midnight after the last).
+    std::optional<DateRange> CalendarLimit() const;
     bool TakesReceived() const;
     bool TakesSent() const;
     void SetDirections(bool received, bool sent);

@@ -140,7 +140,7 @@ HitQuery CHitCriteriaForm::Query() const {
     }
     query.includeReceived = controls_.TakesReceived();
     query.includeSent = controls_.TakesSent();
-    if (const std::optional<DateRange> range = controls_.DateLimit()) {
+    if (const std::optional<DateRange> range = controls_.CalendarLimit()) {
         query.useDateRange = true;
         query.rangeStart = range->start;
         query.rangeEnd = range->end;
