@@ -338,6 +338,10 @@ void CurrentLocalTime(std::tm& out, std::int64_t& value) {
     value = static_cast<std::int64_t>(now);
 }
 
+std::int64_t ShownOffset(const std::tm& shown, std::int64_t value) {
+    return CalendarSeconds(shown) - value;
+}
+
 std::int64_t LocalMidnight(int year, int month, int day) {
     std::tm tm{};
     tm.tm_year = year - 1900;

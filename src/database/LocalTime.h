@@ -47,6 +47,10 @@ const LocalDay* LocalDayOf(std::int32_t stamp);
 // the fast path is checked against.
 void ConvertEventTimeSlow(std::int32_t stamp, std::tm& out, std::int64_t& value);
 
+// The offset from UTC, in seconds east, of the zone at an event's shown time: what the
+// calendar fields and the time value that the conversion gave differ by.
+std::int64_t ShownOffset(const std::tm& shown, std::int64_t value);
+
 // The current local time, and its time value.
 void CurrentLocalTime(std::tm& out, std::int64_t& value);
 

@@ -67,7 +67,7 @@ void CsvExportWriter::Event(const ExportEvent& event, std::string& out) {
     digits::AppendNumber(event.entryNumber, out);
     out += ',';
     if (event.decoded) {
-        AppendIsoTime(record.time, out);
+        AppendIsoTimeWithOffset(record.time, record.timeValue, out);
         out.append(record.direction == Received ? ",受信," : ",送信,");
     } else {
         out.append(",,");

@@ -6,6 +6,7 @@
 #include "database/Digits.h"
 #include "database/EventRecord.h"
 #include "database/EventTypes.h"
+#include "database/LocalTime.h"
 #include "database/MessageDatabase.h"
 #include "text/Utf8ShiftJis.h"
 
@@ -38,6 +39,20 @@ const std::string& ExportFieldMaker::NameOf(std::int32_t uin) {
 
 std::string_view FailureTextOf(std::string_view recordText) {
     return recordText == dbtext::kUnsupported ? dbtext::kUnsupported : dbtext::kCorrupt;
+}
+
+void AppendIsoTimeWithOffset(const std::tm& time, std::int64_t value, std::string& out) {
+    AppendIsoTime(time, out);
+    std::int64_t offset = ShownOffset(time, value);
+    out += offset < 0 ? '-' : '+';
+    offset = offset < 0 ? -offset : offset;
+    digits::AppendPadded(offset / 3600, 2, out);
+    out += ':';
+    digits::AppendPadded(offset / 60 % 60, 2, out);
+    if (offset % 60 != 0) {
+        out += ':';
+        digits::AppendPadded(offset % 60, 2, out);
+    }
 }
 
 void AppendIsoTime(const std::tm& t, std::string& out) {

@@ -55,6 +55,10 @@ std::string_view FailureTextOf(std::string_view recordText);
 
 // "2000-03-05T09:07:03" from the record's broken-down time.
 void AppendIsoTime(const std::tm& time, std::string& out);
+// The same followed by the zone's offset at that time, +HH:MM or -HH:MM (with :SS after
+// it for the odd historical offset that is not whole minutes): `value` is the time value
+// the conversion gave with `time`.
+void AppendIsoTimeWithOffset(const std::tm& time, std::int64_t value, std::string& out);
 
 // Splits the text of a URL message ("[URLの説明]\r\n" description "\r\n\r\n[URL]\r\n"
 // address) into its description and address (Shift-JIS). False for any other text.

@@ -109,7 +109,7 @@ void JsonExportWriter::AppendEvent(const ExportEvent& event, std::string& out) {
     digits::AppendNumber(event.entryNumber, out);
     if (event.decoded) {
         out.append(",\"decoded\":true,\"time\":\"");
-        AppendIsoTime(record.time, out);
+        AppendIsoTimeWithOffset(record.time, record.timeValue, out);
         out.append(record.direction == Received ? "\",\"direction\":\"受信\""
                                                 : "\",\"direction\":\"送信\"");
     } else {

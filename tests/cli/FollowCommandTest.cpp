@@ -207,7 +207,7 @@ TEST_F(Follow, JsonLinesAreTheLinesOfTheExport) {
     writer_->AppendEvent(7, broken);
     // A broken newest entry looks unfinished: it is printed once its wait is up.
     EXPECT_EQ(follow.ReadLines(2, 5s),
-              "{\"entry\":1,\"decoded\":true,\"time\":\"2000-03-05T09:07:03\",\"direction\":"
+              "{\"entry\":1,\"decoded\":true,\"time\":\"2000-03-05T09:07:03+00:00\",\"direction\":"
               "\"受信\",\"type\":1,\"typeName\":\"メッセージ\",\"uin\":6,\"name\":\"6\","
               "\"text\":\"six \\\"quoted\\\"\"}\n"
               "{\"entry\":2,\"decoded\":false,\"type\":0,\"typeName\":\"エラー\",\"error\":"

@@ -73,6 +73,32 @@ TEST_F(ListCommands, CalendarDaysWhereTheClocksChangeInTwoZones) {
     }
 }
 
+// CSV and JSON times carry the offset the zone has at the time they show.
+TEST_F(ListCommands, ExportedTimesCarryTheirZonesOffsetOnEitherSideOfAChange) {
+    struct Case {
+        const char* zone;
+        std::int32_t stamp;
+        const char* shown;
+    };
+    const Case cases[] = {{"America/New_York", 1772949600, "2026-03-07T20:00:00-05:00"},
+                          {"America/New_York", 1772971200, "2026-03-08T03:00:00-04:00"},
+                          {"Europe/Berlin", 1774699200, "2026-03-28T14:00:00+01:00"},
+                          {"Europe/Berlin", 1774785600, "2026-03-29T15:00:00+02:00"}};
+    for (const Case& c : cases) {
+        const ScopedTimeZone zone(c.zone);
+        HistoryWriter writer = NewHistory();
+        WriterRecord record;
+        record.uin = 5;
+        record.stamp = c.stamp;
+        writer.AppendEvent(5, record);
+        for (const char* format : {"csv", "jsonl"}) {
+            CliResult r = RunTool(With({"export", "5", "--format", format, "-o", "-"}));
+            ASSERT_EQ(r.status, 0) << r.err;
+            EXPECT_NE(r.out.find(c.shown), std::string::npos) << c.zone << ' ' << r.out;
+        }
+    }
+}
+
 TEST_F(ListCommands, MembersListsTheWalkWithNamesAndCounts) {
     CliResult r = RunTool(With({"members"}));
     ASSERT_EQ(r.status, 0) << r.err;

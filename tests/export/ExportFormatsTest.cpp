@@ -42,10 +42,10 @@ struct Expected {
 const std::vector<Expected> kRows = {
     {3, false, "", "", 0, "エラー", 0, "", "このイベントはデータが壊れていて読み出せません", "",
      ""},
-    {2, true, "2000-03-06T09:07:03", "受信", 4, "URL メッセージ", 777, "名前",
+    {2, true, "2000-03-06T09:07:03+09:00", "受信", 4, "URL メッセージ", 777, "名前",
      "[URLの説明]\r\nサイト\r\n\r\n[URL]\r\nhttp://x.test/", "サイト", "http://x.test/"},
-    {1, true, "2000-03-05T09:08:03", "送信", 1, "メッセージ", 777, "名前", kTricky, "", ""},
-    {0, true, "2000-03-05T09:07:03", "受信", 1, "メッセージ", 12345, "12345",
+    {1, true, "2000-03-05T09:08:03+09:00", "送信", 1, "メッセージ", 777, "名前", kTricky, "", ""},
+    {0, true, "2000-03-05T09:07:03+09:00", "受信", 1, "メッセージ", 12345, "12345",
      "最初, \"引用\"\r\n二行目", "", ""},
 };
 
@@ -271,7 +271,7 @@ TEST_F(ExportFormats, HtmlReadsBackOldestFirstEscapedWithOnlyWebLinks) {
         EXPECT_EQ(h.id, "e" + std::to_string(e.entry));
         EXPECT_EQ(h.classes, e.decoded ? (e.direction == "送信" ? "event sent" : "event received")
                                        : "event received error");
-        EXPECT_EQ(h.time, e.decoded ? e.time.substr(11) : "");
+        EXPECT_EQ(h.time, e.decoded ? e.time.substr(11, 8) : "");
         EXPECT_EQ(h.direction, e.direction);
         EXPECT_EQ(h.name, e.name);
         EXPECT_EQ(h.type, e.typeName);
