@@ -134,6 +134,11 @@ int RunCli(int argc, char** argv, std::ostream& out, std::ostream& err) {
     std::optional<std::string> data = args.Value("--data");
     std::optional<std::string> index = args.Value("--index");
     const std::optional<std::string> settings = args.Value("--settings");
+    const std::optional<std::string> zone = args.Value("--time-zone");
+    if (zone && !IsTimeZoneName(*zone)) {
+        return UsageError(context, "not a time zone: " + *zone +
+                                       " (an IANA name such as Asia/Tokyo or Europe/Berlin)");
+    }
 
     if ((folder.has_value() != uinText.has_value()) || (data.has_value() != index.has_value())) {
         return UsageError(context, "give --folder with --uin, and --data with --index");
@@ -200,6 +205,15 @@ int RunCli(int argc, char** argv, std::ostream& out, std::ostream& err) {
                     << "); use --folder DIR --uin N or --data FILE --index FILE\n";
                 return kExitFailure;
             }
+        }
+        // The zone the times are shown by: the option's, else the one stored with the
+        // location in the settings file, else the machine's.
+        location.timeZone = zone ? QString::fromStdString(*zone)
+                                 : settingsFile.LoadSettings(CliDefaultColors()).location.timeZone;
+        if (!location.timeZone.isEmpty() && !UseTimeZone(location.timeZone.toStdString())) {
+            err << "talvora-cli: the settings file names no known time zone ("
+                << location.timeZone.toStdString() << "); showing times in the machine's zone\n";
+            location.timeZone.clear();
         }
         const OpenResult opened = folder ? db.OpenFolder(*folder, *uin) : db.Open(*data, *index);
         if (!opened) {

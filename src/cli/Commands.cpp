@@ -16,6 +16,8 @@ constexpr CliOption kGlobalOptions[] = {
     {"--data", nullptr, "FILE", "the data file itself (with --index)"},
     {"--index", nullptr, "FILE", "the index file itself (with --data)"},
     {"--settings", nullptr, "FILE", "the settings file to use"},
+    {"--time-zone", nullptr, "ZONE",
+     "show times by this IANA zone's rules (Asia/Tokyo; default: the settings' or the machine's)"},
     {"--help", "-h", nullptr, "this text, or with a command that command's"},
     {"--version", nullptr, nullptr, "the version number"},
 };

@@ -4,7 +4,11 @@
 #include <algorithm>
 #include <array>
 #include <atomic>
+#include <cstdio>
+#include <cstdlib>
 #include <cstring>
+#include <optional>
+#include <string>
 
 namespace {
 
@@ -208,6 +212,55 @@ void InitTimeZone() {
     }
     ++state.generation;
     state.initialised = true;
+}
+
+bool IsTimeZoneName(std::string_view name) {
+    // A relative path of letters, digits and - + _ only: nothing climbs out of the folder.
+    if (name.empty() || name.size() > 255 || name.front() == '/' ||
+        name.find("..") != std::string_view::npos) {
+        return false;
+    }
+    for (const char c : name) {
+        const bool plain = (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') ||
+                           (c >= '0' && c <= '9') || c == '/' || c == '_' || c == '-' || c == '+';
+        if (!plain) {
+            return false;
+        }
+    }
+    const char* folder = std::getenv("TZDIR");
+    const std::string path = std::string(folder != nullptr && *folder != '\0' ? folder
+                                                                              : "/usr/share/zoneinfo") +
+                             '/' + std::string(name);
+    std::FILE* file = std::fopen(path.c_str(), "rbe");
+    if (file == nullptr) {
+        return false;
+    }
+    char magic[4] = {};
+    const bool rules = std::fread(magic, 1, sizeof magic, file) == sizeof magic &&
+                       std::memcmp(magic, "TZif", sizeof magic) == 0;
+    std::fclose(file);
+    return rules;
+}
+
+bool UseTimeZone(std::string_view name) {
+    // The zone the process started with, to go back to.
+    static const std::optional<std::string> original = [] {
+        const char* tz = std::getenv("TZ");
+        return tz != nullptr ? std::optional<std::string>(tz) : std::nullopt;
+    }();
+    if (name.empty()) {
+        if (original) {
+            setenv("TZ", original->c_str(), 1);
+        } else {
+            unsetenv("TZ");
+        }
+    } else if (IsTimeZoneName(name)) {
+        setenv("TZ", (':' + std::string(name)).c_str(), 1);
+    } else {
+        return false;
+    }
+    InitTimeZone();
+    return true;
 }
 
 void ConvertEventTimeSlow(std::int32_t stamp, std::tm& out, std::int64_t& value) {

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <ctime>
+#include <string_view>
 
 // Event time conversion. An event's time stamp is broken down into local time, the
 // local zone's standard offset in whole hours (from tzset()'s `timezone`) is added to
@@ -12,6 +13,15 @@
 // Reads the time-zone settings (tzset) and forgets every cached span. Call at start-up
 // and whenever TZ changes.
 void InitTimeZone();
+
+// Whether `name` names a zone of the system's time-zone database (an IANA name such as
+// Asia/Tokyo): a file under $TZDIR or /usr/share/zoneinfo that holds zone rules.
+bool IsTimeZoneName(std::string_view name);
+
+// Shows times by the rules of the zone `name` from now on (InitTimeZone included); an
+// empty name goes back to the zone the process started with. False, and nothing
+// changed, for a name that is not a zone.
+bool UseTimeZone(std::string_view name);
 
 // Converts a record's time stamp. `value` receives what mktime returns for `out`.
 void ConvertEventTime(std::int32_t stamp, std::tm& out, std::int64_t& value);

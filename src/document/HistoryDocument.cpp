@@ -4,6 +4,8 @@
 #include <QFile>
 #include <QTimer>
 
+#include "database/LocalTime.h"
+
 namespace {
 
 std::string PathBytes(const QString& path) {
@@ -56,9 +58,21 @@ OpenResult HistoryDocument::OpenPair(const LocationSettings& location) {
 OpenResult HistoryDocument::Open(const LocationSettings& location) {
     const bool wasLoaded = database_.loaded();
     const bool sameLocation = location == location_;
+    // The zone the times are shown by goes with the location; a name that is no zone (a
+    // settings file edited by hand) leaves the machine's.
+    const QString zone = IsTimeZoneName(location.timeZone.toStdString()) ? location.timeZone
+                                                                         : QString();
+    const bool zoneChanged = zone != zoneInUse_;
+    if (zoneChanged) {
+        UseTimeZone(zone.toStdString());
+        zoneInUse_ = zone;
+    }
     const OpenResult result = OpenPair(location);
     location_ = location;  // the form chosen is kept, also for the pair already open
     if (result.error == OpenError::AlreadyOpen) {
+        if (zoneChanged && database_.loaded()) {
+            emit reopened();  // every time shown and counted changes
+        }
         return result;
     }
     waiting_ = false;

@@ -95,6 +95,7 @@ private:
     SettingsFile& settings_;
     MessageDatabase database_;
     LocationSettings location_;
+    QString zoneInUse_;  // the zone last applied (empty: the machine's)
     ListColors colors_;
     std::map<std::int32_t, std::string> renames_;
     QTimer* timer_ = nullptr;

@@ -19,6 +19,7 @@ const QString kLogFile = QStringLiteral("Log File");
 const QString kLocation = QStringLiteral("Location");
 const QString kDbPath = QStringLiteral("DB Path");
 const QString kUin = QStringLiteral("UIN");
+const QString kTimeZone = QStringLiteral("Time Zone");
 const QString kMsgIdxFile = QStringLiteral("MsgIdx File");
 const QString kMsgDatFile = QStringLiteral("MsgDat File");
 
@@ -112,6 +113,11 @@ void WriteLocation(IniFile& ini, const LocationSettings& location) {
         ini.WriteString(kLogFile, kMsgIdxFile, location.msgIdxFile);
         ini.WriteString(kLogFile, kMsgDatFile, location.msgDatFile);
     }
+    if (location.timeZone.isEmpty()) {
+        ini.RemoveKey(kLogFile, kTimeZone);
+    } else {
+        ini.WriteString(kLogFile, kTimeZone, location.timeZone);
+    }
 }
 
 const QString& SectionOf(StoredWindow which) {
@@ -176,6 +182,7 @@ StoredSettings SettingsFile::LoadSettings(const ListColors& defaultColors) const
     location.msgIdxFile = ini_.ReadString(kLogFile, kMsgIdxFile);
     location.msgDatFile = ini_.ReadString(kLogFile, kMsgDatFile);
     location.uin = ini_.ReadInt(kLogFile, kUin, 0);
+    location.timeZone = ini_.ReadString(kLogFile, kTimeZone).trimmed();
 
     settings.colors = defaultColors;
     for (const auto& [key, field] : ColorKeys()) {

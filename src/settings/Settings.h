@@ -26,6 +26,9 @@ struct LocationSettings {
     QString dbPath;                 // DatabaseFolder
     QString msgIdxFile;             // LogFiles
     QString msgDatFile;             // LogFiles
+    // The IANA zone (Asia/Tokyo) whose rules the history's times are shown by; empty for
+    // the machine's own zone.
+    QString timeZone;
 
     bool operator==(const LocationSettings&) const = default;
 };

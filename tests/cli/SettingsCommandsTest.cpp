@@ -48,6 +48,31 @@ TEST_F(SettingsCommands, StoredNamesAndLocationAreTakenFromTheSettingsFile) {
     EXPECT_EQ(RunTool({"--settings", ini, "list", "5"}).status, 0);
 }
 
+// The zone stored with the location shows the times by its rules; --time-zone overrides it
+// and a name that is no zone is refused. The record's stamp is 0: 1970-01-01 00:00 UTC.
+TEST_F(SettingsCommands, TheStoredOrGivenTimeZoneShowsTheTimes) {
+    const std::string ini = folder_.File("z.ini");
+    WriteText(ini, "[Log File]\nLocation=0\nDB Path=" + folder_.Path() +
+                       "\nUIN=4711\nTime Zone=Asia/Tokyo\n");
+    auto timeOf = [&](std::vector<std::string> args) {
+        CliResult r = RunTool(std::move(args));
+        EXPECT_EQ(r.status, 0) << r.err;
+        const std::vector<std::string> lines = OutputLines(r.out);
+        if (lines.empty()) {
+            return std::string();
+        }
+        const std::size_t date = lines[0].find('\t');
+        return lines[0].substr(0, lines[0].find('\t', lines[0].find('\t', date + 1) + 1));
+    };
+    // Japan's standard offset is added to Japan's local time: 09:00 + 9 hours.
+    EXPECT_EQ(timeOf({"--settings", ini, "list", "5"}), "メッセージ\t1970/01/01 木\t18:00:00");
+    EXPECT_EQ(timeOf({"--settings", ini, "--time-zone", "UTC", "list", "5"}),
+              "メッセージ\t1970/01/01 木\t00:00:00");
+    for (const char* zone : {"Mars/Base", "../../etc/passwd", "/etc/localtime", ""}) {
+        EXPECT_EQ(RunTool({"--settings", ini, "--time-zone", zone, "list", "5"}).status, 2) << zone;
+    }
+}
+
 TEST_F(SettingsCommands, NoLocationIsAFailureThatSaysSo) {
     const std::string ini = folder_.File("t.ini");
     for (const char* location : {"-1", "7"}) {

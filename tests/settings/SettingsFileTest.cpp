@@ -111,14 +111,14 @@ TEST_F(SettingsFileTest, SavingWritesOnlyTheKeysOfTheMode) {
         "[Log File]\nLocation=0\nDB Path=/old\nUIN=5\nMsgIdx File=/b.idx\nMsgDat File=/b.dat\n";
     SettingsFile file = Stored(both);
     LocationSettings folder{DatabaseFolder, 12345, QStringLiteral("/logs"), QStringLiteral("/x"),
-                            QStringLiteral("/y")};
+                            QStringLiteral("/y"), {}};
     ASSERT_TRUE(file.SaveSettings(folder, kDefaults, {}).ok);
     EXPECT_TRUE(
         ReadBytes(Path()).startsWith("[Log File]\nLocation=0\nDB Path=/logs\nUIN=12345\n\n"));
 
     WriteBytes(Path(), both);
     LocationSettings files{LogFiles, 12345, QStringLiteral("/logs"), QStringLiteral("/i.idx"),
-                           QStringLiteral("/d.dat")};
+                           QStringLiteral("/d.dat"), {}};
     ASSERT_TRUE(file.SaveSettings(files, kDefaults, {}).ok);
     EXPECT_TRUE(ReadBytes(Path()).startsWith(
         "[Log File]\nLocation=1\nUIN=0\nMsgIdx File=/i.idx\nMsgDat File=/d.dat\n\n"));
@@ -158,7 +158,7 @@ TEST_F(SettingsFileTest, MemberNamesAreAppliedAndSavedWithTheirDefaults) {
     EXPECT_EQ(database.MemberName(1), "-");
 
     database.SetMemberName(0, "Zero");
-    const LocationSettings location{DatabaseFolder, 4, dir.filePath(QStringLiteral("db")), {}, {}};
+    const LocationSettings location{DatabaseFolder, 4, dir.filePath(QStringLiteral("db")), {}, {}, {}};
     ASSERT_TRUE(file.SaveSettings(location, kDefaults, NamesOf(database)).ok);
     EXPECT_TRUE(ReadBytes(Path()).startsWith("[Member Name]\n99999=Other\n12345=12345\n777=" +
                                              kTestUtf8 + "\n-1=-1\n0=Zero\n1=-\n10=-\n"));

@@ -1,6 +1,7 @@
 #include "ui/options/COptionPage1.h"
 
 #include <QButtonGroup>
+#include <QComboBox>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -12,8 +13,10 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QRegularExpressionValidator>
+#include <QSignalBlocker>
 #include <QVBoxLayout>
 
+#include "database/LocalTime.h"
 #include "database/MessageDatabase.h"
 #include "settings/Settings.h"
 #include "settings/VelmuSettings.h"
@@ -138,6 +141,7 @@ void COptionPage1::BuildControls() {
     group->setLayout(grid);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(group);
+    layout->addWidget(CreateTimeGroup());
     layout->addStretch(1);
 
     connect(folderMode_, &QRadioButton::clicked, this, [this] { SetMode(DatabaseFolder); });
@@ -152,6 +156,14 @@ void COptionPage1::BuildControls() {
 }
 
 void COptionPage1::InitPage() {
+    {
+        const QSignalBlocker quiet(timeZone_);
+        if (location_.timeZone.isEmpty()) {
+            timeZone_->setCurrentIndex(0);
+        } else {
+            timeZone_->setCurrentText(location_.timeZone);
+        }
+    }
     switch (location_.location) {
         case DatabaseFolder:
             SetMode(DatabaseFolder);
@@ -249,6 +261,63 @@ void COptionPage1::BrowseIndexFile() {
     SetModified(true);
 }
 
+namespace {
+
+// The zones the system knows, from its table of zones (one a line after two fields; lines
+// starting with # are comments); none when it has no such table (any name can be typed).
+QStringList KnownZones() {
+    QStringList zones;
+    QFile table(QStringLiteral("/usr/share/zoneinfo/zone1970.tab"));
+    if (!table.open(QIODevice::ReadOnly | QIODevice::Text)) {
+        return zones;
+    }
+    while (!table.atEnd()) {
+        const QString line = QString::fromUtf8(table.readLine());
+        const QStringList fields = line.split(u'\t');
+        if (!line.startsWith(u'#') && fields.size() >= 3) {
+            zones << fields[2].trimmed();
+        }
+    }
+    zones.sort();
+    zones.removeDuplicates();
+    return zones;
+}
+
+}  // namespace
+
+QWidget* COptionPage1::CreateTimeGroup() {
+    auto* group = new QGroupBox(Text(optiontext::kTimeGroup));
+    timeZone_ = new QComboBox;
+    timeZone_->setObjectName(QStringLiteral("timeZone"));
+    timeZone_->setEditable(true);
+    timeZone_->setInsertPolicy(QComboBox::NoInsert);
+    timeZone_->addItem(Text(optiontext::kMachineZone));
+    timeZone_->addItems(KnownZones());
+    auto* label = new QLabel(Text(optiontext::kTimeZoneLabel));
+    label->setBuddy(timeZone_);
+    auto* row = new QHBoxLayout(group);
+    row->addWidget(label);
+    row->addWidget(timeZone_, 1);
+    connect(timeZone_, &QComboBox::currentTextChanged, this, [this] { SetModified(true); });
+    return group;
+}
+
+QString COptionPage1::ChosenZone() const {
+    const QString text = timeZone_->currentText().trimmed();
+    return text == Text(optiontext::kMachineZone) ? QString() : text;
+}
+
+bool COptionPage1::FinishEditing() {
+    const QString zone = ChosenZone();
+    if (zone.isEmpty() || IsTimeZoneName(zone.toStdString())) {
+        return true;
+    }
+    prompts_.Message(this, Text(optiontext::kAppTitle), Text(optiontext::kUnknownZone).arg(zone),
+                     Prompts::Icon::Exclamation, QMessageBox::Ok);
+    timeZone_->setFocus();
+    return false;
+}
+
 void COptionPage1::ReadSettings() {
     if (prompts_.Message(this, Text(optiontext::kAppTitle), Text(optiontext::kReadSettingsQuestion),
                          Prompts::Icon::Question,
@@ -283,6 +352,7 @@ void COptionPage1::ReadSettings() {
 }
 
 void COptionPage1::Commit() {
+    location_.timeZone = ChosenZone();
     if (folderMode_->isChecked()) {
         location_.location = DatabaseFolder;
         location_.dbPath = folderEdit_->text();

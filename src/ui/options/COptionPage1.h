@@ -9,6 +9,7 @@
 #include "ui/options/COptionPage.h"
 
 class Prompts;
+class QComboBox;
 class QLineEdit;
 class QPushButton;
 class QRadioButton;
@@ -27,6 +28,8 @@ public:
                  KeepLocation keepLocation = {}, QWidget* parent = nullptr);
 
     void Commit() override;
+    // Refuses a time zone that the system does not know.
+    bool FinishEditing() override;
 
     QRadioButton* folderMode() const { return folderMode_; }
     QRadioButton* filesMode() const { return filesMode_; }
@@ -34,6 +37,7 @@ public:
     QLineEdit* uinEdit() const { return uinEdit_; }
     QLineEdit* dataEdit() const { return dataEdit_; }
     QLineEdit* indexEdit() const { return indexEdit_; }
+    QComboBox* timeZone() const { return timeZone_; }
 
     // Browse buttons and the read-settings button.
     void BrowseFolder();
@@ -49,6 +53,9 @@ private:
     // Checks the mode's radio button, enables its controls and disables the other mode's.
     void SetMode(std::int32_t mode);
     void GreetUnsetLocation();
+    QWidget* CreateTimeGroup();
+    // The zone chosen: empty for the machine's own.
+    QString ChosenZone() const;
 
     LocationSettings location_;
     Prompts& prompts_;
@@ -65,6 +72,7 @@ private:
     QPushButton* dataBrowse_ = nullptr;
     QLineEdit* indexEdit_ = nullptr;
     QPushButton* indexBrowse_ = nullptr;
+    QComboBox* timeZone_ = nullptr;
 };
 
 // The UIN edit's text as a number: empty gives 0; beyond the signed 32-bit range the value

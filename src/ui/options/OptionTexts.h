@@ -31,6 +31,13 @@ inline constexpr char kReadSettingsFailed[] = "Velmuの設定を読み込めま�
 inline constexpr char kSettingsNotFound[] = "Velmuの設定が見つかりませんでした";
 // The second line of both: where the messenger's settings were looked for.
 inline constexpr char kSettingsSource[] = "調べた場所: %1";
+// The zone the times are shown by (empty: the machine's own).
+inline constexpr char kTimeGroup[] = "時刻の表示";
+inline constexpr char kTimeZoneLabel[] = "タイムゾーン(&Z):";
+inline constexpr char kMachineZone[] = "このコンピューターの設定";
+// %1: the name typed.
+inline constexpr char kUnknownZone[] =
+    "タイムゾーン「%1」が見つかりません。Asia/Tokyo のような名前で指定してください。";
 
 // The colour page.
 inline constexpr char kColorTab[] = "色";

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QComboBox>
 #include <QDir>
 #include <QFile>
 #include <QLineEdit>
@@ -11,8 +12,10 @@
 #include <QTreeWidgetItem>
 
 #include <filesystem>
+#include <fstream>
 
 #include "OptionsFixture.h"
+#include "database/LocalTime.h"
 #include "database/MessageDatabase.h"
 #include "ui/options/COptionSheet.h"
 #include "ui/tree/CLeftView.h"
@@ -342,6 +345,36 @@ TEST_F(FilePageTest, ReadingTheMessengersSettingsFollowsWhatItFinds) {
     EXPECT_EQ(notFound[1].icon, Prompts::Icon::Information);
     EXPECT_EQ(notFound[1].buttons, QMessageBox::Ok);
     EXPECT_EQ(page.folderEdit()->text(), "/found2");
+}
+
+}  // namespace
+
+namespace {
+
+// The zone is refused when the system does not know it, and otherwise goes with the
+// location: the times shown change at once and the settings file keeps it.
+TEST_F(FilePageTest, TheTimeZoneIsCheckedAndGoesWithTheLocation) {
+    Start();
+    COptionPage1& page = OpenFilePage();
+    EXPECT_EQ(page.timeZone()->currentText(), QStringLiteral("このコンピューターの設定"));
+    page.timeZone()->setCurrentText(QStringLiteral("Mars/Base"));
+    EXPECT_FALSE(sheet_->Apply());
+    ASSERT_EQ(prompts_.CallsOf(Kind::Message).size(), 1u);
+    EXPECT_TRUE(prompts_.CallsOf(Kind::Message)[0].text.contains(QStringLiteral("Mars/Base")));
+    EXPECT_TRUE(app_->location().timeZone.isEmpty());
+
+    page.timeZone()->setCurrentText(QStringLiteral("America/New_York"));
+    ASSERT_TRUE(sheet_->Apply());
+    EXPECT_EQ(app_->location().timeZone, QStringLiteral("America/New_York"));
+    EventRecord record;
+    ASSERT_TRUE(app_->database().ReadEvent(ALL_MEMBERS, 0, record));
+    EXPECT_EQ(ShownOffset(record.time, record.timeValue) % 3600, 0);
+    EXPECT_LT(ShownOffset(record.time, record.timeValue), -3 * 3600);  // -05:00 or -04:00
+    app_->ExitInstance();
+    std::ifstream stored(settingsPath_);
+    const std::string text((std::istreambuf_iterator<char>(stored)), std::istreambuf_iterator<char>());
+    EXPECT_NE(text.find("Time Zone=America/New_York"), std::string::npos) << text;
+    app_->document().Open(LocationSettings{});  // back to the machine's zone
 }
 
 }  // namespace
