@@ -41,9 +41,8 @@ Exit status: 0 done, 1 I/O error, 2 usage error.
 )";
 
 constexpr std::string_view kValueOptions[] = {
-    "--folder", "--uin", "--data",     "--index",  "--events",   "--members",
-    "--seed",   "--now", "--settings", "--append", "--interval", "--text-bytes",
-    "--years"};
+    "--folder", "--uin",      "--data",   "--index",    "--events",     "--members", "--seed",
+    "--now",    "--settings", "--append", "--interval", "--text-bytes", "--years"};
 
 bool TakesValue(std::string_view name) {
     for (std::string_view known : kValueOptions) {
