@@ -4,8 +4,8 @@
 
 #include "search/DayRow.h"
 #include "ui/frame/CMainFrame.h"
-#include "ui/options/COptionSheet.h"
 #include "ui/list/CTalvoraView.h"
+#include "ui/options/COptionSheet.h"
 #include "ui/stats/CMemberSheet.h"
 #include "ui/tree/CLeftView.h"
 

@@ -32,9 +32,10 @@ CMemberPage4::CMemberPage4(QWidget* parent)
     setObjectName(QStringLiteral("timelinePage"));
     auto* captionLabel = new QLabel(QString::fromUtf8(membertext::kTimelineCaption));
     captionLabel->setObjectName(QStringLiteral("graphCaption"));
-    auto* legend = new QLabel(LegendEntry(CTimelineCtrl::kSentColor, membertext::kSentLegend) +
-                              QStringLiteral("&nbsp;&nbsp;") +
-                              LegendEntry(CTimelineCtrl::kReceivedColor, membertext::kReceivedLegend));
+    auto* legend =
+        new QLabel(LegendEntry(CTimelineCtrl::kSentColor, membertext::kSentLegend) +
+                   QStringLiteral("&nbsp;&nbsp;") +
+                   LegendEntry(CTimelineCtrl::kReceivedColor, membertext::kReceivedLegend));
     legend->setObjectName(QStringLiteral("legend"));
     legend->setTextFormat(Qt::RichText);
     auto* captionRow = new QHBoxLayout;

@@ -68,22 +68,23 @@ void CTimelineCtrl::paintEvent(QPaintEvent*) {
                 continue;
             }
             switch (timeline_.CellState(layout, bar, cell)) {
-            case MonthTimeline::Cell::Sent:
-                painter.fillRect(cellRect, kSentColor);
-                break;
-            case MonthTimeline::Cell::Received:
-                painter.fillRect(cellRect, kReceivedColor);
-                break;
-            case MonthTimeline::Cell::Unlit:
-                painter.fillRect(cellRect, kUnlitColor);
-                break;
+                case MonthTimeline::Cell::Sent:
+                    painter.fillRect(cellRect, kSentColor);
+                    break;
+                case MonthTimeline::Cell::Received:
+                    painter.fillRect(cellRect, kReceivedColor);
+                    break;
+                case MonthTimeline::Cell::Unlit:
+                    painter.fillRect(cellRect, kUnlitColor);
+                    break;
             }
         }
         if (!timeline_.HasYearLabel(bar)) {
             continue;
         }
         const QString year = QString::number(timeline_.MonthOf(bar).year);
-        const QRect labelRect = ToQRect(layout.LabelRect(bar, labelMetrics.horizontalAdvance(year)));
+        const QRect labelRect =
+            ToQRect(layout.LabelRect(bar, labelMetrics.horizontalAdvance(year)));
         if (labelRect.width() > 0 && labelRect.height() > 0) {
             painter.drawText(labelRect, Qt::AlignHCenter | Qt::AlignTop, year);
         }
