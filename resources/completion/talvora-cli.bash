@@ -38,6 +38,7 @@ _talvora_cli() {
     if [[ -n $value ]]; then
         case $prev in
         --encoding) COMPREPLY=($(compgen -W "shift-jis utf-8" -- "$cur")) ;;
+        --by) COMPREPLY=($(compgen -W "month year" -- "$cur")) ;;
         *)
             case $value in
             DIR) _filedir -d ;;

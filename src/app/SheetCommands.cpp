@@ -2,9 +2,12 @@
 // that start-up shows when no location is set.
 #include "app/CTalvoraApp.h"
 
+#include "search/DayRow.h"
 #include "ui/frame/CMainFrame.h"
+#include "ui/list/CTalvoraView.h"
 #include "ui/options/COptionSheet.h"
 #include "ui/stats/CMemberSheet.h"
+#include "ui/tree/CLeftView.h"
 
 OptionTargets CTalvoraApp::OptionSheetTargets() {
     HistoryDocument& document = *document_;
@@ -37,7 +40,18 @@ void CTalvoraApp::ShowMemberProperties(std::optional<std::int32_t> key) {
     }
     CMemberSheet sheet(database(), frame_.get());
     sheet.SetMember(*key);
-    sheet.exec();
+    if (sheet.exec() != QDialog::Accepted || !sheet.chosenMonth()) {
+        return;
+    }
+    // A month double-clicked on the timeline: the list shows the member at the month's
+    // newest event, as going to a date does.
+    const CalendarMonth month = *sheet.chosenMonth();
+    if (!treeView()->SelectMember(*key)) {
+        return;
+    }
+    if (const auto row = FindMonthRow(database(), *key, month.year, month.month)) {
+        listView()->RevealRow(*row);
+    }
 }
 
 void CTalvoraApp::ShowOptions() {

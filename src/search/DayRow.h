@@ -14,5 +14,10 @@ class MessageDatabase;
 std::optional<std::int32_t> FindDayRow(MessageDatabase& db, std::int32_t key,
                                        const CalendarDate& day);
 
+// The list row of the newest event whose date, as the list shows it, lies in month `month`
+// (1-12) of `year`; nothing when the month has no such event.
+std::optional<std::int32_t> FindMonthRow(MessageDatabase& db, std::int32_t key, int year,
+                                         int month);
+
 // Days since 1970-01-01 of a proleptic Gregorian date (month 1-12).
 std::int64_t DayNumber(int year, int month, int day);

@@ -1,5 +1,6 @@
 #include "stats/MemberStats.h"
 
+#include <ctime>
 #include <vector>
 
 #include "database/EventFacts.h"
@@ -12,6 +13,19 @@ namespace {
 constexpr std::size_t kTypeCount = 65536;
 constexpr std::size_t kHours = 24;
 constexpr std::size_t kWeekdays = 7;
+// A 32-bit stamp falls in 1901-2038 whatever the zone; the flat month counts span 1900-2040.
+constexpr std::int32_t kFirstYear = 1900;
+constexpr std::size_t kMonthSlots = (2040 - kFirstYear + 1) * 12;
+
+struct EventTime {
+    int hour = -1;
+    int weekday = -1;
+    std::int32_t month = -1;  // year * 12 + (month - 1)
+};
+
+std::int32_t MonthNumber(const std::tm& time) {
+    return (time.tm_year + 1900) * 12 + time.tm_mon;
+}
 
 // Counts go to flat arrays during the pass; the tables take only the keys that were
 // counted, at the end.
@@ -23,20 +37,21 @@ void FillTable(CountTable& table, const std::vector<std::int32_t>& counts) {
     }
 }
 
-// Hour and day of week as EventHourAndWeekday gives them; a stamp in the local day of the
-// one before (as most are: histories run in time order) costs a subtraction.
+// Hour, day of week and month as ConvertEventTime gives them; a stamp in the local day of
+// the one before (as most are: histories run in time order) costs a subtraction.
 class DayMemo {
 public:
-    void HourAndWeekday(std::int32_t stamp, int& hour, int& weekday) {
+    EventTime Convert(std::int32_t stamp) {
         if (day_ == nullptr || !day_->Holds(stamp)) {
             day_ = LocalDayOf(stamp);
             if (day_ == nullptr) {
-                EventHourAndWeekday(stamp, hour, weekday);
-                return;
+                std::tm time{};
+                std::int64_t value = 0;
+                ConvertEventTime(stamp, time, value);
+                return {time.tm_hour, time.tm_wday, MonthNumber(time)};
             }
         }
-        hour = day_->HourOf(stamp);
-        weekday = day_->fields.tm_wday;
+        return {day_->HourOf(stamp), day_->fields.tm_wday, MonthNumber(day_->fields)};
     }
 
 private:
@@ -56,14 +71,23 @@ MemberStats ComputeStats(MessageDatabase& db, std::int32_t key) {
     std::vector<std::int32_t> received(kTypeCount);
     std::vector<std::int32_t> hours(kHours);
     std::vector<std::int32_t> weekdays(kWeekdays);
+    std::vector<MonthCount> months(kMonthSlots);
 
-    auto count = [&](std::uint16_t type, bool notReceived, bool decoded, int hour, int weekday) {
+    auto count = [&](std::uint16_t type, bool notReceived, bool decoded, const EventTime& time) {
         ++all[type];
         ++(notReceived ? sent : received)[type];
-        if (decoded && hour >= 0 && static_cast<std::size_t>(hour) < kHours && weekday >= 0 &&
-            static_cast<std::size_t>(weekday) < kWeekdays) {
-            ++hours[static_cast<std::size_t>(hour)];
-            ++weekdays[static_cast<std::size_t>(weekday)];
+        if (!decoded) {
+            return;
+        }
+        if (time.hour >= 0 && static_cast<std::size_t>(time.hour) < kHours && time.weekday >= 0 &&
+            static_cast<std::size_t>(time.weekday) < kWeekdays) {
+            ++hours[static_cast<std::size_t>(time.hour)];
+            ++weekdays[static_cast<std::size_t>(time.weekday)];
+        }
+        const std::int64_t slot = std::int64_t{time.month} - std::int64_t{kFirstYear} * 12;
+        if (slot >= 0 && static_cast<std::size_t>(slot) < kMonthSlots) {
+            MonthCount& month = months[static_cast<std::size_t>(slot)];
+            ++(notReceived ? month.sent : month.received);
         }
     };
     // The facts give what ReadEvent would; a record that was cut short when they were
@@ -76,18 +100,14 @@ MemberStats ComputeStats(MessageDatabase& db, std::int32_t key) {
         const auto entry = static_cast<std::size_t>(refs[i].entryNumber);
         if (entry < facts.size() && !facts[entry].Has(EventFact::kRedo)) {
             const EventFact fact = facts[entry];
-            int hour = -1;
-            int weekday = -1;
-            if (fact.Has(EventFact::kDecoded)) {
-                days.HourAndWeekday(fact.stamp, hour, weekday);
-            }
-            count(fact.type, fact.Has(EventFact::kNotReceived), fact.Has(EventFact::kDecoded), hour,
-                  weekday);
+            const bool decoded = fact.Has(EventFact::kDecoded);
+            count(fact.type, fact.Has(EventFact::kNotReceived), decoded,
+                  decoded ? days.Convert(fact.stamp) : EventTime{});
             continue;
         }
         const bool decoded = db.ReadEvent(key, static_cast<std::int32_t>(i), record);
-        count(record.type, record.direction != Received, decoded, record.time.tm_hour,
-              record.time.tm_wday);
+        count(record.type, record.direction != Received, decoded,
+              {record.time.tm_hour, record.time.tm_wday, MonthNumber(record.time)});
     }
 
     MemberStats stats;
@@ -96,5 +116,12 @@ MemberStats ComputeStats(MessageDatabase& db, std::int32_t key) {
     FillTable(stats.receivedByType, received);
     FillTable(stats.byHour, hours);
     FillTable(stats.byWeekday, weekdays);
+    for (std::size_t slot = 0; slot < kMonthSlots; ++slot) {
+        if (months[slot].Total() != 0) {
+            stats.byMonth.emplace_hint(stats.byMonth.end(),
+                                       static_cast<std::int32_t>(slot) + kFirstYear * 12,
+                                       months[slot]);
+        }
+    }
     return stats;
 }

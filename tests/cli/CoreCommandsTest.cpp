@@ -201,4 +201,41 @@ TEST_F(CoreCommands, StatsPrintsTheTableAndBothDistributions) {
     EXPECT_EQ(RunTool(With({"stats", "5", "--x"})).status, 2);
 }
 
+TEST_F(CoreCommands, StatsByMonthAndYearListEveryPeriodFromFirstToLast) {
+    {
+        auto writer = HistoryWriter::OpenAppend(paths_.data, paths_.index);
+        ASSERT_TRUE(writer);
+        Add(*writer, 8, 1, "a", Received, 1574000000);  // 2019-11-17
+        Add(*writer, 8, 1, "b", Sent, 1609459200);      // 2021-01-01 00:00
+        Add(*writer, 8, 1, "c", Sent, 1609459199);      // 2020-12-31 23:59:59
+        Add(*writer, 8, 1, "d", Received, 1610000000);  // 2021-01-07
+        WriterRecord broken;
+        broken.marker = 0;
+        writer->AppendEvent(8, broken);
+    }
+    CliResult months = RunTool(With({"stats", "8", "--by", "month"}));
+    ASSERT_EQ(months.status, 0) << months.err;
+    const auto lines = OutputLines(months.out);
+    ASSERT_EQ(lines.size(), 15u);  // November 2019 to January 2021
+    EXPECT_EQ(lines[0], "month\t2019-11\t0\t1");
+    EXPECT_EQ(lines[1], "month\t2019-12\t0\t0");
+    EXPECT_EQ(lines[2], "month\t2020-01\t0\t0");
+    EXPECT_EQ(lines[13], "month\t2020-12\t1\t0");
+    EXPECT_EQ(lines[14], "month\t2021-01\t1\t1");
+    EXPECT_EQ(RunTool(With({"stats", "--by=year", "8"})).out,
+              "year\t2019\t0\t1\nyear\t2020\t1\t0\nyear\t2021\t1\t1\n");
+    // One month; and a member without dated events has no periods.
+    EXPECT_EQ(RunTool(With({"stats", "6", "--by", "month"})).out, "month\t2000-03\t0\t1\n");
+    CliResult none = RunTool(With({"stats", "10", "--by", "year"}));
+    EXPECT_EQ(none.status, 0);
+    EXPECT_EQ(none.out, "");
+
+    for (const char* bad : {"day", "Month", ""}) {
+        CliResult r = RunTool(With({"stats", "8", "--by", bad}));
+        EXPECT_EQ(r.status, 2) << bad;
+        EXPECT_EQ(r.out, "") << bad;
+    }
+    EXPECT_EQ(RunTool(With({"stats", "8", "--by"})).status, 2);
+}
+
 }  // namespace

@@ -40,6 +40,28 @@ TEST(DayRow, TheNewestEventOfTheDayOrOfTheNearestDayWithEvents) {
     EXPECT_FALSE(FindDayRow(db, 1, {2000, 3, 5}));  // a member without events
 }
 
+TEST(DayRow, TheNewestEventOfAMonth) {
+    ScopedTimeZone tz("UTC0");
+    TestHistory h;
+    // Rows, newest first: 0 = 2 Apr, 1 = broken (March), 2-3 = March, 4 = 28 Feb.
+    h.Message(5, "28 Feb", kMarch5 - 6 * 24 * kHour);
+    h.Message(5, "5 Mar", kMarch5);
+    h.Message(5, "31 Mar", kMarch5 + 26 * 24 * kHour + 23 * kHour);
+    WriterRecord broken;
+    broken.marker = 0;
+    broken.stamp = kMarch5 + 27 * 24 * kHour;
+    h.writer.AppendEvent(5, broken);
+    h.Message(5, "2 Apr", kMarch5 + 28 * 24 * kHour);
+    MessageDatabase db;
+    ASSERT_TRUE(db.Open(h.paths.data, h.paths.index));
+    EXPECT_EQ(FindMonthRow(db, 5, 2000, 3), 2);
+    EXPECT_EQ(FindMonthRow(db, 5, 2000, 2), 4);
+    EXPECT_EQ(FindMonthRow(db, 5, 2000, 4), 0);
+    EXPECT_FALSE(FindMonthRow(db, 5, 2000, 1));  // no nearest month: nothing
+    EXPECT_FALSE(FindMonthRow(db, 5, 2001, 3));
+    EXPECT_FALSE(FindMonthRow(db, 99, 2000, 3));
+}
+
 // The row found through the fact table is the row a walk decoding every event finds, in a
 // zone with summer time, for every day of a span and for damaged records.
 TEST(DayRow, TheFactTableGivesTheRowsOfAFullDecode) {

@@ -107,6 +107,27 @@ TEST_F(Stats, HoursAndWeekdaysFollowTheShownTime) {
     EXPECT_EQ(BarValues(stats.byHour, kHourBars).at(10), 0);
 }
 
+TEST_F(Stats, MonthsFollowTheShownDateAndSplitSentFromReceived) {
+    // Shown times are UTC + 18 hours here: 2019-12-31 05:00 UTC shows as 23:00 that day,
+    // two hours later it is already 2020-01-01.
+    constexpr std::int32_t kDec31 = 1577750400;  // 2019-12-31 00:00 UTC
+    Add(5, 1, Received, kDec31 + 5 * 3600);
+    Add(5, 1, Sent, kDec31 + 7 * 3600);
+    Add(5, 4, Received, kDec31 + 7 * 3600);
+    WriterRecord corrupt;
+    corrupt.marker = 0xFFFF;
+    corrupt.stamp = kDec31 + 40 * 86400;  // February, but it has no date
+    h_.writer.AppendEvent(5, corrupt);
+    Add(5, 1, Sent, kDec31 + 70 * 86400);  // March 2020
+    Add(6, 1, Sent, kDec31);               // a member with one event
+    Open();
+    constexpr std::int32_t kDecember = 2019 * 12 + 11;
+    EXPECT_EQ(ComputeStats(db_, 5).byMonth,
+              (MonthTable{{kDecember, {0, 1}}, {kDecember + 1, {1, 1}}, {kDecember + 3, {1, 0}}}));
+    EXPECT_EQ(ComputeStats(db_, 6).byMonth, (MonthTable{{kDecember, {1, 0}}}));
+    EXPECT_TRUE(ComputeStats(db_, 4242).byMonth.empty());
+}
+
 TEST_F(Stats, MemberWithoutEventsHasOnlyTheTotalRow) {
     Open();
     const MemberStats stats = ComputeStats(db_, 4242);

@@ -12,7 +12,7 @@
 
 namespace {
 
-constexpr std::int64_t kSpan = 730 * 86400;
+constexpr std::int64_t kYear = 365 * 86400;
 constexpr std::size_t kBatchSize = 16384;
 
 std::vector<std::int32_t> MakeKeys(Random& random, std::int32_t count) {
@@ -97,11 +97,13 @@ std::vector<Slot> MakeSlots(Random& random, const BulkOptions& options) {
         weights.push_back(1.0 / (i + 1));
     }
     const WeightedPicker picker(weights);
+    // Not before 1970: a stamp is a 32-bit count of seconds, read as unsigned by some.
+    const std::int64_t from = std::max<std::int64_t>(0, options.now - options.years * kYear);
     std::vector<Slot> slots(static_cast<std::size_t>(options.events));
     for (Slot& slot : slots) {
         slot.member = static_cast<std::int32_t>(picker.Pick(random));
         const Rhythm rhythm = slot.member % 7 == 3 ? Rhythm::Work : Rhythm::Private;
-        slot.stamp = sampler.Sample(random, rhythm, options.now - kSpan, options.now - 60);
+        slot.stamp = sampler.Sample(random, rhythm, from, options.now - 60);
     }
     std::sort(slots.begin(), slots.end(),
               [](const Slot& a, const Slot& b) { return a.stamp < b.stamp; });

@@ -10,7 +10,8 @@ struct BulkOptions {
     std::int32_t members = 20;
     std::uint64_t seed = 1;
     std::int32_t textBytes = 60;  // average text length in bytes, NUL not counted
-    std::int64_t now = 0;         // the history covers the two years before this time stamp
+    std::int64_t now = 0;         // the history covers the years before this time stamp
+    std::int32_t years = 2;
 };
 
 // Writes a history of exactly `events` events of decoded types (mostly messages) spread

@@ -81,6 +81,7 @@ int RunMakeDb(const MakeDbOptions& options, std::ostream& out, std::ostream& err
         bulk.members = options.members;
         bulk.seed = options.seed;
         bulk.textBytes = options.textBytes;
+        bulk.years = options.years;
         bulk.now = now;
         written = WriteBulkHistory(*writer, bulk, error);
     }

@@ -22,6 +22,8 @@ What (a new pair replaces existing files):
   --events N          number of events (default 1000; about 5000 with --demo)
   --members M         number of members (default 20; not with --demo)
   --text-bytes B      average text length in bytes (default 60; not with --demo)
+  --years Y           spread the events over the Y years before the end (default 2,
+                      at most 60; not with --demo)
   --seed S            seed; the same seed gives the same history (default 1)
   --now T             end the history at time stamp T instead of the current time
   --demo              a believable two-year history with every event type
@@ -39,8 +41,8 @@ Exit status: 0 done, 1 I/O error, 2 usage error.
 )";
 
 constexpr std::string_view kValueOptions[] = {
-    "--folder", "--uin", "--data",     "--index",  "--events",   "--members",
-    "--seed",   "--now", "--settings", "--append", "--interval", "--text-bytes"};
+    "--folder", "--uin",      "--data",   "--index",    "--events",     "--members", "--seed",
+    "--now",    "--settings", "--append", "--interval", "--text-bytes", "--years"};
 
 bool TakesValue(std::string_view name) {
     for (std::string_view known : kValueOptions) {
@@ -85,6 +87,7 @@ private:
     const std::vector<std::string_view>& args_;
     MakeDbOptions options_;
     std::string error_;
+    bool seenYears_ = false;
 };
 
 bool Parser::Option(std::string_view name, std::string_view value) {
@@ -112,6 +115,9 @@ bool Parser::Option(std::string_view name, std::string_view value) {
         return Number(name, value, options_.members, 1, 1000000);
     } else if (name == "--text-bytes") {
         return Number(name, value, options_.textBytes, 0, 65000);
+    } else if (name == "--years") {
+        seenYears_ = true;
+        return Number(name, value, options_.years, 1, 60);
     } else if (name == "--seed") {
         return Number(name, value, options_.seed, std::uint64_t{0},
                       std::numeric_limits<std::uint64_t>::max());
@@ -149,6 +155,9 @@ bool Parser::Check() {
     } else if (options_.dataPath.empty() || options_.indexPath.empty()) {
         return Fail(byPaths ? "--data and --index go together"
                             : "no pair given: use --folder and --uin, or --data and --index");
+    }
+    if (options_.demo && seenYears_) {
+        return Fail("--years does not go with --demo");
     }
     if (options_.append && (options_.demo || options_.events)) {
         return Fail("--append adds to an existing pair; it does not go with --demo or --events");

@@ -17,6 +17,7 @@ struct MakeDbOptions {
     std::int32_t members = 20;
     std::uint64_t seed = 1;
     std::int32_t textBytes = 60;
+    std::int32_t years = 2;  // the span the events are spread over
     bool demo = false;
     std::string settingsPath;
     std::optional<std::int64_t> append;
