@@ -82,6 +82,28 @@ std::pair<QDate, QDate> MemberDays(MessageDatabase& db, std::int32_t key) {
     return {first, last};
 }
 
+// A failure is told (unless a quit signal ended the save); so is how many files a split
+// made, for their names are not the one chosen.
+void ReportPeriodSave(Prompts& prompts, QWidget* parent, const QString& path, ExportSplit split,
+                      const ExportResult& result, int files) {
+    if (!result.ok) {
+        if (result.failure.kind != OutputFailure::Kind::Interrupted) {
+            prompts.Message(
+                parent, QStringLiteral("Talvora"),
+                QStringLiteral("ファイルに保存できませんでした。\n%1\n%2")
+                    .arg(path, QString::fromStdString(OutputFailureReasonJa(result.failure))),
+                Prompts::Icon::Stop, QMessageBox::Ok);
+        }
+        return;
+    }
+    if (split != ExportSplit::None) {
+        prompts.Message(parent, QStringLiteral("Talvora"),
+                        files == 0 ? QStringLiteral("指定した期間のログはありません。")
+                                   : QStringLiteral("%1 個のファイルに保存しました。").arg(files),
+                        Prompts::Icon::Information, QMessageBox::Ok);
+    }
+}
+
 ExportColors ColorsOf(const ListColors& colors) {
     return {colors.sendBackground, colors.sendText, colors.receiveBackground, colors.receiveText};
 }
@@ -153,7 +175,7 @@ void CTalvoraApp::SavePeriod() {
     if (dialog.exec() != QDialog::Accepted) {
         return;
     }
-    const PeriodFormat& chosen = kPeriodFormats[dialog.format()];
+    const PeriodFormat& chosen = kPeriodFormats[static_cast<std::size_t>(dialog.format())];
     const QString filters = QString::fromUtf8(chosen.filter) + QStringLiteral(";;") +
                             QString::fromUtf8(kAllFilesFilter);
     const auto path =
@@ -178,21 +200,5 @@ void CTalvoraApp::SavePeriod() {
                                    PathBytes(*path), {PathBytes(settingsFile_->path())},
                                    [&files](const std::string&) { ++files; });
     }
-    if (!result.ok) {
-        if (result.failure.kind != OutputFailure::Kind::Interrupted) {
-            prompts_.Message(frame_.get(), QStringLiteral("Talvora"),
-                             QStringLiteral("ファイルに保存できませんでした。\n%1\n%2")
-                                 .arg(*path, QString::fromStdString(
-                                                 OutputFailureReasonJa(result.failure))),
-                             Prompts::Icon::Stop, QMessageBox::Ok);
-        }
-        return;
-    }
-    if (split != ExportSplit::None) {
-        // The names are made from the one chosen: say how many there are.
-        prompts_.Message(frame_.get(), QStringLiteral("Talvora"),
-                         files == 0 ? QStringLiteral("指定した期間のログはありません。")
-                                    : QStringLiteral("%1 個のファイルに保存しました。").arg(files),
-                         Prompts::Icon::Information, QMessageBox::Ok);
-    }
+    ReportPeriodSave(prompts_, frame_.get(), *path, split, result, files);
 }
