@@ -8,13 +8,13 @@
 #include "export/ExportText.h"
 #include "export/PeriodExport.h"
 #include "search/DateRange.h"
-#include "ui/controls/CPeriodSaveDialog.h"
-#include "ui/tree/CLeftView.h"
 #include "text/ShiftJis.h"
+#include "ui/controls/CPeriodSaveDialog.h"
 #include "ui/controls/Prompts.h"
 #include "ui/controls/WaitCursor.h"
 #include "ui/frame/CMainFrame.h"
 #include "ui/list/CTalvoraView.h"
+#include "ui/tree/CLeftView.h"
 
 namespace {
 

@@ -87,6 +87,6 @@ std::optional<std::int32_t> OwnerFromDataFile(std::string_view path) {
 }
 
 bool ExportPeriod::Holds(const EventRecord& record, bool decoded) const {
-    return !limited || (decoded && record.stampRead && start <= record.timeValue &&
-                        record.timeValue < end);
+    return !limited ||
+           (decoded && record.stampRead && start <= record.timeValue && record.timeValue < end);
 }

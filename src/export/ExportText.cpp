@@ -149,8 +149,8 @@ bool ExportDocument::Flush(std::string& error) {
     return written;
 }
 
-ExportDocument::ExportDocument(MessageDatabase& db, std::int32_t key,
-                               const ExportOptions& options, ExportOutput& output)
+ExportDocument::ExportDocument(MessageDatabase& db, std::int32_t key, const ExportOptions& options,
+                               ExportOutput& output)
     : output_(output), writer_(MakeExportWriter(db, key, options)) {}
 
 ExportDocument::~ExportDocument() = default;

@@ -51,9 +51,9 @@ bool Dated(const ExportEvent& event) {
 // Writes the split files, one open at a time.
 class SplitRun {
 public:
-    SplitRun(MessageDatabase& db, std::int32_t key, const ExportOptions& options,
-             ExportSplit split, const std::string& path,
-             const std::vector<std::string>& protectedFiles, const WrittenFile& written)
+    SplitRun(MessageDatabase& db, std::int32_t key, const ExportOptions& options, ExportSplit split,
+             const std::string& path, const std::vector<std::string>& protectedFiles,
+             const WrittenFile& written)
         : db_(db),
           key_(key),
           options_(options),

@@ -55,12 +55,16 @@ TEST_F(PeriodExport, EachSplitFileIsTheExportOfItsPeriod) {
         std::vector<std::string> files;  // in the order their first events come
     } cases[] = {
         {"csv", "month", "talk.csv", {"talk-2026-02.csv", "talk-2026-03.csv"}},
-        {"html", "day", "talk.html",
+        {"html",
+         "day",
+         "talk.html",
          {"talk-2026-02-27.html", "talk-2026-02-28.html", "talk-2026-03-01.html",
           "talk-2026-03-02.html"}},
         {"json", "year", "dir.v1/talk", {"dir.v1/talk-2026"}},
-        {"text", "day", ".talk", {".talk-2026-02-28", ".talk-2026-03-02", ".talk-2026-03-01",
-                                  ".talk-2026-02-27"}},
+        {"text",
+         "day",
+         ".talk",
+         {".talk-2026-02-28", ".talk-2026-03-02", ".talk-2026-03-01", ".talk-2026-02-27"}},
     };
     ASSERT_EQ(mkdir(folder_.File("dir.v1").c_str(), 0700), 0);
     for (const auto& c : cases) {
@@ -77,10 +81,10 @@ TEST_F(PeriodExport, EachSplitFileIsTheExportOfItsPeriod) {
             const std::size_t base = slash == std::string::npos ? 0 : slash + 1;
             const std::string stem = file.substr(0, file.find('.', base + 1));
             const std::string period = stem.substr(stem.find("-2026") + 1);
-            const std::string first = period.size() == 4    ? period + "-01-01"
+            const std::string first = period.size() == 4   ? period + "-01-01"
                                       : period.size() == 7 ? period + "-01"
                                                            : period;
-            const std::string last = period.size() == 4    ? period + "-12-31"
+            const std::string last = period.size() == 4   ? period + "-12-31"
                                      : period.size() == 7 ? period + "-28"
                                                           : period;
             const std::string whole = folder_.File("whole");

@@ -67,8 +67,8 @@ CPeriodSaveDialog::CPeriodSaveDialog(std::vector<MemberItem> members, std::int32
     // The labels' mnemonics move the focus to their fields.
     for (QFormLayout* layout : {form, periodForm, lower}) {
         for (int row = 0; row < layout->rowCount(); ++row) {
-            auto* label = qobject_cast<QLabel*>(
-                layout->itemAt(row, QFormLayout::LabelRole)->widget());
+            auto* label =
+                qobject_cast<QLabel*>(layout->itemAt(row, QFormLayout::LabelRole)->widget());
             label->setBuddy(layout->itemAt(row, QFormLayout::FieldRole)->widget());
         }
     }

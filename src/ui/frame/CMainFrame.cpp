@@ -26,7 +26,8 @@ struct MenuSpec {
 };
 
 const MenuSpec kMenus[] = {
-    {"ファイル(&F)", {ID_FILE_SAVE_DISPLAYED, ID_FILE_SAVE_SELECTED, ID_FILE_SAVE_PERIOD, 0, ID_APP_EXIT}},
+    {"ファイル(&F)",
+     {ID_FILE_SAVE_DISPLAYED, ID_FILE_SAVE_SELECTED, ID_FILE_SAVE_PERIOD, 0, ID_APP_EXIT}},
     {"編集(&E)", {ID_EDIT_RENAME}},
     {"検索(&S)",
      {ID_SEARCH_FIND, ID_SEARCH_DOWN, ID_SEARCH_UP, 0, ID_SEARCH_ALL, ID_SEARCH_GOTO_DATE}},
