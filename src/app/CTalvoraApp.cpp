@@ -211,6 +211,7 @@ void CTalvoraApp::ConnectCommands() {
     on(ID_APP_ABOUT, [this] { ShowAbout(); });
     on(ID_SEARCH_ALL, [this] { OpenHitList(); });
     on(ID_SEARCH_GOTO_DATE, [this] { GoToDate(); });
+    on(ID_FILE_SAVE_PERIOD, [this] { SavePeriod(); });
     connect(listView(), &CTalvoraView::detailsRequested, this, [this] { ShowEventDetails(); });
 }
 

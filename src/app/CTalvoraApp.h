@@ -50,6 +50,8 @@ public:
     // Command handlers.
     void SaveDisplayedAsText();
     void SaveSelectedAsText();
+    // "期間を指定して保存": a member's events of chosen days, in one file or one per period.
+    void SavePeriod();
     void RenameMember(std::optional<std::int32_t> key);
     void OpenFindDialog();
     void FindDown();

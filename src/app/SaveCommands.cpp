@@ -1,15 +1,20 @@
-// The two save commands of the application: the list's rows in the format the save
-// dialog's filter or the file's extension asks for.
+// The save commands of the application: the list's rows in the format the save dialog's
+// filter or the file's extension asks for, and a member's events of chosen days.
 #include <QFile>
 #include <QStringList>
 
 #include "app/CTalvoraApp.h"
+#include "database/EventRecord.h"
 #include "export/ExportText.h"
+#include "export/PeriodExport.h"
+#include "search/DateRange.h"
 #include "text/ShiftJis.h"
+#include "ui/controls/CPeriodSaveDialog.h"
 #include "ui/controls/Prompts.h"
 #include "ui/controls/WaitCursor.h"
 #include "ui/frame/CMainFrame.h"
 #include "ui/list/CTalvoraView.h"
+#include "ui/tree/CLeftView.h"
 
 namespace {
 
@@ -38,6 +43,65 @@ ExportFormat ChosenFormat(const QString& path, const QString& filter, const QStr
         return kFilterFormats[index];
     }
     return ExportFormat::Text;
+}
+
+// The formats of the period dialog, each with its filter of the file chooser.
+struct PeriodFormat {
+    ExportFormat format;
+    const char* filter;
+    const char* suffix;
+};
+constexpr PeriodFormat kPeriodFormats[] = {
+    {ExportFormat::Text, "テキスト ファイル (*.txt)", "txt"},
+    {ExportFormat::Csv, "CSV ファイル (*.csv)", "csv"},
+    {ExportFormat::Json, "JSON ファイル (*.json)", "json"},
+    {ExportFormat::JsonLines, "JSON Lines ファイル (*.jsonl)", "jsonl"},
+    {ExportFormat::Html, "HTML ファイル (*.html)", "html"},
+};
+const char kAllFilesFilter[] = "すべてのファイル (*.*)";
+
+QDate DateOf(const EventRecord& record) {
+    return {record.time.tm_year + 1900, record.time.tm_mon + 1, record.time.tm_mday};
+}
+
+// The days of a member's first and last events in its list; invalid dates when it has none.
+std::pair<QDate, QDate> MemberDays(MessageDatabase& db, std::int32_t key) {
+    const std::int32_t count = db.EventCount(key);
+    EventRecord record;
+    QDate first;
+    QDate last;
+    if (count > 0 && db.ReadEvent(key, 0, record)) {
+        first = DateOf(record);
+    }
+    if (count > 0 && db.ReadEvent(key, count - 1, record)) {
+        last = DateOf(record);
+    }
+    if (first.isValid() && last.isValid() && last < first) {
+        std::swap(first, last);
+    }
+    return {first, last};
+}
+
+// A failure is told (unless a quit signal ended the save); so is how many files a split
+// made, for their names are not the one chosen.
+void ReportPeriodSave(Prompts& prompts, QWidget* parent, const QString& path, ExportSplit split,
+                      const ExportResult& result, int files) {
+    if (!result.ok) {
+        if (result.failure.kind != OutputFailure::Kind::Interrupted) {
+            prompts.Message(
+                parent, QStringLiteral("Talvora"),
+                QStringLiteral("ファイルに保存できませんでした。\n%1\n%2")
+                    .arg(path, QString::fromStdString(OutputFailureReasonJa(result.failure))),
+                Prompts::Icon::Stop, QMessageBox::Ok);
+        }
+        return;
+    }
+    if (split != ExportSplit::None) {
+        prompts.Message(parent, QStringLiteral("Talvora"),
+                        files == 0 ? QStringLiteral("指定した期間のログはありません。")
+                                   : QStringLiteral("%1 個のファイルに保存しました。").arg(files),
+                        Prompts::Icon::Information, QMessageBox::Ok);
+    }
 }
 
 ExportColors ColorsOf(const ListColors& colors) {
@@ -90,4 +154,51 @@ void CTalvoraApp::SaveAsText(bool selectedOnly) {
                 .arg(*path, QString::fromStdString(OutputFailureReasonJa(result.failure))),
             Prompts::Icon::Stop, QMessageBox::Ok);
     }
+}
+
+void CTalvoraApp::SavePeriod() {
+    MessageDatabase& db = database();
+    if (!db.loaded()) {
+        return;
+    }
+    std::vector<CPeriodSaveDialog::MemberItem> members;
+    for (const auto& [key, label] : treeView()->MemberLabels()) {
+        members.push_back({key, label});
+    }
+    QStringList formats;
+    for (const PeriodFormat& format : kPeriodFormats) {
+        formats << QString::fromUtf8(format.filter);
+    }
+    CPeriodSaveDialog dialog(
+        std::move(members), treeView()->SelectedMember().value_or(ALL_MEMBERS), formats,
+        [&db](std::int32_t key) { return MemberDays(db, key); }, frame_.get());
+    if (dialog.exec() != QDialog::Accepted) {
+        return;
+    }
+    const PeriodFormat& chosen = kPeriodFormats[static_cast<std::size_t>(dialog.format())];
+    const QString filters = QString::fromUtf8(chosen.filter) + QStringLiteral(";;") +
+                            QString::fromUtf8(kAllFilesFilter);
+    const auto path =
+        prompts_.SaveFileName(frame_.get(), filters, QString::fromLatin1(chosen.suffix));
+    if (!path) {
+        return;
+    }
+    ExportOptions options;
+    options.format = chosen.format;
+    options.colors = ColorsOf(listView()->listColors());
+    options.owner = OwnerFromDataFile(db.dataPath());
+    const DateRange days =
+        CalendarDays({dialog.first().year(), dialog.first().month(), dialog.first().day()},
+                     {dialog.last().year(), dialog.last().month(), dialog.last().day()});
+    options.period = {true, days.start, days.end};
+    const auto split = static_cast<ExportSplit>(dialog.split());
+    int files = 0;
+    ExportResult result;
+    {
+        WaitCursor wait;
+        result = ExportPeriodFiles(db, dialog.member(), RowSelection::All(), options, split,
+                                   PathBytes(*path), {PathBytes(settingsFile_->path())},
+                                   [&files](const std::string&) { ++files; });
+    }
+    ReportPeriodSave(prompts_, frame_.get(), *path, split, result, files);
 }

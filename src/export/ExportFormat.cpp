@@ -4,6 +4,8 @@
 #include <charconv>
 #include <utility>
 
+#include "database/EventRecord.h"
+
 namespace {
 
 constexpr std::array<std::pair<std::string_view, ExportFormat>, 5> kNames = {{
@@ -82,4 +84,9 @@ std::optional<std::int32_t> OwnerFromDataFile(std::string_view path) {
         return std::nullopt;
     }
     return uin;
+}
+
+bool ExportPeriod::Holds(const EventRecord& record, bool decoded) const {
+    return !limited ||
+           (decoded && record.stampRead && start <= record.timeValue && record.timeValue < end);
 }

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <limits>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -29,12 +30,26 @@ struct ExportColors {
     std::uint32_t receiveText = 0x000000;
 };
 
+struct EventRecord;
+
+// The time values [start, end) an export is limited to (calendar days, see CalendarDays).
+struct ExportPeriod {
+    bool limited = false;
+    std::int64_t start = std::numeric_limits<std::int64_t>::min();
+    std::int64_t end = std::numeric_limits<std::int64_t>::max();
+
+    // Whether an event that ReadEvent returned `decoded` for lies in the period; an event
+    // that failed to decode has no date and lies in no limited period.
+    bool Holds(const EventRecord& record, bool decoded) const;
+};
+
 struct ExportOptions {
     ExportFormat format = ExportFormat::Text;
     // Text only: without a transform the file holds the database's Shift-JIS bytes.
     ExportTransform transform;
     ExportColors colors;                // HTML
     std::optional<std::int32_t> owner;  // JSON and HTML: the history's owner, when known
+    ExportPeriod period;                // only the events of these days
 };
 
 // The owner UIN that a data file's name gives ("<uin>msg.dat" in any letter case).

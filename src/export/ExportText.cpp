@@ -13,19 +13,16 @@ namespace {
 // Output is written in pieces of about this size, so memory does not grow with the rows.
 constexpr std::size_t kWriteChunk = 256 * 1024;
 
-// Feeds the chosen rows to the writer, one decoded event at a time.
+// Feeds the chosen rows to a visitor, one decoded event at a time.
 class ExportRun {
 public:
-    ExportRun(MessageDatabase& db, std::int32_t key, const ExportOptions& options,
-              ExportOutput& output)
+    ExportRun(MessageDatabase& db, std::int32_t key, bool oldestFirst, const ExportVisitor& visit)
         : db_(db),
           key_(key),
           refs_(db.Refs(key)),
-          output_(output),
-          writer_(MakeExportWriter(db, key, options)),
-          walker_(db) {
-        writer_->Begin(buffer_);
-    }
+          visit_(visit),
+          oldestFirst_(oldestFirst),
+          walker_(db) {}
 
     bool Row(std::int32_t rowCount, std::int32_t row, std::string& error) {
         const std::int32_t index = RowToIndex(rowCount, row);
@@ -33,7 +30,7 @@ public:
         return Write(record_, decoded, index, error);
     }
 
-    bool OldestFirst() const { return writer_->OldestFirst(); }
+    bool OldestFirst() const { return oldestFirst_; }
 
     // Every row: the records are read in large blocks, a run of them at a time in file
     // order, and written in row order (newest first) or, for a writer that wants it, the
@@ -71,11 +68,6 @@ public:
         return true;
     }
 
-    bool Finish(std::string& error) {
-        writer_->End(buffer_);
-        return Flush(error);
-    }
-
 private:
     // A record of the run as the walk read it. Its bytes stay valid while they belong to
     // the walk's last block.
@@ -103,23 +95,15 @@ private:
 
     bool Write(const EventRecord& record, bool decoded, std::int32_t index, std::string& error) {
         const std::int32_t entry = refs_[static_cast<std::size_t>(index)].entryNumber;
-        writer_->Event(ExportEvent{record, decoded, entry}, buffer_);
-        return buffer_.size() < kWriteChunk || Flush(error);
-    }
-
-    bool Flush(std::string& error) {
-        const bool written = buffer_.empty() || output_.Write(buffer_, error);
-        buffer_.clear();
-        return written;
+        return visit_(ExportEvent{record, decoded, entry}, error);
     }
 
     MessageDatabase& db_;
     std::int32_t key_;
     const std::vector<EventRef>& refs_;  // the index is not read again during an export
-    ExportOutput& output_;
-    std::unique_ptr<ExportWriter> writer_;
+    const ExportVisitor& visit_;
+    bool oldestFirst_;
     EventRecord record_;  // our own: the list's remembered record stays as it is
-    std::string buffer_;
     RecordWalker walker_;
     std::vector<Walked> run_;
     std::uint64_t lastBlock_ = 0;
@@ -127,34 +111,70 @@ private:
 
 }  // namespace
 
+bool VisitExportRows(MessageDatabase& db, std::int32_t key, const RowSelection& rows,
+                     bool oldestFirst, const ExportVisitor& visit, std::string& error) {
+    ExportRun run(db, key, oldestFirst, visit);
+    const std::int32_t rowCount = db.EventCount(key);
+    if (rows.IsAll()) {
+        return run.All(rowCount, error);
+    }
+    const std::vector<std::int32_t>& chosen = rows.rows();
+    for (std::size_t i = 0; i < chosen.size(); ++i) {
+        const std::int32_t row = chosen[oldestFirst ? chosen.size() - 1 - i : i];
+        if (row >= 0 && row < rowCount && !run.Row(rowCount, row, error)) {
+            return false;
+        }
+    }
+    return true;
+}
+
+bool ExportDocument::Begin(std::string& error) {
+    writer_->Begin(buffer_);
+    return Flush(error);
+}
+
+bool ExportDocument::Event(const ExportEvent& event, std::string& error) {
+    writer_->Event(event, buffer_);
+    return buffer_.size() < kWriteChunk || Flush(error);
+}
+
+bool ExportDocument::End(std::string& error) {
+    writer_->End(buffer_);
+    return Flush(error);
+}
+
+bool ExportDocument::Flush(std::string& error) {
+    const bool written = buffer_.empty() || output_.Write(buffer_, error);
+    buffer_.clear();
+    return written;
+}
+
+ExportDocument::ExportDocument(MessageDatabase& db, std::int32_t key, const ExportOptions& options,
+                               ExportOutput& output)
+    : output_(output), writer_(MakeExportWriter(db, key, options)) {}
+
+ExportDocument::~ExportDocument() = default;
+
+bool ExportDocument::OldestFirst() const {
+    return writer_->OldestFirst();
+}
+
 ExportResult ExportRows(MessageDatabase& db, std::int32_t key, const RowSelection& rows,
                         const ExportOptions& options, ExportOutput& output) {
     ExportResult result;
-    ExportRun run(db, key, options, output);
-    const std::int32_t rowCount = db.EventCount(key);
-    if (rows.IsAll()) {
-        if (!run.All(rowCount, result.error)) {
-            return result;
-        }
-    } else {
-        const std::vector<std::int32_t>& chosen = rows.rows();
-        const bool backward = run.OldestFirst();
-        for (std::size_t i = 0; i < chosen.size(); ++i) {
-            const std::int32_t row = chosen[backward ? chosen.size() - 1 - i : i];
-            if (row >= 0 && row < rowCount && !run.Row(rowCount, row, result.error)) {
-                return result;
-            }
-        }
-    }
-    result.ok = run.Finish(result.error);
+    ExportDocument document(db, key, options, output);
+    const ExportPeriod& period = options.period;
+    const ExportVisitor visit = [&](const ExportEvent& event, std::string& error) {
+        return !period.Holds(event.record, event.decoded) || document.Event(event, error);
+    };
+    result.ok = document.Begin(result.error) &&
+                VisitExportRows(db, key, rows, document.OldestFirst(), visit, result.error) &&
+                document.End(result.error);
     return result;
 }
 
-ExportResult ExportToFile(MessageDatabase& db, std::int32_t key, const RowSelection& rows,
-                          const ExportOptions& options, const std::string& path,
-                          const std::vector<std::string>& protectedFiles) {
-    ExportResult result;
-    ReplacingFile file;
+void ProtectHistoryFiles(ReplacingFile& file, const MessageDatabase& db,
+                         const std::vector<std::string>& protectedFiles) {
     for (const FileIdentity& open : {db.DataFileIdentity(), db.IndexFileIdentity()}) {
         if (open.valid) {
             file.Protect(open.device, open.inode, OutputFailure::Kind::HistoryFile);
@@ -167,6 +187,14 @@ ExportResult ExportToFile(MessageDatabase& db, std::int32_t key, const RowSelect
     for (const std::string& other : protectedFiles) {
         file.ProtectPath(other, OutputFailure::Kind::ProtectedFile);
     }
+}
+
+ExportResult ExportToFile(MessageDatabase& db, std::int32_t key, const RowSelection& rows,
+                          const ExportOptions& options, const std::string& path,
+                          const std::vector<std::string>& protectedFiles) {
+    ExportResult result;
+    ReplacingFile file;
+    ProtectHistoryFiles(file, db, protectedFiles);
     if (file.Open(path, result.error)) {
         result = ExportRows(db, key, rows, options, file);
         if (result.ok) {

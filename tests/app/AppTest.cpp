@@ -1,9 +1,13 @@
 #include <QAction>
+#include <QComboBox>
+#include <QDateEdit>
+#include <QDialogButtonBox>
 #include <QFileDialog>
 #include <QLabel>
 #include <QLibraryInfo>
 #include <QLineEdit>
 #include <QMenu>
+#include <QMenuBar>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QSignalSpy>
@@ -17,9 +21,11 @@
 #include "app/AppFixture.h"
 #include "database/MessageDatabase.h"
 #include "export/ExportText.h"
+#include "support/ModalDialogs.h"
 #include "support/PopupMenus.h"
 #include "support/TempFolder.h"
 #include "text/ShiftJis.h"
+#include "ui/controls/CPeriodSaveDialog.h"
 #include "ui/controls/CommandIds.h"
 #include "ui/frame/CMainFrame.h"
 #include "ui/list/CTalvoraView.h"
@@ -357,6 +363,61 @@ TEST_F(SaveCommands, CancellingWritesNothingAndFailuresAreTold) {
         QStringLiteral("使用中の設定ファイルです。上書きしません。")));
     EXPECT_EQ(ReadFileBytes(paths_.data), data);
     EXPECT_EQ(ReadFileBytes(settingsPath_), settings);
+}
+
+// The File menu's period item: the dialog starts on the selected member's days, follows
+// the member chosen, refuses a period that ends before it starts, and writes a file a month.
+TEST_F(SaveCommands, PeriodSaveFromTheFileMenu) {
+    Start();
+    tree().setCurrentItem(MemberItem(100));
+    QAction* item = nullptr;
+    for (QAction* action : app_->mainFrame()->menuBar()->actions()[0]->menu()->actions()) {
+        item = action->text() == QStringLiteral("期間を指定して保存(&P)...") ? action : item;
+    }
+    ASSERT_NE(item, nullptr);
+    ASSERT_TRUE(item->isEnabled());
+    const QString label100 = MemberItem(100)->text(0);
+    WhenShown<CPeriodSaveDialog>([label100](CPeriodSaveDialog* dialog) {
+        auto* member = dialog->findChild<QComboBox*>(QStringLiteral("periodMember"));
+        auto* first = dialog->findChild<QDateEdit*>(QStringLiteral("periodFirst"));
+        auto* last = dialog->findChild<QDateEdit*>(QStringLiteral("periodLast"));
+        EXPECT_EQ(member->currentText(), label100);
+        EXPECT_EQ(first->date(), QDate(1970, 1, 12));
+        EXPECT_EQ(last->date(), QDate(1970, 1, 12));
+        member->setCurrentIndex(0);
+        EXPECT_EQ(member->currentText(), QStringLiteral("全メンバー"));
+        EXPECT_EQ(last->date(), QDate(1970, 2, 4));
+        auto* ok = dialog->findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Ok);
+        last->setDate(QDate(1970, 1, 11));
+        EXPECT_FALSE(ok->isEnabled());
+        last->setDate(QDate(1970, 2, 4));
+        first->setDate(QDate(1970, 1, 20));  // leaves out member 100's day
+        dialog->findChild<QComboBox*>(QStringLiteral("periodFormat"))->setCurrentIndex(1);
+        dialog->findChild<QComboBox*>(QStringLiteral("periodSplit"))->setCurrentIndex(2);
+        QTest::keyClick(dialog, Qt::Key_Return);
+    });
+    prompts_.QueueSaveFileName(QString::fromStdString(folder_.File("period.csv")));
+    item->trigger();
+
+    ASSERT_EQ(prompts_.CallsOf(Kind::SaveFileName).size(), 1u);
+    EXPECT_TRUE(prompts_.Calls()[0].filter.startsWith(QStringLiteral("CSV ファイル (*.csv)")));
+    const auto rowsOf = [](const std::string& csv) {
+        std::size_t rows = 0;
+        for (std::size_t at = csv.find("\r\n"); at != std::string::npos;
+             at = csv.find("\r\n", at + 2)) {
+            ++rows;
+        }
+        return rows;
+    };
+    const std::string january = ReadFileBytes(folder_.File("period-1970-01.csv"));
+    EXPECT_EQ(rowsOf(january), 3u);  // the header and member 200's two
+    EXPECT_NE(january.find("sent 1"), std::string::npos);
+    const std::string february = ReadFileBytes(folder_.File("period-1970-02.csv"));
+    EXPECT_NE(february.find("http://example.com/"), std::string::npos);
+    EXPECT_EQ(february.find("sent"), std::string::npos);
+    ASSERT_EQ(prompts_.CallsOf(Kind::Message).size(), 1u);
+    EXPECT_EQ(prompts_.CallsOf(Kind::Message)[0].text,
+              QStringLiteral("2 個のファイルに保存しました。"));
 }
 
 TEST_F(AppFixture, SettingsAreSavedWhenTheWindowCloses) {

@@ -31,10 +31,10 @@ TEST_F(AppFixture, MenusHoldEveryCommandInOrder) {
     EXPECT_EQ(titles, (QStringList{"ファイル(&F)", "編集(&E)", "検索(&S)", "表示(&V)",
                                    "オプション(&O)", "ヘルプ(&H)"}));
     const QList<QAction*> menus = bar->actions();
-    EXPECT_EQ(
-        Entries(menus[0]->menu()->actions()),
-        (QStringList{"表示項目をテキスト形式で保存(&A)...\tCtrl+S",
-                     "選択項目をテキスト形式で保存(&S)...", "-", "アプリケーションの終了(&X)"}));
+    EXPECT_EQ(Entries(menus[0]->menu()->actions()),
+              (QStringList{"表示項目をテキスト形式で保存(&A)...\tCtrl+S",
+                           "選択項目をテキスト形式で保存(&S)...", "期間を指定して保存(&P)...", "-",
+                           "アプリケーションの終了(&X)"}));
     EXPECT_EQ(Entries(menus[1]->menu()->actions()), (QStringList{"名前の変更(&M)"}));
     EXPECT_EQ(Entries(menus[2]->menu()->actions()),
               (QStringList{"検索(&F)...\tCtrl+F", "下へ検索(&N)\tF3", "上へ検索(&P)\tShift+F3", "-",

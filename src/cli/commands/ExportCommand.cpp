@@ -6,8 +6,10 @@
 
 #include "cli/CliArgs.h"
 #include "cli/ListCommands.h"
+#include "cli/commands/PeriodOptions.h"
 #include "database/MessageDatabase.h"
 #include "export/ExportText.h"
+#include "export/PeriodExport.h"
 #include "settings/Settings.h"
 #include "text/ShiftJis.h"
 
@@ -51,6 +53,10 @@ constexpr CliOption kExportOptions[] = {
     {"--format", nullptr, "NAME", "text (the default), csv, json, jsonl or html"},
     {"--rows", nullptr, "LIST", "only these rows of the list, e.g. 0,2-4"},
     {"--encoding", nullptr, "NAME", "of the text format: shift-jis (the default) or utf-8"},
+    kPeriodOptions[0],
+    kPeriodOptions[1],
+    {"--split", nullptr, "year|month|day",
+     "one file per period, named FILE with the period before its extension"},
 };
 
 // `-o -`: the bytes go to the command's output stream as they are made.
@@ -124,6 +130,30 @@ bool ParseFormatOptions(CliContext& context, const CliArgs& args, ExportOptions&
     return true;
 }
 
+// --from, --to and --split; false after a usage error.
+bool ParsePeriodOptions(CliContext& context, const CliArgs& args, const std::string& path,
+                        ExportOptions& options, ExportSplit& split) {
+    Period period;
+    if (!ReadPeriodOptions(context, args, period)) {
+        return false;
+    }
+    options.period = {period.limited, period.start, period.end};
+    split = ExportSplit::None;
+    if (const auto name = args.Value("--split")) {
+        const auto chosen = ParseExportSplit(*name);
+        if (!chosen) {
+            UsageError(context, "unknown split " + *name + " (year, month or day)");
+            return false;
+        }
+        split = *chosen;
+    }
+    if (split != ExportSplit::None && path == "-") {
+        UsageError(context, "--split writes files: it needs -o FILE, not standard output");
+        return false;
+    }
+    return true;
+}
+
 int RunExport(CliContext& context, const CliArgs& args) {
     std::int32_t key = 0;
     if (!ParseKeyArgument(context, args.positionals(), "export", key)) {
@@ -137,7 +167,9 @@ int RunExport(CliContext& context, const CliArgs& args) {
         return UsageError(context, "export needs the output file: -o FILE (- for standard output)");
     }
     ExportOptions options;
-    if (!ParseFormatOptions(context, args, options)) {
+    ExportSplit split = ExportSplit::None;
+    if (!ParseFormatOptions(context, args, options) ||
+        !ParsePeriodOptions(context, args, *path, options, split)) {
         return kExitUsage;
     }
 
@@ -160,7 +192,16 @@ int RunExport(CliContext& context, const CliArgs& args) {
             return kExitFailure;  // the program reports what standard output said
         }
     } else {
-        result = ExportToFile(db, key, rows, options, *path, {context.settingsPath});
+        // Each file's name as soon as it is in place, so that a failure part of the way
+        // still tells what was written.
+        const WrittenFile written = [&](const std::string& name) {
+            if (split != ExportSplit::None) {
+                context.out << name << '\n';
+                context.out.flush();
+            }
+        };
+        result = ExportPeriodFiles(db, key, rows, options, split, *path, {context.settingsPath},
+                                   written);
     }
     if (!result.ok && result.failure.code == EPIPE) {
         return kExitOk;  // a reader on /dev/stdout that went away, as with -o -

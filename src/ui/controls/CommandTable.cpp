@@ -24,6 +24,8 @@ const CommandSpec kCommands[] = {
      "表示されているログをテキスト形式で保存\nテキスト形式で保存(表示項目)", "Ctrl+S", false},
     {ID_FILE_SAVE_SELECTED, "選択項目をテキスト形式で保存(&S)...",
      "選択されているログをテキスト形式で保存\nテキスト形式で保存(選択項目)", nullptr, false},
+    {ID_FILE_SAVE_PERIOD, "期間を指定して保存(&P)...",
+     "メンバーと期間を指定してログを保存\n期間を指定して保存", nullptr, false},
     {ID_APP_EXIT, "アプリケーションの終了(&X)", "アプリケーションを終了します\n終了", nullptr,
      true},
     {ID_EDIT_RENAME, "名前の変更(&M)", "選択されているメンバーの表示名を変更\n名前の変更", nullptr,

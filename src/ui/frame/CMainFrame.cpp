@@ -26,7 +26,8 @@ struct MenuSpec {
 };
 
 const MenuSpec kMenus[] = {
-    {"ファイル(&F)", {ID_FILE_SAVE_DISPLAYED, ID_FILE_SAVE_SELECTED, 0, ID_APP_EXIT}},
+    {"ファイル(&F)",
+     {ID_FILE_SAVE_DISPLAYED, ID_FILE_SAVE_SELECTED, ID_FILE_SAVE_PERIOD, 0, ID_APP_EXIT}},
     {"編集(&E)", {ID_EDIT_RENAME}},
     {"検索(&S)",
      {ID_SEARCH_FIND, ID_SEARCH_DOWN, ID_SEARCH_UP, 0, ID_SEARCH_ALL, ID_SEARCH_GOTO_DATE}},
@@ -145,6 +146,8 @@ void CMainFrame::UpdateCommandStates() {
          {ID_FILE_SAVE_DISPLAYED, ID_FILE_SAVE_SELECTED, ID_SEARCH_FIND, ID_SEARCH_GOTO_DATE}) {
         commands_->SetEnabled(id, rows);
     }
+    // Any member's events, of any days: open as soon as a history is.
+    commands_->SetEnabled(ID_FILE_SAVE_PERIOD, tree_->allMembersItem() != nullptr);
     commands_->SetEnabled(ID_SEARCH_DOWN, searchReady_);
     commands_->SetEnabled(ID_SEARCH_UP, searchReady_);
     // "メンバー" stands for no member; "全メンバー" has properties but no name of its own.

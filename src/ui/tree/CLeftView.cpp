@@ -140,6 +140,19 @@ QString CLeftView::SelectedLabel() const {
     return SelectedMember() ? currentItem()->text(0) : QString();
 }
 
+std::vector<std::pair<std::int32_t, QString>> CLeftView::MemberLabels() const {
+    std::vector<std::pair<std::int32_t, QString>> labels;
+    if (allMembersItem_ == nullptr || membersRoot_ == nullptr) {
+        return labels;
+    }
+    labels.emplace_back(ALL_MEMBERS, allMembersItem_->text(0));
+    for (int i = 0; i < membersRoot_->childCount(); ++i) {
+        const QTreeWidgetItem* item = membersRoot_->child(i);
+        labels.emplace_back(ItemKey(item), item->text(0));
+    }
+    return labels;
+}
+
 std::optional<std::int32_t> CLeftView::ContextMember() const {
     return MemberOf(contextItem_);
 }

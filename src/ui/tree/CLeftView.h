@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 class CommandTable;
@@ -38,6 +39,8 @@ public:
     bool SelectMember(std::int32_t key);
     // The member (or ALL_MEMBERS) selected; nothing for "メンバー" or no item.
     std::optional<std::int32_t> SelectedMember() const;
+    // "全メンバー" and every member item, as (key, label) in the order the tree shows them.
+    std::vector<std::pair<std::int32_t, QString>> MemberLabels() const;
     // The label of the selected member's item; empty when none is selected.
     QString SelectedLabel() const;
     // The member under the pointer when the context menu opened.
