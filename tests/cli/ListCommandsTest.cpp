@@ -12,6 +12,7 @@
 #include "database/LocalTime.h"
 #include "database/MessageDatabase.h"
 #include "historywriter/HistoryWriter.h"
+#include "support/ClockChangeDays.h"
 #include "support/TempFolder.h"
 #include "support/TestHistory.h"
 
@@ -43,33 +44,12 @@ protected:
 // A calendar day runs from local midnight to the next: 23 hours on the day the clocks go
 // forward, 25 on the day they go back (one event every ten minutes).
 TEST_F(ListCommands, CalendarDaysWhereTheClocksChangeInTwoZones) {
-    struct Case {
-        const char* zone;
-        const char* day;
-        std::size_t rows;
-    };
-    const Case cases[] = {{"America/New_York", "2026-03-08", 138},
-                          {"America/New_York", "2026-11-01", 150},
-                          {"Europe/Berlin", "2026-03-29", 138},
-                          {"Europe/Berlin", "2026-10-25", 150}};
-    for (const Case& c : cases) {
+    for (const ClockChangeDay& c : kClockChangeDays) {
         const ScopedTimeZone zone(c.zone);
-        HistoryWriter writer = NewHistory();
-        std::tm day{};
-        day.tm_year = std::stoi(std::string(c.day, 4)) - 1900;
-        day.tm_mon = std::stoi(std::string(c.day + 5, 2)) - 1;
-        day.tm_mday = std::stoi(std::string(c.day + 8, 2)) - 2;  // from two days before
-        const auto from = static_cast<std::int32_t>(timegm(&day));
-        std::vector<WriterEvent> events(6 * 24 * 5);
-        for (std::size_t i = 0; i < events.size(); ++i) {
-            events[i].key = 5;
-            events[i].record.uin = 5;
-            events[i].record.stamp = from + static_cast<std::int32_t>(i) * 600;
-        }
-        writer.AppendEvents(events);
+        NewHistory().AppendEvents(EveryTenMinutesAround(c.day, 5));
         CliResult r = RunTool(With({"list", "5", "--from", c.day, "--to", c.day}));
         ASSERT_EQ(r.status, 0) << r.err;
-        EXPECT_EQ(OutputLines(r.out).size(), c.rows) << c.zone << ' ' << c.day;
+        EXPECT_EQ(OutputLines(r.out).size(), c.tenMinuteEvents) << c.zone << ' ' << c.day;
     }
 }
 

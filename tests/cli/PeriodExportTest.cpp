@@ -9,6 +9,7 @@
 #include "cli/CliFixture.h"
 #include "cli/CliRunner.h"
 #include "historywriter/HistoryWriter.h"
+#include "support/ClockChangeDays.h"
 #include "support/TempFolder.h"
 #include "support/TestHistory.h"
 
@@ -108,34 +109,14 @@ TEST_F(PeriodExport, EachSplitFileIsTheExportOfItsPeriod) {
 
 // A day of 23 or 25 hours goes into its file whole (one event every ten minutes).
 TEST_F(PeriodExport, DaysWhereTheClocksChangeInTwoZones) {
-    const struct {
-        const char* zone;
-        const char* day;
-        std::size_t events;
-    } cases[] = {{"America/New_York", "2026-03-08", 138},
-                 {"America/New_York", "2026-11-01", 150},
-                 {"Europe/Berlin", "2026-03-29", 138},
-                 {"Europe/Berlin", "2026-10-25", 150}};
-    for (const auto& c : cases) {
+    for (const ClockChangeDay& c : kClockChangeDays) {
         const ScopedTimeZone zone(c.zone);
-        HistoryWriter writer = NewHistory();
-        std::tm day{};
-        day.tm_year = std::stoi(std::string(c.day, 4)) - 1900;
-        day.tm_mon = std::stoi(std::string(c.day + 5, 2)) - 1;
-        day.tm_mday = std::stoi(std::string(c.day + 8, 2)) - 2;
-        const auto from = static_cast<std::int32_t>(timegm(&day));
-        std::vector<WriterEvent> events(6 * 24 * 5);
-        for (std::size_t i = 0; i < events.size(); ++i) {
-            events[i] = {5, {}};
-            events[i].record.uin = 5;
-            events[i].record.stamp = from + static_cast<std::int32_t>(i) * 600;
-        }
-        writer.AppendEvents(events);
+        NewHistory().AppendEvents(EveryTenMinutesAround(c.day, 5));
         const std::string base = folder_.File(std::string("dst-") + c.zone[0] + ".jsonl");
         const std::string listed = Export({"--format", "jsonl", "--split", "day", "-o", base});
         EXPECT_EQ(OutputLines(listed).size(), 6u);  // five UTC days over six local ones
         const std::string file = base.substr(0, base.size() - 6) + "-" + c.day + ".jsonl";
-        EXPECT_EQ(OutputLines(ReadFileBytes(file)).size(), c.events) << c.zone << ' ' << c.day;
+        EXPECT_EQ(OutputLines(ReadFileBytes(file)).size(), c.tenMinuteEvents) << c.zone << ' ' << c.day;
         Export({"--format", "jsonl", "--from", c.day, "--to", c.day, "-o", base});
         EXPECT_EQ(ReadFileBytes(base), ReadFileBytes(file)) << c.zone << ' ' << c.day;
     }
