@@ -20,10 +20,11 @@
 
 namespace {
 
-// The index header and the first entries, and the start of the first record: enough to tell
-// two copies of one history from two histories, cheap to read.
-constexpr std::size_t kIndexPrint = 10 + 8 * 8;
-constexpr std::size_t kDataPrint = 64;
+// The index header and its first entry, and the fixed fields of the first record (type,
+// owner, direction, time stamp): what every copy of a history shares however far it goes on,
+// and enough to tell two histories apart; cheap to read.
+constexpr std::size_t kIndexPrint = 10 + 8;
+constexpr std::size_t kDataPrint = 24;
 
 char Lower(char c) {
     return (c >= 'A' && c <= 'Z') ? static_cast<char>(c + ('a' - 'A')) : c;
@@ -79,7 +80,7 @@ std::uint64_t Fingerprint(const std::string& dataFile, const std::string& indexF
     }
     std::array<std::uint8_t, kIndexPrint> head{};
     const std::int64_t got = ReadFully(*index, 0, head.data(), head.size());
-    if (got < 10 + 8) {
+    if (got < static_cast<std::int64_t>(kIndexPrint)) {
         return 0;
     }
     std::array<std::uint8_t, kDataPrint> record{};
