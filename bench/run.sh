@@ -32,6 +32,8 @@ for events in $sizes; do
     bench/compare.sh "$build" "$folder" "$events"
 done
 
+bench/scan.sh "$build"
+
 # The window, on an empty history and on the largest one: the memory difference is what
 # the events cost.
 if [ -x "$build/bench/talvora_window_bench" ]; then

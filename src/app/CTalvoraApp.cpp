@@ -81,6 +81,7 @@ bool CTalvoraApp::InitInstance() {
     if (const std::optional<WindowPlacement> placement = settingsFile_->LoadWindowPlacement()) {
         PlaceWindow(*frame_, *placement);
     }
+    FollowRecentHistories();
     frame_->show();
     InitTimeZone();
     starting_ = true;
@@ -176,6 +177,7 @@ void CTalvoraApp::ExitInstance() {
         return;  // reported at start-up; that file is never overwritten
     }
     settingsFile_->SetWindowPlacement(PlacementOf(*frame_));
+    settingsFile_->SetRecentHistories(recent_);
     if (hitList_ != nullptr) {
         settingsFile_->SetWindowPlacement(PlacementOf(*hitList_), StoredWindow::HitList);
     }

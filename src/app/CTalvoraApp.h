@@ -6,6 +6,7 @@
 
 #include <memory>
 #include <optional>
+#include <vector>
 
 #include "database/MessageDatabase.h"
 #include "document/HistoryDocument.h"
@@ -77,6 +78,10 @@ public:
     // Keeps `location` and opens the pair it names; true when a new pair was opened (the
     // views follow the document).
     bool OpenLocation(const LocationSettings& location);
+    // Opens entry `number` (0 for the newest) of the File menu's recent list; a message
+    // says so when it cannot be opened.
+    void OpenRecent(int number);
+    const std::vector<LocationSettings>& recentHistories() const { return recent_; }
     // A quit signal: every modal dialog is cancelled and the window closed, which saves
     // the settings as a normal exit does.
     void RequestQuit();
@@ -93,12 +98,16 @@ private:
     void FollowSearchPosition();
     // Dialogs that show rows of the history that was open go with it.
     void ForgetHistoryDialogs();
+    // The recent list: read with the settings, a history opened goes first.
+    void FollowRecentHistories();
+    void ShowRecentHistories();
 
     Prompts& prompts_;
     std::unique_ptr<SettingsFile> settingsFile_;
     std::unique_ptr<HistoryDocument> document_;
     SearchCriteria search_;
     std::unique_ptr<CMainFrame> frame_;
+    std::vector<LocationSettings> recent_;
     CHitListWindow* hitList_ = nullptr;  // a child of the frame, made when first asked for
     QPointer<QDialog> details_;          // the event details while they are open
     bool quitRequested_ = false;

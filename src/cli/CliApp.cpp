@@ -146,6 +146,18 @@ int RunCli(int argc, char** argv, std::ostream& out, std::ostream& err) {
     if (folder && data) {
         return UsageError(context, "give either --folder and --uin or --data and --index");
     }
+    const std::optional<std::string> recentText = args.Value("--recent");
+    std::optional<std::int32_t> recent;
+    if (recentText) {
+        recent = ParseInt32(*recentText);
+        if (!recent || *recent < 1 || *recent > static_cast<int>(SettingsFile::kRecentHistories)) {
+            return UsageError(context,
+                              "not an entry of the recent histories (1 to 5): " + *recentText);
+        }
+        if (folder || data) {
+            return UsageError(context, "give either --recent or the history's files");
+        }
+    }
     std::optional<std::int32_t> uin;
     if (uinText) {
         uin = ParseInt32(*uinText);
@@ -188,6 +200,16 @@ int RunCli(int argc, char** argv, std::ostream& out, std::ostream& err) {
             location.msgIdxFile = QFile::decodeName(index->c_str());
         } else {
             location = settingsFile.LoadSettings(CliDefaultColors()).location;
+            if (recent) {
+                const std::vector<LocationSettings> list = settingsFile.LoadRecentHistories();
+                const auto number = static_cast<std::size_t>(*recent);
+                if (list.size() < number) {
+                    err << "talvora-cli: the settings file " << settingsName << " lists "
+                        << list.size() << " recent histories, not " << number << '\n';
+                    return kExitFailure;
+                }
+                location = list[number - 1];
+            }
             if (location.location == DatabaseFolder) {
                 folder = QFile::encodeName(location.dbPath).toStdString();
                 uin = location.uin;
@@ -207,9 +229,12 @@ int RunCli(int argc, char** argv, std::ostream& out, std::ostream& err) {
             }
         }
         // The zone the times are shown by: the option's, else the one stored with the
-        // location in the settings file, else the machine's.
-        location.timeZone = zone ? QString::fromStdString(*zone)
-                                 : settingsFile.LoadSettings(CliDefaultColors()).location.timeZone;
+        // location in the settings file (or the recent entry), else the machine's.
+        if (zone) {
+            location.timeZone = QString::fromStdString(*zone);
+        } else if (!recent) {
+            location.timeZone = settingsFile.LoadSettings(CliDefaultColors()).location.timeZone;
+        }
         if (!location.timeZone.isEmpty() && !UseTimeZone(location.timeZone.toStdString())) {
             err << "talvora-cli: the settings file names no known time zone ("
                 << location.timeZone.toStdString() << "); showing times in the machine's zone\n";

@@ -15,6 +15,7 @@ constexpr CliOption kGlobalOptions[] = {
     {"--uin", nullptr, "N", "the owner's UIN, the N in the file names"},
     {"--data", nullptr, "FILE", "the data file itself (with --index)"},
     {"--index", nullptr, "FILE", "the index file itself (with --data)"},
+    {"--recent", nullptr, "N", "the history opened N-th last in the window (1 to 5)"},
     {"--settings", nullptr, "FILE", "the settings file to use"},
     {"--time-zone", nullptr, "ZONE",
      "show times by this IANA zone's rules (Asia/Tokyo; default: the settings' or the machine's)"},

@@ -3,6 +3,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QStandardPaths>
+#include <QStringList>
 
 #include <algorithm>
 #include <optional>
@@ -120,6 +121,77 @@ void WriteLocation(IniFile& ini, const LocationSettings& location) {
     }
 }
 
+// One entry of the recent list: "folder<TAB>ZONE<TAB>UIN<TAB>DIR" or
+// "files<TAB>ZONE<TAB>INDEX<TAB>DATA". A path holding a tab or a line end is not kept.
+const QString kRecentSection = QStringLiteral("Recent Histories");
+const QString kRecentFolder = QStringLiteral("folder");
+const QString kRecentFiles = QStringLiteral("files");
+
+std::optional<QString> RecentEntry(const LocationSettings& location) {
+    const QString tab = QStringLiteral("\t");
+    QStringList fields;
+    if (location.location == DatabaseFolder && !location.dbPath.isEmpty()) {
+        fields = {kRecentFolder, location.timeZone, QString::number(location.uin), location.dbPath};
+    } else if (location.location == LogFiles && !location.msgIdxFile.isEmpty() &&
+               !location.msgDatFile.isEmpty()) {
+        fields = {kRecentFiles, location.timeZone, location.msgIdxFile, location.msgDatFile};
+    } else {
+        return std::nullopt;
+    }
+    for (const QString& field : fields) {
+        if (field.contains(u'\t') || field.contains(u'\n') || field.contains(u'\r')) {
+            return std::nullopt;
+        }
+    }
+    return fields.join(tab);
+}
+
+std::optional<LocationSettings> ParseRecentEntry(const QString& text) {
+    const QStringList fields = text.split(u'\t');
+    if (fields.size() != 4 || fields[3].isEmpty()) {
+        return std::nullopt;
+    }
+    LocationSettings location;
+    location.timeZone = fields[1].trimmed();
+    if (fields[0] == kRecentFolder) {
+        bool ok = false;
+        location.uin = fields[2].toInt(&ok);
+        if (!ok || location.uin <= 0) {
+            return std::nullopt;
+        }
+        location.location = DatabaseFolder;
+        location.dbPath = fields[3];
+    } else if (fields[0] == kRecentFiles && !fields[2].isEmpty()) {
+        location.location = LogFiles;
+        location.msgIdxFile = fields[2];
+        location.msgDatFile = fields[3];
+    } else {
+        return std::nullopt;
+    }
+    return location;
+}
+
+// Two entries name the same history when they name the same files (the zone aside).
+bool SameHistory(const LocationSettings& a, const LocationSettings& b) {
+    return a.location == b.location && a.uin == b.uin && a.dbPath == b.dbPath &&
+           a.msgIdxFile == b.msgIdxFile && a.msgDatFile == b.msgDatFile;
+}
+
+void WriteRecent(IniFile& ini, const std::vector<LocationSettings>& recent) {
+    std::size_t number = 1;
+    for (const LocationSettings& location : recent) {
+        if (number > SettingsFile::kRecentHistories) {
+            break;
+        }
+        if (const std::optional<QString> entry = RecentEntry(location)) {
+            ini.WriteString(kRecentSection, QString::number(number++), *entry);
+        }
+    }
+    for (; number <= SettingsFile::kRecentHistories; ++number) {
+        ini.RemoveKey(kRecentSection, QString::number(number));
+    }
+}
+
 const QString& SectionOf(StoredWindow which) {
     return which == StoredWindow::Main ? kWindow : kHitListWindow;
 }
@@ -228,6 +300,30 @@ std::optional<std::string> SettingsFile::StoredMemberName(std::int32_t key) cons
     return StoredName(*stored);
 }
 
+std::vector<LocationSettings> SettingsFile::LoadRecentHistories() const {
+    std::vector<LocationSettings> recent;
+    for (std::size_t number = 1; number <= kRecentHistories; ++number) {
+        const std::optional<QString> stored = ini_.Value(kRecentSection, QString::number(number));
+        if (stored) {
+            if (const std::optional<LocationSettings> location = ParseRecentEntry(*stored)) {
+                recent.push_back(*location);
+            }
+        }
+    }
+    return recent;
+}
+
+std::vector<LocationSettings> SettingsFile::WithRecent(std::vector<LocationSettings> recent,
+                                                       const LocationSettings& opened) {
+    std::erase_if(recent,
+                  [&](const LocationSettings& entry) { return SameHistory(entry, opened); });
+    recent.insert(recent.begin(), opened);
+    if (recent.size() > kRecentHistories) {
+        recent.resize(kRecentHistories);
+    }
+    return recent;
+}
+
 IniSaveResult SettingsFile::SaveSettings(const LocationSettings& location, const ListColors& colors,
                                          const std::map<std::int32_t, std::string>& names) {
     if (state_ == SettingsFileState::Unreadable) {
@@ -248,6 +344,9 @@ IniSaveResult SettingsFile::SaveSettings(const LocationSettings& location, const
     }
     for (const auto& [key, field] : ColorKeys()) {
         current.WriteInt(kColor, *key, static_cast<std::int32_t>(colors.*field));
+    }
+    if (recent_) {
+        WriteRecent(current, *recent_);
     }
     for (const auto& [key, name] : names) {
         const QString keyText = QString::number(key);

@@ -10,6 +10,7 @@
 #include <map>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "settings/IniFile.h"
 #include "settings/WindowPlacement.h"
@@ -110,10 +111,21 @@ public:
     // The display name stored for a member (Shift-JIS); nullopt when none is stored.
     std::optional<std::string> StoredMemberName(std::int32_t key) const;
 
+    // The histories opened last, newest first (section "Recent Histories", keys 1 to 5);
+    // entries that name no history are left out.
+    std::vector<LocationSettings> LoadRecentHistories() const;
+    // The list the next save writes (nothing of it is written before this is called).
+    void SetRecentHistories(const std::vector<LocationSettings>& recent) { recent_ = recent; }
+    static constexpr std::size_t kRecentHistories = 5;
+    // `recent` with `opened` first, an equal entry taken out, cut to kRecentHistories.
+    static std::vector<LocationSettings> WithRecent(std::vector<LocationSettings> recent,
+                                                    const LocationSettings& opened);
+
 private:
     QString path_;
     IniFile ini_;
     SettingsFileState state_ = SettingsFileState::Missing;
     IniReason reason_;
     std::array<std::optional<WindowPlacement>, 2> windows_;
+    std::optional<std::vector<LocationSettings>> recent_;
 };

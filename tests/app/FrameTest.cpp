@@ -7,6 +7,7 @@
 #include <QToolBar>
 
 #include "app/AppFixture.h"
+#include "support/ScanTree.h"
 #include "ui/controls/CommandIds.h"
 #include "ui/controls/CommandTable.h"
 #include "ui/frame/CMainFrame.h"
@@ -31,10 +32,12 @@ TEST_F(AppFixture, MenusHoldEveryCommandInOrder) {
     EXPECT_EQ(titles, (QStringList{"ファイル(&F)", "編集(&E)", "検索(&S)", "表示(&V)",
                                    "オプション(&O)", "ヘルプ(&H)"}));
     const QList<QAction*> menus = bar->actions();
-    EXPECT_EQ(Entries(menus[0]->menu()->actions()),
-              (QStringList{"表示項目をテキスト形式で保存(&A)...\tCtrl+S",
-                           "選択項目をテキスト形式で保存(&S)...", "期間を指定して保存(&P)...", "-",
-                           "アプリケーションの終了(&X)"}));
+    EXPECT_EQ(
+        Entries(menus[0]->menu()->actions()),
+        (QStringList{"表示項目をテキスト形式で保存(&A)...\tCtrl+S",
+                     "選択項目をテキスト形式で保存(&S)...", "期間を指定して保存(&P)...", "-",
+                     QStringLiteral("&1 %1 (4242)").arg(QString::fromStdString(folder_.Path())),
+                     "-", "アプリケーションの終了(&X)"}));
     EXPECT_EQ(Entries(menus[1]->menu()->actions()), (QStringList{"名前の変更(&M)"}));
     EXPECT_EQ(Entries(menus[2]->menu()->actions()),
               (QStringList{"検索(&F)...\tCtrl+F", "下へ検索(&N)\tF3", "上へ検索(&P)\tShift+F3", "-",
@@ -105,6 +108,35 @@ TEST_F(AppFixture, TreeStartsTwoHundredPixelsWideAndBarsCanBeHidden) {
     EXPECT_GT(frame->splitter()->height(), before) << "the panes take the freed height";
     app_->mainFrame()->commands().Action(ID_VIEW_STATUS_BAR)->trigger();
     EXPECT_FALSE(frame->statusBar()->isVisible());
+}
+
+}  // namespace
+
+namespace {
+
+// The File menu's recent list opens another history with its own settings, puts it first,
+// and the list is in the settings file after exit.
+TEST_F(AppFixture, RecentHistoryOpensFromTheFileMenu) {
+    const std::string other = folder_.Path() + "/other";
+    WriteScanHistory(other, 77, {1000000000});
+    WriteSettings("[Recent Histories]\n1=folder\t\t77\t" + other + "\n");
+    Start();
+    ASSERT_EQ(app_->recentHistories().size(), 2U);
+    auto* second = app_->mainFrame()->findChild<QAction*>(QStringLiteral("recentHistory2"));
+    ASSERT_NE(second, nullptr);
+    second->trigger();
+    EXPECT_EQ(app_->location().uin, 77);
+    EXPECT_TRUE(app_->database().loaded());
+    EXPECT_EQ(app_->recentHistories()[0].dbPath, QString::fromStdString(other));
+    auto* first = app_->mainFrame()->findChild<QAction*>(QStringLiteral("recentHistory1"));
+    ASSERT_NE(first, nullptr);
+    EXPECT_TRUE(first->text().endsWith(QStringLiteral("other (77)")));
+
+    app_->mainFrame()->close();
+    SettingsFile saved(QString::fromStdString(settingsPath_));
+    saved.Read();
+    ASSERT_EQ(saved.LoadRecentHistories().size(), 2U);
+    EXPECT_EQ(saved.LoadRecentHistories()[1].uin, AppFixture::kOwner);
 }
 
 }  // namespace

@@ -110,15 +110,20 @@ TEST_F(SettingsFileTest, SavingWritesOnlyTheKeysOfTheMode) {
     const QByteArray both =
         "[Log File]\nLocation=0\nDB Path=/old\nUIN=5\nMsgIdx File=/b.idx\nMsgDat File=/b.dat\n";
     SettingsFile file = Stored(both);
-    LocationSettings folder{DatabaseFolder, 12345, QStringLiteral("/logs"), QStringLiteral("/x"),
-                            QStringLiteral("/y"), {}};
+    LocationSettings folder{DatabaseFolder,          12345,
+                            QStringLiteral("/logs"), QStringLiteral("/x"),
+                            QStringLiteral("/y"),    {}};
     ASSERT_TRUE(file.SaveSettings(folder, kDefaults, {}).ok);
     EXPECT_TRUE(
         ReadBytes(Path()).startsWith("[Log File]\nLocation=0\nDB Path=/logs\nUIN=12345\n\n"));
 
     WriteBytes(Path(), both);
-    LocationSettings files{LogFiles, 12345, QStringLiteral("/logs"), QStringLiteral("/i.idx"),
-                           QStringLiteral("/d.dat"), {}};
+    LocationSettings files{LogFiles,
+                           12345,
+                           QStringLiteral("/logs"),
+                           QStringLiteral("/i.idx"),
+                           QStringLiteral("/d.dat"),
+                           {}};
     ASSERT_TRUE(file.SaveSettings(files, kDefaults, {}).ok);
     EXPECT_TRUE(ReadBytes(Path()).startsWith(
         "[Log File]\nLocation=1\nUIN=0\nMsgIdx File=/i.idx\nMsgDat File=/d.dat\n\n"));
@@ -158,7 +163,8 @@ TEST_F(SettingsFileTest, MemberNamesAreAppliedAndSavedWithTheirDefaults) {
     EXPECT_EQ(database.MemberName(1), "-");
 
     database.SetMemberName(0, "Zero");
-    const LocationSettings location{DatabaseFolder, 4, dir.filePath(QStringLiteral("db")), {}, {}, {}};
+    const LocationSettings location{
+        DatabaseFolder, 4, dir.filePath(QStringLiteral("db")), {}, {}, {}};
     ASSERT_TRUE(file.SaveSettings(location, kDefaults, NamesOf(database)).ok);
     EXPECT_TRUE(ReadBytes(Path()).startsWith("[Member Name]\n99999=Other\n12345=12345\n777=" +
                                              kTestUtf8 + "\n-1=-1\n0=Zero\n1=-\n10=-\n"));
@@ -270,6 +276,43 @@ TEST(BuildSettingsPathTest, DefaultIsInTheUsersConfigFolder) {
     EXPECT_EQ(path, home.path() + QStringLiteral("/.config/talvora/Talvora.ini"));
     EXPECT_EQ(BuildSettingsPath(QStringLiteral("my.ini")),
               QDir::current().absoluteFilePath(QStringLiteral("my.ini")));
+}
+
+}  // namespace
+
+namespace {
+
+// The recent list: newest first, one entry per history, five at most; kept through a save
+// in a section of its own, with its zone; entries that name no history are dropped.
+TEST_F(SettingsFileTest, RecentHistoriesKeepFiveNewestFirst) {
+    SettingsFile file = Stored("[Recent Histories]\n1=folder\tAsia/Tokyo\t7\t/a\n2=garbage\n");
+    std::vector<LocationSettings> recent = file.LoadRecentHistories();
+    ASSERT_EQ(recent.size(), 1U);
+    EXPECT_EQ(recent[0].dbPath, QStringLiteral("/a"));
+    EXPECT_EQ(recent[0].timeZone, QStringLiteral("Asia/Tokyo"));
+
+    for (int i = 1; i <= 6; ++i) {
+        recent = SettingsFile::WithRecent(
+            recent, {DatabaseFolder, i, QStringLiteral("/h%1").arg(i), {}, {}, {}});
+    }
+    const LocationSettings files{
+        LogFiles, 0, {}, QStringLiteral("/i.idx"), QStringLiteral("/d.dat"), {}};
+    recent = SettingsFile::WithRecent(recent, files);
+    recent = SettingsFile::WithRecent(
+        recent, {DatabaseFolder, 5, QStringLiteral("/h5"), {}, {}, QStringLiteral("UTC")});
+    ASSERT_EQ(recent.size(), SettingsFile::kRecentHistories);
+    EXPECT_EQ(recent[0].timeZone, QStringLiteral("UTC"));
+    EXPECT_EQ(recent[1], files);
+    EXPECT_EQ(recent[2].uin, 6);
+    EXPECT_EQ(recent[4].uin, 3);
+
+    file.SetRecentHistories(recent);
+    const LocationSettings seed{DatabaseFolder, 9, QStringLiteral("/seed"), {}, {}, {}};
+    ASSERT_TRUE(file.SaveSettings(seed, kDefaults, {}).ok);
+    SettingsFile again(Path());
+    again.Read();
+    EXPECT_EQ(again.LoadRecentHistories(), recent);
+    EXPECT_EQ(again.LoadSettings(kDefaults).location, seed);
 }
 
 }  // namespace

@@ -2,6 +2,7 @@
 
 #include <QAction>
 #include <QCloseEvent>
+#include <QMenu>
 #include <QMenuBar>
 #include <QSplitter>
 #include <QStatusBar>
@@ -162,14 +163,44 @@ void CMainFrame::UpdateCommandStates() {
 void CMainFrame::CreateMenus() {
     for (const MenuSpec& spec : kMenus) {
         QMenu* menu = menuBar()->addMenu(QString::fromUtf8(spec.title));
+        if (fileMenu_ == nullptr) {
+            fileMenu_ = menu;
+        }
         for (int id : spec.items) {
             if (id == 0) {
-                menu->addSeparator();
+                QAction* separator = menu->addSeparator();
+                if (menu == fileMenu_) {
+                    exitSeparator_ = separator;
+                }
             } else {
                 menu->addAction(commands_->Action(id));
             }
         }
     }
+}
+
+void CMainFrame::SetRecentHistories(const QStringList& labels) {
+    for (QAction* action : std::as_const(recentActions_)) {
+        fileMenu_->removeAction(action);
+        delete action;
+    }
+    recentActions_.clear();
+    if (labels.isEmpty()) {
+        return;
+    }
+    recentActions_.append(new QAction(fileMenu_));
+    recentActions_.back()->setSeparator(true);
+    for (int i = 0; i < labels.size(); ++i) {
+        // "&1 ..." for the keyboard; an ampersand of a path is shown as it is.
+        QString text = labels[i];
+        text.replace(u'&', QStringLiteral("&&"));
+        auto* action = new QAction(QStringLiteral("&%1 %2").arg(i + 1).arg(text), fileMenu_);
+        action->setObjectName(QStringLiteral("recentHistory%1").arg(i + 1));
+        action->setStatusTip(QStringLiteral("この履歴を開きます"));
+        connect(action, &QAction::triggered, this, [this, i] { emit recentChosen(i); });
+        recentActions_.append(action);
+    }
+    fileMenu_->insertActions(exitSeparator_, recentActions_);
 }
 
 void CMainFrame::CreateToolBar() {

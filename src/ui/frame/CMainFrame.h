@@ -39,10 +39,15 @@ public:
     void SetSearchReady(bool ready);
     // Sets the enabled state of every command from what the views show.
     void UpdateCommandStates();
+    // The File menu's list of the histories opened last (labels, newest first), between the
+    // menu's own items and the exit command.
+    void SetRecentHistories(const QStringList& labels);
 
 signals:
     // The window is being closed (close box or the exit command).
     void closing();
+    // An entry of the recent list was chosen (0 for the newest).
+    void recentChosen(int number);
 
 protected:
     bool event(QEvent* event) override;
@@ -63,6 +68,10 @@ private:
     CLeftView* tree_;
     CTalvoraView* list_;
     QToolBar* toolBar_ = nullptr;
+    // The File menu, and its separator before the exit command: the recent list goes above.
+    QMenu* fileMenu_ = nullptr;
+    QAction* exitSeparator_ = nullptr;
+    QList<QAction*> recentActions_;
     QString statusText_;
     bool searchReady_ = false;
 };

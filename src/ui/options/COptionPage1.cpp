@@ -22,6 +22,7 @@
 #include "settings/VelmuSettings.h"
 #include "ui/controls/CFolderDialog.h"
 #include "ui/controls/Prompts.h"
+#include "ui/options/CScanDialog.h"
 #include "ui/options/OptionTexts.h"
 
 namespace {
@@ -104,6 +105,8 @@ void COptionPage1::BuildControls() {
         uinEdit_->fontMetrics().horizontalAdvance(QStringLiteral("0")) * (kMaxUinDigits + 2) + 12);
     readSettings_ = new QPushButton(Text(optiontext::kReadSettings));
     readSettings_->setObjectName(QStringLiteral("readSettings"));
+    scanHistories_ = new QPushButton(Text(optiontext::kScanHistories));
+    scanHistories_->setObjectName(QStringLiteral("scanHistories"));
     filesMode_ = new QRadioButton(Text(optiontext::kFilesMode));
     filesMode_->setObjectName(QStringLiteral("filesMode"));
     dataEdit_ = PathEdit("dataEdit");
@@ -127,6 +130,7 @@ void COptionPage1::BuildControls() {
     uinRow->addWidget(uinEdit_);
     uinRow->addStretch(1);
     uinRow->addWidget(readSettings_);
+    uinRow->addWidget(scanHistories_);
     grid->addLayout(uinRow, 2, 2, 1, 2);
     grid->setRowMinimumHeight(3, 8);
     grid->addWidget(filesMode_, 4, 0, 1, 4);
@@ -150,6 +154,7 @@ void COptionPage1::BuildControls() {
     connect(dataBrowse_, &QPushButton::clicked, this, &COptionPage1::BrowseDataFile);
     connect(indexBrowse_, &QPushButton::clicked, this, &COptionPage1::BrowseIndexFile);
     connect(readSettings_, &QPushButton::clicked, this, &COptionPage1::ReadSettings);
+    connect(scanHistories_, &QPushButton::clicked, this, &COptionPage1::ScanHistories);
     for (QLineEdit* edit : {folderEdit_, uinEdit_, dataEdit_, indexEdit_}) {
         connect(edit, &QLineEdit::textChanged, this, [this] { SetModified(true); });
     }
@@ -348,6 +353,21 @@ void COptionPage1::ReadSettings() {
     if (detected.uin) {
         uinEdit_->setText(UinText(*detected.uin));
     }
+    SetModified(true);
+}
+
+void COptionPage1::ScanHistories() {
+    CScanDialog dialog(scanRoots_.value_or(CScanDialog::DefaultRoots()), this);
+    if (dialog.exec() != QDialog::Accepted) {
+        return;
+    }
+    const std::optional<FoundHistory> chosen = dialog.chosen();
+    if (!chosen) {
+        return;
+    }
+    SetMode(DatabaseFolder);
+    folderEdit_->setText(QFile::decodeName(QByteArray::fromStdString(chosen->folder)));
+    uinEdit_->setText(UinText(chosen->uin));
     SetModified(true);
 }
 

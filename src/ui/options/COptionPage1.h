@@ -1,9 +1,11 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
 #include <cstdint>
 #include <functional>
+#include <optional>
 
 #include "settings/Settings.h"
 #include "ui/options/COptionPage.h"
@@ -44,6 +46,11 @@ public:
     void BrowseDataFile();
     void BrowseIndexFile();
     void ReadSettings();
+    // Looks for histories (CScanDialog) and takes the folder and UIN of the one chosen.
+    void ScanHistories();
+    // Where ScanHistories looks: CScanDialog::DefaultRoots() unless set.
+    void SetScanRoots(const QStringList& roots) { scanRoots_ = roots; }
+    QPushButton* scanButton() const { return scanHistories_; }
 
 protected:
     void InitPage() override;
@@ -67,6 +74,8 @@ private:
     QPushButton* folderBrowse_ = nullptr;
     QLineEdit* uinEdit_ = nullptr;
     QPushButton* readSettings_ = nullptr;
+    QPushButton* scanHistories_ = nullptr;
+    std::optional<QStringList> scanRoots_;
     QRadioButton* filesMode_ = nullptr;
     QLineEdit* dataEdit_ = nullptr;
     QPushButton* dataBrowse_ = nullptr;

@@ -16,6 +16,7 @@ inline constexpr char kFolderMode[] = "Velmuのデータベースフォルダを
 inline constexpr char kFolderLabel[] = "フォルダ :";
 inline constexpr char kUinLabel[] = "Velmu # :";
 inline constexpr char kReadSettings[] = "Velmuの設定を読み込む...";
+inline constexpr char kScanHistories[] = "履歴を探す...";
 inline constexpr char kFilesMode[] = "ログファイルを指定";
 inline constexpr char kDataLabel[] = "データ :";
 inline constexpr char kIndexLabel[] = "インデックス :";
@@ -56,5 +57,21 @@ inline constexpr char kMembersGroup[] = "メンバー情報";
 inline constexpr char kNameColumn[] = "名前";
 inline constexpr char kUinColumn[] = "UIN";
 inline constexpr char kRename[] = "名前の変更(&R)";
+
+// The history search.
+inline constexpr char kScanCaption[] = "履歴を探す";
+inline constexpr char kScanOwner[] = "所有者";
+inline constexpr char kScanEvents[] = "件数";
+inline constexpr char kScanPeriod[] = "期間";
+inline constexpr char kScanFolder[] = "フォルダ";
+inline constexpr char kScanStop[] = "中止(&S)";
+inline constexpr char kScanChoose[] = "選択";
+inline constexpr char kScanRunning[] = "検索中: %1 フォルダ、%2 件の履歴 (%3)";
+inline constexpr char kScanDone[] = "%1 フォルダを調べ、%2 件の履歴が見つかりました。";
+inline constexpr char kScanStopped[] =
+    "中止しました: %1 フォルダを調べ、%2 件の履歴が見つかりました。";
+inline constexpr char kScanSkipped[] = " 読めないフォルダ %1 件は飛ばしました。";
+inline constexpr char kScanCopy[] = "%1 のコピー";
+inline constexpr char kScanDamaged[] = "読めない部分があります";
 
 }  // namespace optiontext
