@@ -61,8 +61,7 @@ CREATE INDEX events_by_time ON events (time_utc);
 )sql";
 
 void BindText(sqlite3_stmt* statement, int column, std::string_view text) {
-    sqlite3_bind_text(statement, column, text.data(), static_cast<int>(text.size()),
-                      SQLITE_STATIC);
+    sqlite3_bind_text(statement, column, text.data(), static_cast<int>(text.size()), SQLITE_STATIC);
 }
 
 void BindTextOrNull(sqlite3_stmt* statement, int column, bool present, std::string_view text) {
@@ -76,9 +75,9 @@ void BindTextOrNull(sqlite3_stmt* statement, int column, bool present, std::stri
 std::string_view ColumnText(sqlite3_stmt* statement, int column) {
     const unsigned char* text = sqlite3_column_text(statement, column);
     return text == nullptr ? std::string_view()
-                           : std::string_view(reinterpret_cast<const char*>(text),
-                                              static_cast<std::size_t>(
-                                                  sqlite3_column_bytes(statement, column)));
+                           : std::string_view(
+                                 reinterpret_cast<const char*>(text),
+                                 static_cast<std::size_t>(sqlite3_column_bytes(statement, column)));
 }
 
 }  // namespace

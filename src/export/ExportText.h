@@ -18,8 +18,8 @@ struct ExportEvent;
 
 struct ExportResult {
     bool ok = false;
-    std::string error;      // why the output could not be written; empty on success
-    OutputFailure failure;  // the same as a kind, when the file itself was the trouble
+    std::string error;       // why the output could not be written; empty on success
+    OutputFailure failure;   // the same as a kind, when the file itself was the trouble
     std::int64_t added = 0;  // SQLite: the events the archive gained
 };
 

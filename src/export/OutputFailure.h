@@ -19,7 +19,7 @@ struct OutputFailure {
     };
     Kind kind = Kind::None;
     int code = 0;
-    std::string path;    // the path as the caller gave it
+    std::string path;         // the path as the caller gave it
     std::string detail = {};  // the reason in English, for the archive's kinds
 
     explicit operator bool() const { return kind != Kind::None; }

@@ -148,16 +148,14 @@ private:
                               ", this one's " + name(options_.owner) + ")");
         }
         if (facts_.member != key_) {
-            return Refuse(OutputFailure::Kind::OtherHistory,
-                          "it holds the events of member " + std::to_string(facts_.member) +
-                              ", not " + std::to_string(key_));
+            return Refuse(OutputFailure::Kind::OtherHistory, "it holds the events of member " +
+                                                                 std::to_string(facts_.member) +
+                                                                 ", not " + std::to_string(key_));
         }
         const std::vector<EventRef>& refs = db_.Refs(key_);
-        const auto end =
-            std::upper_bound(refs.begin(), refs.end(), facts_.lastEntry,
-                             [](std::int64_t entry, const EventRef& ref) {
-                                 return entry < ref.entryNumber;
-                             });
+        const auto end = std::upper_bound(
+            refs.begin(), refs.end(), facts_.lastEntry,
+            [](std::int64_t entry, const EventRef& ref) { return entry < ref.entryNumber; });
         held = static_cast<std::size_t>(end - refs.begin());
         const auto count = static_cast<std::int64_t>(held);
         bool same = count == facts_.events;
@@ -191,8 +189,8 @@ private:
         const std::int32_t count = db_.EventCount(key_);
         RowSelection rows = RowSelection::All();
         if (first > 0) {
-            std::vector<std::int32_t> chosen(
-                static_cast<std::size_t>(count) - std::min(first, static_cast<std::size_t>(count)));
+            std::vector<std::int32_t> chosen(static_cast<std::size_t>(count) -
+                                             std::min(first, static_cast<std::size_t>(count)));
             for (std::size_t row = 0; row < chosen.size(); ++row) {
                 chosen[row] = static_cast<std::int32_t>(row);
             }

@@ -305,9 +305,8 @@ TEST_F(Follow, KeepsAnArchiveCurrentAndStopsWhenTheHistoryIsRewritten) {
         writer_->AppendEvent(5, Message(5, "second"));
         std::string out;
         for (auto deadline = Clock::now() + 5s; AddedIn(out) < 3 && Clock::now() < deadline;) {
-            out = follow.ReadLines(static_cast<std::size_t>(std::count(out.begin(), out.end(),
-                                                                       '\n')) + 1,
-                                   500ms);
+            out = follow.ReadLines(
+                static_cast<std::size_t>(std::count(out.begin(), out.end(), '\n')) + 1, 500ms);
         }
         EXPECT_EQ(AddedIn(out), 3) << out;
         // Another history under the same names: the archive is not added to, the command ends.

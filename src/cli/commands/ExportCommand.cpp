@@ -172,8 +172,8 @@ int RunArchiveExport(CliContext& context, const CliArgs& args, std::int32_t key,
         return UsageError(context, "the sqlite format writes a file: it needs -o FILE");
     }
     options.rebuild = args.Has("--rebuild");
-    const ExportResult result = ExportToFile(*context.db, key, RowSelection::All(), options,
-                                             path, {context.settingsPath});
+    const ExportResult result =
+        ExportToFile(*context.db, key, RowSelection::All(), options, path, {context.settingsPath});
     if (!result.ok) {
         context.err << "talvora-cli: " << result.error << '\n';
         return kExitFailure;
@@ -206,8 +206,7 @@ int RunExport(CliContext& context, const CliArgs& args) {
     if (args.Has("--rebuild")) {
         return UsageError(context, "--rebuild is for the sqlite format");
     }
-    if (
-!ParsePeriodOptions(context, args, *path, options, split)) {
+    if (!ParsePeriodOptions(context, args, *path, options, split)) {
         return kExitUsage;
     }
 
@@ -255,8 +254,11 @@ int RunExport(CliContext& context, const CliArgs& args) {
 
 const CliCommand& ExportCommand() {
     static const CliCommand command{
-        "export",  "KEY -o FILE",
+        "export",
+        "KEY -o FILE",
         "member KEY's rows as text, CSV, JSON, JSON Lines or HTML, or into an SQLite archive",
-        RunExport, true,          kExportOptions};
+        RunExport,
+        true,
+        kExportOptions};
     return command;
 }

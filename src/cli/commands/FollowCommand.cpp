@@ -266,8 +266,8 @@ int RunFollow(CliContext& context, const CliArgs& args) {
     std::unique_ptr<Follower> follower;
     std::unique_ptr<ArchiveKeeper> keeper;
     if (path) {
-        keeper = std::make_unique<ArchiveKeeper>(context, document, key, *path,
-                                                 args.Has("--rebuild"));
+        keeper =
+            std::make_unique<ArchiveKeeper>(context, document, key, *path, args.Has("--rebuild"));
     } else {
         follower = std::make_unique<Follower>(context, document, key, format == "jsonl");
     }
