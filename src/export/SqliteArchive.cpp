@@ -18,6 +18,9 @@ namespace {
 // Held events compared with the history before an archive is added to: the last one and
 // others spread evenly over the rest, enough to tell another history or a rewritten one.
 constexpr std::int64_t kSamples = 16;
+// More events than this at the end of a list that cannot be decoded are damage, not a
+// write in progress.
+constexpr std::int32_t kUnfinished = 4;
 
 // Makes the rows of the events table from decoded events, keeping names between rows.
 class RowMaker {
@@ -185,14 +188,25 @@ private:
     }
 
     // The list's events from index `first` on, oldest first, then the names and the facts.
+    // The newest few that cannot be decoded may be still being written: they wait for the
+    // next run, which would otherwise find them changed and take the history for another.
     bool Add(std::size_t first) {
         const std::int32_t count = db_.EventCount(key_);
+        const auto from =
+            static_cast<std::int32_t>(std::min(first, static_cast<std::size_t>(count)));
+        std::int32_t end = count;
+        while (end > from && count - end < kUnfinished && !db_.ReadEvent(key_, end - 1, record_)) {
+            --end;
+        }
+        if (count - end == kUnfinished) {
+            end = count;  // so many are damage, not a write in progress
+        }
         RowSelection rows = RowSelection::All();
-        if (first > 0) {
-            std::vector<std::int32_t> chosen(static_cast<std::size_t>(count) -
-                                             std::min(first, static_cast<std::size_t>(count)));
-            for (std::size_t row = 0; row < chosen.size(); ++row) {
-                chosen[row] = static_cast<std::int32_t>(row);
+        if (from > 0 || end < count) {
+            std::vector<std::int32_t> chosen;
+            chosen.reserve(static_cast<std::size_t>(end - from));
+            for (std::int32_t row = count - end; row < count - from; ++row) {
+                chosen.push_back(row);
             }
             rows = RowSelection::Rows(std::move(chosen));
         }

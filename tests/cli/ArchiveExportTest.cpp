@@ -105,6 +105,20 @@ TEST_F(ArchiveExport, AddsOnlyWhatIsNewAndNothingTheSecondTime) {
     EXPECT_EQ(Query(kAsList), ListLines());
     EXPECT_EQ(Query("SELECT count(*) FROM events_fts WHERE events_fts MATCH '明日'"), "1\n");
     EXPECT_EQ(Query("SELECT events FROM archive"), "6\n");
+    // The newest record, cut short while the messenger still writes it, waits for the run
+    // after it is whole (and is then no reason to take the history for another).
+    WriterRecord pending;
+    pending.uin = 5;
+    pending.stamp = kStamp;
+    pending.text = "still being written";
+    const std::int32_t offset = writer_->AppendRecord(pending);
+    const std::string whole = ReadFileBytes(paths_.data).substr(static_cast<std::size_t>(offset));
+    ASSERT_TRUE(writer_->TruncateData(offset + 20));
+    ASSERT_TRUE(writer_->AppendEntry(5, offset));
+    EXPECT_EQ(Export().out, "0 events added to " + archive_ + "\n");
+    ASSERT_TRUE(writer_->WriteDataAt(offset, whole));
+    r = Export();
+    EXPECT_EQ(r.out, "1 event added to " + archive_ + "\n") << r.err;
 }
 
 TEST_F(ArchiveExport, AnotherHistoryOrAnotherFileIsRefusedAndLeftAsItWas) {
