@@ -16,12 +16,14 @@ events=$(( ($(stat -c %s "$folder/${uin}msg.idx") - 10) / 8 ))
 # status is not a failure): processor time (user + system), which other work on a busy
 # machine disturbs far less than wall time; set TALVORA_BENCH_WALL=1 for wall time.
 # With `fresh` set, that file is removed before each run (outside the time), so that an
-# export is not charged for dropping the previous run's output.
+# export is not charged for dropping the previous run's output; `prepare` is a command
+# run before each run, outside the time too.
 median_ms() {
     local times=()
     for _ in $(seq "$runs"); do
         local t
         if [ -n "${fresh:-}" ]; then rm -f "$fresh"; fi
+        if [ -n "${prepare:-}" ]; then eval "$prepare"; fi
         t=$( { TIMEFORMAT='%3R %3U %3S'; time "$@" > /dev/null 2>&1 || true; } 2>&1 )
         times+=("$(awk -v wall="${TALVORA_BENCH_WALL:-0}" '{printf "%.1f", (wall == 1 ? $1 : $2 + $3) * 1000}' <<< "$t")")
     done
@@ -63,6 +65,43 @@ for format in text csv json jsonl html; do
     write_ms+=("$(runs=$export_runs fresh=$copied median_ms dd if="$exported" of="$copied" bs=256k status=none)")
     rm -f "$copied"
 done
+# The SQLite archive, on histories up to 1M events: a new one against the sqlite3 shell
+# importing the same events from CSV (written from the archive, for the shell cannot make
+# the character pairs) and building the same full-text table and indexes, with the same
+# settings; then 1,000 new events added to the archive of all but the last 1,000.
+if [ "$events" -le 1000000 ]; then
+    archive="$build/compare-archive.sqlite"
+    shell_db="$build/compare-shell.sqlite"
+    archive_runs=3
+    archive_ms=$(runs=$archive_runs fresh=$archive median_ms "$cli" "${base[@]}" export -2 --format sqlite -o "$archive")
+    "$cli" "${base[@]}" export -2 --format sqlite -o "$archive" --rebuild > /dev/null 2>&1
+    sqlite3 -csv "$archive" "SELECT * FROM events" > "$build/compare-archive.csv"
+    sqlite3 "$archive" .schema | grep -v '^CREATE INDEX' > "$build/compare-tables.sql"
+    sqlite3 "$archive" .schema | grep '^CREATE INDEX' > "$build/compare-indexes.sql"
+    {
+        echo "PRAGMA journal_mode = OFF; PRAGMA synchronous = OFF; PRAGMA locking_mode = EXCLUSIVE;"
+        echo "PRAGMA cache_size = -65536; PRAGMA temp_store = MEMORY;"
+        echo ".read $build/compare-tables.sql"
+        echo "BEGIN;"
+        echo ".import --csv $build/compare-archive.csv events"
+        echo "INSERT INTO events_fts (events_fts) VALUES ('rebuild');"
+        echo ".read $build/compare-indexes.sql"
+        echo "COMMIT;"
+    } > "$build/compare-import.sql"
+    shell_ms=$(runs=$archive_runs fresh=$shell_db median_ms sqlite3 "$shell_db" ".read $build/compare-import.sql")
+    # The same history without its last 1,000 entries, archived once; each run adds them to
+    # a fresh copy of that archive.
+    part="$build/compare-archive-history"
+    rm -rf "$part" && mkdir -p "$part"
+    ln -f "$data" "$part/${uin}msg.dat" 2>/dev/null || cp "$data" "$part/${uin}msg.dat"
+    head -c $(( 10 + 8 * (events - 1000) )) "$folder/${uin}msg.idx" > "$part/${uin}msg.idx"
+    part_base=(--folder "$part" --uin "$uin" --settings "$build/compare.ini")
+    "$cli" "${part_base[@]}" export -2 --format sqlite -o "$build/compare-part.sqlite" > /dev/null
+    cp "$folder/${uin}msg.idx" "$part/${uin}msg.idx"
+    add_ms=$(prepare="cp '$build/compare-part.sqlite' '$archive'" median_ms "$cli" "${part_base[@]}" export -2 --format sqlite -o "$archive")
+    rm -rf "$part" "$archive" "$shell_db" "$build"/compare-archive.csv "$build"/compare-part.sqlite \
+        "$build"/compare-tables.sql "$build"/compare-indexes.sql "$build"/compare-import.sql
+fi
 list_runs=$(( events > 5000000 ? 1 : 3 ))
 list_ms=$(runs=$list_runs median_ms "$cli" "${base[@]}" list -2)
 rm -f "$exported"
@@ -108,3 +147,9 @@ for format in text csv json jsonl html; do
 done
 printf '%-40s %9s ms  %6s M lines/s  goal >= 8 (10M events)\n' "talvora-cli list -2 > /dev/null" \
     "$list_ms" "$(awk -v n="$events" -v t="$list_ms" 'BEGIN {printf "%.2f", (t > 0 ? n / t / 1000 : 0)}')"
+if [ -n "${archive_ms:-}" ]; then
+    printf '%-40s %9s ms  %6s x sqlite3  goal <= 1.5\n' "talvora-cli export -2 sqlite (new)" \
+        "$archive_ms" "$(ratio "$archive_ms" "$shell_ms")"
+    printf '%-40s %9s ms\n' "  sqlite3 .import CSV, FTS, indexes" "$shell_ms"
+    printf '%-40s %9s ms  goal <= 100\n' "  1,000 new events into that archive" "$add_ms"
+fi

@@ -10,6 +10,7 @@ packages=(
     qt6-base-dev qt6-base-dev-tools libgl-dev qt6-svg-dev libqt6svg6
     fonts-ipafont-gothic qt6-translations-l10n libxml2-dev
     libpcre2-dev  # regular expressions of grep and the hit list
+    libsqlite3-dev sqlite3  # the SQLite archive; the shell reads it back in the tests and the bench
     tzdata  # the named zones (Europe/Berlin, ...) the time tests convert in
     dpkg-dev file lintian desktop-file-utils appstream man-db
     libreoffice-calc-nogui  # a spreadsheet that opens the CSV export in a test

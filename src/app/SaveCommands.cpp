@@ -23,10 +23,11 @@ namespace {
 const char kTextFileFilter[] = "テキスト ファイル (*.txt)|*.txt| すべてのファイル (*.*) |*.*|";
 const char kOtherFormatFilters[] =
     "CSV ファイル (*.csv)|*.csv|JSON ファイル (*.json)|*.json|"
-    "JSON Lines ファイル (*.jsonl)|*.jsonl|HTML ファイル (*.html)|*.html|";
-constexpr ExportFormat kFilterFormats[] = {ExportFormat::Text,      ExportFormat::Text,
-                                           ExportFormat::Csv,       ExportFormat::Json,
-                                           ExportFormat::JsonLines, ExportFormat::Html};
+    "JSON Lines ファイル (*.jsonl)|*.jsonl|HTML ファイル (*.html)|*.html|"
+    "SQLite データベース (*.sqlite)|*.sqlite|";
+constexpr ExportFormat kFilterFormats[] = {
+    ExportFormat::Text,      ExportFormat::Text, ExportFormat::Csv,   ExportFormat::Json,
+    ExportFormat::JsonLines, ExportFormat::Html, ExportFormat::Sqlite};
 
 std::string PathBytes(const QString& path) {
     return QFile::encodeName(path).toStdString();
@@ -132,7 +133,8 @@ void CTalvoraApp::SaveAsText(bool selectedOnly) {
         return;  // cancelled: nothing is written
     }
     RowSelection rows = RowSelection::All();
-    if (selectedOnly) {
+    // An archive holds the whole list (and is added to when it is there already).
+    if (selectedOnly && ChosenFormat(*path, filter, filters) != ExportFormat::Sqlite) {
         const std::vector<int> selected = list->SelectedRows();
         rows = RowSelection::Rows(std::vector<std::int32_t>(selected.begin(), selected.end()));
     }

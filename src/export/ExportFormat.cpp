@@ -8,12 +8,13 @@
 
 namespace {
 
-constexpr std::array<std::pair<std::string_view, ExportFormat>, 5> kNames = {{
+constexpr std::array<std::pair<std::string_view, ExportFormat>, 6> kNames = {{
     {"text", ExportFormat::Text},
     {"csv", ExportFormat::Csv},
     {"json", ExportFormat::Json},
     {"jsonl", ExportFormat::JsonLines},
     {"html", ExportFormat::Html},
+    {"sqlite", ExportFormat::Sqlite},
 }};
 
 char Lower(char c) {
@@ -54,13 +55,14 @@ std::string_view ExportFormatName(ExportFormat format) {
 }
 
 std::optional<ExportFormat> ExportFormatForFileName(std::string_view path) {
-    constexpr std::array<std::pair<std::string_view, ExportFormat>, 6> kExtensions = {{
+    constexpr std::array<std::pair<std::string_view, ExportFormat>, 7> kExtensions = {{
         {".txt", ExportFormat::Text},
         {".csv", ExportFormat::Csv},
         {".json", ExportFormat::Json},
         {".jsonl", ExportFormat::JsonLines},
         {".html", ExportFormat::Html},
         {".htm", ExportFormat::Html},
+        {".sqlite", ExportFormat::Sqlite},
     }};
     for (const auto& [extension, format] : kExtensions) {
         if (EndsWithNoCase(path, extension)) {

@@ -8,14 +8,14 @@
 #include <string_view>
 
 // The file formats of an export. Text is the six-line blocks in Shift-JIS; the others are
-// UTF-8.
-enum class ExportFormat { Text, Csv, Json, JsonLines, Html };
+// UTF-8. Sqlite is an archive database (see SqliteArchive.h), kept up to date in place.
+enum class ExportFormat { Text, Csv, Json, JsonLines, Html, Sqlite };
 
-// "text", "csv", "json", "jsonl", "html".
+// "text", "csv", "json", "jsonl", "html", "sqlite".
 std::optional<ExportFormat> ParseExportFormat(std::string_view name);
 std::string_view ExportFormatName(ExportFormat format);
 // The format that a file name's extension names (.txt, .csv, .json, .jsonl, .html or .htm,
-// in any letter case); std::nullopt for any other name.
+// .sqlite, in any letter case); std::nullopt for any other name.
 std::optional<ExportFormat> ExportFormatForFileName(std::string_view path);
 
 // Converts Shift-JIS bytes of the text export and appends them to `out` (for example as
@@ -50,6 +50,7 @@ struct ExportOptions {
     ExportColors colors;                // HTML
     std::optional<std::int32_t> owner;  // JSON and HTML: the history's owner, when known
     ExportPeriod period;                // only the events of these days
+    bool rebuild = false;               // SQLite: a new archive replaces the one there
 };
 
 // The owner UIN that a data file's name gives ("<uin>msg.dat" in any letter case).

@@ -7,6 +7,7 @@
 #include "database/RecordWalker.h"
 #include "export/ExportWriter.h"
 #include "export/ReplacingFile.h"
+#include "export/SqliteArchive.h"
 
 namespace {
 
@@ -192,6 +193,9 @@ void ProtectHistoryFiles(ReplacingFile& file, const MessageDatabase& db,
 ExportResult ExportToFile(MessageDatabase& db, std::int32_t key, const RowSelection& rows,
                           const ExportOptions& options, const std::string& path,
                           const std::vector<std::string>& protectedFiles) {
+    if (options.format == ExportFormat::Sqlite) {
+        return WriteSqliteArchive(db, key, options, path, protectedFiles);
+    }
     ExportResult result;
     ReplacingFile file;
     ProtectHistoryFiles(file, db, protectedFiles);

@@ -18,8 +18,9 @@ struct ExportEvent;
 
 struct ExportResult {
     bool ok = false;
-    std::string error;      // why the output could not be written; empty on success
-    OutputFailure failure;  // the same as a kind, when the file itself was the trouble
+    std::string error;       // why the output could not be written; empty on success
+    OutputFailure failure;   // the same as a kind, when the file itself was the trouble
+    std::int64_t added = 0;  // SQLite: the events the archive gained
 };
 
 // Receives the events of an export one at a time; false (with the reason in `error`) stops it.
@@ -65,6 +66,8 @@ ExportResult ExportRows(MessageDatabase& db, std::int32_t key, const RowSelectio
 
 // The same into the file `path` (see ReplacingFile): a regular file appears under its name
 // only when it has been written completely; on failure an existing one is left untouched.
+// The SQLite format writes or adds to an archive instead (WriteSqliteArchive; `rows` and
+// the period are not for it).
 // The files of the open history are never written, nor those in `protectedFiles` (the
 // settings file in use), whatever path reaches them.
 ExportResult ExportToFile(MessageDatabase& db, std::int32_t key, const RowSelection& rows,

@@ -21,6 +21,7 @@ std::unique_ptr<ExportWriter> MakeExportWriter(MessageDatabase& db, std::int32_t
         case ExportFormat::Html:
             return std::make_unique<HtmlExportWriter>(db, key, options);
         case ExportFormat::Text:
+        case ExportFormat::Sqlite:  // not a stream of bytes: see SqliteArchive.h
             break;
     }
     return std::make_unique<TextExportWriter>(db, options.transform);

@@ -52,6 +52,12 @@ std::string OutputFailureText(const OutputFailure& failure) {
             return "cannot write " + failure.path + ": the file is read-only for you";
         case OutputFailure::Kind::Interrupted:
             return "cannot write " + failure.path + ": interrupted";
+        case OutputFailure::Kind::NotAnArchive:
+        case OutputFailure::Kind::OtherHistory:
+            return "refusing to write " + failure.path + ": " + failure.detail +
+                   " (it was left as it is; --rebuild replaces it)";
+        case OutputFailure::Kind::Archive:
+            return "cannot write " + failure.path + ": " + failure.detail;
         case OutputFailure::Kind::System:
             break;
     }
@@ -72,6 +78,12 @@ std::string OutputFailureReasonJa(const OutputFailure& failure) {
             return "読み取り専用のファイルです。";
         case OutputFailure::Kind::Interrupted:
             return "中断されました。";
+        case OutputFailure::Kind::NotAnArchive:
+            return "Talvora のアーカイブではありません。上書きしません。";
+        case OutputFailure::Kind::OtherHistory:
+            return "別の履歴のアーカイブです。上書きしません。";
+        case OutputFailure::Kind::Archive:
+            return "アーカイブを書き込めませんでした（" + failure.detail + "）。";
         case OutputFailure::Kind::System:
             break;
     }

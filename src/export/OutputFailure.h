@@ -13,10 +13,14 @@ struct OutputFailure {
         NotWritable,    // the user may not write the file itself (as cp would refuse)
         Interrupted,    // a quit signal arrived while writing
         System,         // the system refused: `code` is the errno
+        NotAnArchive,   // an existing file that is not an SQLite archive of ours
+        OtherHistory,   // an archive of another history, or of this one before a rewrite
+        Archive,        // SQLite failed: `detail` says why
     };
     Kind kind = Kind::None;
     int code = 0;
-    std::string path;  // the path as the caller gave it
+    std::string path;         // the path as the caller gave it
+    std::string detail = {};  // the reason in English, for the archive's kinds
 
     explicit operator bool() const { return kind != Kind::None; }
 };

@@ -209,6 +209,29 @@ bool ReplacingFile::Open(const std::string& path, std::string& error) {
     return OpenTemporary(nullptr, error);
 }
 
+bool ReplacingFile::Admit(const std::string& path, std::string& error) {
+    Discard();
+    path_ = path;
+    failure_ = {};
+    if (path.empty()) {
+        return Fail(error, OutputFailure::Kind::NoName);
+    }
+    struct stat st {};
+    if (::stat(path.c_str(), &st) == 0) {
+        if (const Protected* entry = ProtectionOf(&st, std::string())) {
+            return Fail(error, entry->why);
+        }
+        return true;
+    }
+    if (errno != ENOENT || !FollowLinks(path, target_)) {
+        return Fail(error, OutputFailure::Kind::System, errno);
+    }
+    if (const Protected* entry = ProtectionOf(nullptr, AbsoluteName(target_))) {
+        return Fail(error, entry->why);
+    }
+    return true;
+}
+
 bool ReplacingFile::OpenExisting(const struct stat& st, std::string& error) {
     if (const Protected* entry = ProtectionOf(&st, std::string())) {
         return Fail(error, entry->why);

@@ -42,7 +42,13 @@ public:
     bool Write(std::string_view bytes, std::string& error) override;
     bool Commit(std::string& error);
 
+    // Refuses `path` as Open would when it reaches a protected file, and opens nothing: for
+    // a writer that changes an existing file in place by its own means.
+    bool Admit(const std::string& path, std::string& error);
+
     const OutputFailure& failure() const { return failure_; }
+    // The temporary file being written, empty when the bytes go to the target directly.
+    const std::string& temporaryPath() const { return temporary_; }
     // The file the bytes end up in: `path` with its symbolic links followed.
     const std::string& target() const { return target_; }
 

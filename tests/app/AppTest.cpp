@@ -309,10 +309,11 @@ TEST_F(SaveCommands, FormatFollowsTheFileExtensionElseTheChosenFilter) {
     prompts_.QueueSaveFileName(std::nullopt);
     Trigger(ID_FILE_SAVE_DISPLAYED);
     const QStringList filters = prompts_.Calls()[0].filter.split(QStringLiteral(";;"));
-    ASSERT_EQ(filters.size(), 6);
+    ASSERT_EQ(filters.size(), 7);
     EXPECT_TRUE(filters[0].startsWith(QStringLiteral("テキスト ファイル (*.txt)")));
     EXPECT_TRUE(filters[2].startsWith(QStringLiteral("CSV")));
     EXPECT_TRUE(filters[5].startsWith(QStringLiteral("HTML")));
+    EXPECT_EQ(filters[6], QStringLiteral("SQLite データベース (*.sqlite)"));
 
     const std::string text = CoreExport(RowSelection::All());
     const struct {
@@ -322,6 +323,7 @@ TEST_F(SaveCommands, FormatFollowsTheFileExtensionElseTheChosenFilter) {
     } cases[] = {{"page.HTML", 0, "<!DOCTYPE html>"},
                  {"table", 2, "\xEF\xBB\xBF"},
                  {"lines", 4, "{\"entry\":"},
+                 {"archive", 6, std::string("SQLite format 3", 16)},
                  {"notes.txt", 3, text},
                  {"plain", 1, text}};
     for (const auto& c : cases) {

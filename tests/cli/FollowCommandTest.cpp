@@ -18,6 +18,7 @@
 
 #include "cli/CliFixture.h"
 #include "historywriter/HistoryWriter.h"
+#include "support/SqliteShell.h"
 #include "support/TempFolder.h"
 #include "support/TestHistory.h"
 
@@ -275,6 +276,53 @@ TEST_F(Follow, ReloadsWhateverHappensToTheFilesAndPrintsEachEventOnce) {
     EXPECT_EQ(follow.Stop(SIGTERM), 0);
     EXPECT_EQ(std::count(out.begin(), out.end(), '\n'), 4) << out;
     EXPECT_EQ(reloads(), 3u);
+}
+
+}  // namespace
+
+namespace {
+
+// The events added as the follow command's lines "N events added to FILE" count them.
+int AddedIn(const std::string& out) {
+    int added = 0;
+    for (std::size_t line = 0; line < out.size(); line = out.find('\n', line) + 1) {
+        added += std::atoi(out.c_str() + line);
+        if (out.find('\n', line) == std::string::npos) {
+            break;
+        }
+    }
+    return added;
+}
+
+TEST_F(Follow, KeepsAnArchiveCurrentAndStopsWhenTheHistoryIsRewritten) {
+    const std::string archive = folder_.File("log.sqlite");
+    {
+        FollowProcess follow(paths_, "5", {"--format", "sqlite", "-o", archive});
+        ASSERT_TRUE(follow.Started());
+        ASSERT_TRUE(follow.WaitReady());
+        writer_->AppendEvent(5, Message(5, "first"));
+        writer_->AppendEvent(6, Message(6, "other member"));
+        writer_->AppendEvent(5, Message(5, "second"));
+        std::string out;
+        for (auto deadline = Clock::now() + 5s; AddedIn(out) < 3 && Clock::now() < deadline;) {
+            out = follow.ReadLines(
+                static_cast<std::size_t>(std::count(out.begin(), out.end(), '\n')) + 1, 500ms);
+        }
+        EXPECT_EQ(AddedIn(out), 3) << out;
+        // Another history under the same names: the archive is not added to, the command ends.
+        writer_ = std::make_unique<HistoryWriter>(NewHistory());
+        writer_->AppendEvent(5, Message(5, "rewritten"));
+        writer_->AppendEvent(5, Message(5, "rewritten too"));
+        EXPECT_EQ(follow.Stop(0), 1);
+    }
+    EXPECT_EQ(SqliteShell(archive, "SELECT group_concat(text, ',') FROM events"),
+              "old,first,second\n");
+    // --rebuild starts from the history as it is now.
+    FollowProcess rebuilt(paths_, "5", {"--format", "sqlite", "-o", archive, "--rebuild"});
+    EXPECT_EQ(rebuilt.ReadLines(1, 5s), "2 events added to " + archive + "\n");
+    EXPECT_EQ(rebuilt.Stop(SIGTERM), 0);
+    EXPECT_EQ(SqliteShell(archive, "SELECT group_concat(text, ',') FROM events"),
+              "rewritten,rewritten too\n");
 }
 
 }  // namespace

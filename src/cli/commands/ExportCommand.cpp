@@ -50,13 +50,16 @@ constexpr CliOption kExportOptions[] = {
     {"--output", "-o", "FILE",
      "the file to write (replaced whole, or left as it was); - for "
      "standard output"},
-    {"--format", nullptr, "NAME", "text (the default), csv, json, jsonl or html"},
+    {"--format", nullptr, "NAME", "text (the default), csv, json, jsonl, html or sqlite"},
     {"--rows", nullptr, "LIST", "only these rows of the list, e.g. 0,2-4"},
     {"--encoding", nullptr, "NAME", "of the text format: shift-jis (the default) or utf-8"},
     kPeriodOptions[0],
     kPeriodOptions[1],
     {"--split", nullptr, "year|month|day",
      "one file per period, named FILE with the period before its extension"},
+    {"--rebuild", nullptr, nullptr,
+     "sqlite: write the archive anew, replacing the one at FILE (after a rewrite of the "
+     "history)"},
 };
 
 // `-o -`: the bytes go to the command's output stream as they are made.
@@ -103,7 +106,8 @@ bool ParseFormatOptions(CliContext& context, const CliArgs& args, ExportOptions&
     const std::string formatName = args.Value("--format").value_or("text");
     const auto format = ParseExportFormat(formatName);
     if (!format) {
-        UsageError(context, "unknown format " + formatName + " (text, csv, json, jsonl or html)");
+        UsageError(context,
+                   "unknown format " + formatName + " (text, csv, json, jsonl, html or sqlite)");
         return false;
     }
     const auto encoding = args.Value("--encoding");
@@ -154,6 +158,31 @@ bool ParsePeriodOptions(CliContext& context, const CliArgs& args, const std::str
     return true;
 }
 
+// The SQLite archive: the whole list, added to the archive at `path` (or written anew).
+int RunArchiveExport(CliContext& context, const CliArgs& args, std::int32_t key,
+                     const std::string& path, ExportOptions& options) {
+    for (const char* option : {"--rows", "--from", "--to", "--split"}) {
+        if (args.Value(option)) {
+            return UsageError(context, std::string(option) +
+                                           " is not for the sqlite format: an archive holds "
+                                           "the whole list");
+        }
+    }
+    if (path == "-") {
+        return UsageError(context, "the sqlite format writes a file: it needs -o FILE");
+    }
+    options.rebuild = args.Has("--rebuild");
+    const ExportResult result =
+        ExportToFile(*context.db, key, RowSelection::All(), options, path, {context.settingsPath});
+    if (!result.ok) {
+        context.err << "talvora-cli: " << result.error << '\n';
+        return kExitFailure;
+    }
+    context.out << result.added << (result.added == 1 ? " event" : " events") << " added to "
+                << path << '\n';
+    return kExitOk;
+}
+
 int RunExport(CliContext& context, const CliArgs& args) {
     std::int32_t key = 0;
     if (!ParseKeyArgument(context, args.positionals(), "export", key)) {
@@ -168,8 +197,16 @@ int RunExport(CliContext& context, const CliArgs& args) {
     }
     ExportOptions options;
     ExportSplit split = ExportSplit::None;
-    if (!ParseFormatOptions(context, args, options) ||
-        !ParsePeriodOptions(context, args, *path, options, split)) {
+    if (!ParseFormatOptions(context, args, options)) {
+        return kExitUsage;
+    }
+    if (options.format == ExportFormat::Sqlite) {
+        return RunArchiveExport(context, args, key, *path, options);
+    }
+    if (args.Has("--rebuild")) {
+        return UsageError(context, "--rebuild is for the sqlite format");
+    }
+    if (!ParsePeriodOptions(context, args, *path, options, split)) {
         return kExitUsage;
     }
 
@@ -217,7 +254,11 @@ int RunExport(CliContext& context, const CliArgs& args) {
 
 const CliCommand& ExportCommand() {
     static const CliCommand command{
-        "export",  "KEY -o FILE", "member KEY's rows as text, CSV, JSON, JSON Lines or HTML",
-        RunExport, true,          kExportOptions};
+        "export",
+        "KEY -o FILE",
+        "member KEY's rows as text, CSV, JSON, JSON Lines or HTML, or into an SQLite archive",
+        RunExport,
+        true,
+        kExportOptions};
     return command;
 }

@@ -13,6 +13,7 @@
 #include "cli/ListLineWriter.h"
 #include "database/MessageDatabase.h"
 #include "document/HistoryDocument.h"
+#include "export/ExportText.h"
 #include "export/ExportWriter.h"
 #include "text/ShiftJis.h"
 
@@ -95,7 +96,74 @@ private:
 };
 
 constexpr CliOption kFollowOptions[] = {
-    {"--format", nullptr, "NAME", "list (the default) or jsonl, the export's JSON Lines"},
+    {"--format", nullptr, "NAME",
+     "list (the default), jsonl (the export's JSON Lines) or sqlite (with -o FILE)"},
+    {"--output", "-o", "FILE", "sqlite: the archive kept current"},
+    {"--rebuild", nullptr, nullptr,
+     "sqlite: write the archive anew at the start and after a rewrite of the history"},
+};
+
+// Keeps member `key`'s SQLite archive current: what each pass takes is added to it. A
+// history rewritten underneath no longer matches the archive; only with `rebuild` is the
+// archive then written anew, otherwise the command ends with the refusal.
+class ArchiveKeeper {
+public:
+    ArchiveKeeper(CliContext& context, HistoryDocument& document, std::int32_t key,
+                  std::string path, bool rebuild)
+        : context_(context),
+          document_(document),
+          key_(key),
+          path_(std::move(path)),
+          rebuild_(rebuild) {
+        Update(rebuild);
+        QObject::connect(&document, &HistoryDocument::appended,
+                         [this](const HistoryChange&) { Update(false); });
+        QObject::connect(&document, &HistoryDocument::reopened, [this] {
+            context_.err << "talvora-cli: the history changed underneath; it was reloaded\n"
+                         << std::flush;
+            Update(false);
+        });
+    }
+
+    bool failed() const { return failed_; }
+
+private:
+    void Update(bool anew) {
+        MessageDatabase& db = document_.database();
+        ExportOptions options;
+        options.format = ExportFormat::Sqlite;
+        options.owner = OwnerFromDataFile(db.dataPath());
+        options.rebuild = anew;
+        ExportResult result =
+            ExportToFile(db, key_, RowSelection::All(), options, path_, {context_.settingsPath});
+        if (!result.ok && !anew && rebuild_ &&
+            result.failure.kind == OutputFailure::Kind::OtherHistory) {
+            context_.err << "talvora-cli: the history was rewritten; the archive is written "
+                            "anew\n";
+            options.rebuild = true;
+            result = ExportToFile(db, key_, RowSelection::All(), options, path_,
+                                  {context_.settingsPath});
+        }
+        if (!result.ok) {
+            context_.err << "talvora-cli: " << result.error << '\n' << std::flush;
+            failed_ = true;
+            return;
+        }
+        if (result.added > 0 || !started_) {
+            context_.out << result.added << (result.added == 1 ? " event" : " events")
+                         << " added to " << path_ << '\n'
+                         << std::flush;
+        }
+        started_ = true;
+    }
+
+    CliContext& context_;
+    HistoryDocument& document_;
+    std::int32_t key_;
+    std::string path_;
+    bool rebuild_;
+    bool started_ = false;
+    bool failed_ = false;
 };
 
 // The data offset of every entry taken, in index order.
@@ -174,8 +242,17 @@ int RunFollow(CliContext& context, const CliArgs& args) {
         return kExitUsage;
     }
     const std::string format = args.Value("--format").value_or("list");
-    if (format != "list" && format != "jsonl") {
-        return UsageError(context, "unknown follow format " + format + " (list or jsonl)");
+    if (format != "list" && format != "jsonl" && format != "sqlite") {
+        return UsageError(context, "unknown follow format " + format + " (list, jsonl or sqlite)");
+    }
+    const auto path = args.Value("--output");
+    if ((format == "sqlite") != (path.has_value() || args.Has("--rebuild"))) {
+        return UsageError(context, format == "sqlite"
+                                       ? "follow --format sqlite needs the archive: -o FILE"
+                                       : "-o and --rebuild are for --format sqlite");
+    }
+    if (path && (path->empty() || *path == "-")) {
+        return UsageError(context, "the sqlite format writes a file: it needs -o FILE");
     }
     // A document of its own, with the live check's waits; the table read for the command
     // line goes first.
@@ -186,9 +263,16 @@ int RunFollow(CliContext& context, const CliArgs& args) {
         return kExitFailure;
     }
     StopSignals stopSignals;
-    Follower follower(context, document, key, format == "jsonl");
+    std::unique_ptr<Follower> follower;
+    std::unique_ptr<ArchiveKeeper> keeper;
+    if (path) {
+        keeper =
+            std::make_unique<ArchiveKeeper>(context, document, key, *path, args.Has("--rebuild"));
+    } else {
+        follower = std::make_unique<Follower>(context, document, key, format == "jsonl");
+    }
     // A failed write ends the command (the program reports it).
-    while (!stopSignals.Stopped() && context.out) {
+    while (!stopSignals.Stopped() && context.out && !(keeper && keeper->failed())) {
         // An entry is printed once it is written whole, and once; a history replaced or
         // gone is opened again when it holds together.
         document.Check();
@@ -197,7 +281,7 @@ int RunFollow(CliContext& context, const CliArgs& args) {
         };
         nanosleep(&pause, nullptr);
     }
-    return context.out ? kExitOk : kExitFailure;
+    return context.out && !(keeper && keeper->failed()) ? kExitOk : kExitFailure;
 }
 
 }  // namespace
