@@ -182,8 +182,8 @@ int RunCli(int argc, char** argv, std::ostream& out, std::ostream& err) {
     }
 
     context.settingsPath = settingsName;
-    const ListColors colors = settingsFile.LoadSettings(CliDefaultColors()).colors;
-    context.colors = &colors;
+    const StoredSettings stored = settingsFile.LoadSettings(CliDefaultColors());
+    context.colors = &stored.colors;
     MessageDatabase db;
     LocationSettings location;
     context.settings = &settingsFile;
@@ -199,7 +199,7 @@ int RunCli(int argc, char** argv, std::ostream& out, std::ostream& err) {
             location.msgDatFile = QFile::decodeName(data->c_str());
             location.msgIdxFile = QFile::decodeName(index->c_str());
         } else {
-            location = settingsFile.LoadSettings(CliDefaultColors()).location;
+            location = stored.location;
             if (recent) {
                 const std::vector<LocationSettings> list = settingsFile.LoadRecentHistories();
                 const auto number = static_cast<std::size_t>(*recent);
@@ -233,7 +233,7 @@ int RunCli(int argc, char** argv, std::ostream& out, std::ostream& err) {
         if (zone) {
             location.timeZone = QString::fromStdString(*zone);
         } else if (!recent) {
-            location.timeZone = settingsFile.LoadSettings(CliDefaultColors()).location.timeZone;
+            location.timeZone = stored.location.timeZone;
         }
         if (!location.timeZone.isEmpty() && !UseTimeZone(location.timeZone.toStdString())) {
             err << "talvora-cli: the settings file names no known time zone ("

@@ -2,41 +2,9 @@
 
 #include <cstdint>
 
-namespace {
+#include "text/Utf8ShiftJis.h"
 
-// The code point at `p` and its length in bytes; a byte that starts no valid sequence is
-// one character that pairs with nothing.
-char32_t Decode(const unsigned char* p, const unsigned char* end, std::size_t& length) {
-    const unsigned lead = *p;
-    std::size_t size = 1;
-    char32_t c = 0;
-    if (lead >= 0xC2 && lead <= 0xDF) {
-        size = 2;
-        c = lead & 0x1Fu;
-    } else if (lead >= 0xE0 && lead <= 0xEF) {
-        size = 3;
-        c = lead & 0x0Fu;
-    } else if (lead >= 0xF0 && lead <= 0xF4) {
-        size = 4;
-        c = lead & 0x07u;
-    } else {
-        length = 1;
-        return lead < 0x80 ? lead : 0;
-    }
-    if (static_cast<std::size_t>(end - p) < size) {
-        length = 1;
-        return 0;
-    }
-    for (std::size_t i = 1; i < size; ++i) {
-        if ((p[i] & 0xC0u) != 0x80u) {
-            length = 1;
-            return 0;
-        }
-        c = (c << 6) | (p[i] & 0x3Fu);
-    }
-    length = size;
-    return c;
-}
+namespace {
 
 // Whether a character belongs to a word: not ASCII, not a space or punctuation mark of the
 // Japanese and general punctuation blocks (々 〆 〇 are letters), not a full-width ASCII sign.
@@ -58,8 +26,6 @@ bool InWord(char32_t c) {
 }  // namespace
 
 void AppendCharacterPairs(std::string_view utf8, std::string& out) {
-    const auto* const begin = reinterpret_cast<const unsigned char*>(utf8.data());
-    const auto* const end = begin + utf8.size();
     const std::size_t start = out.size();
     const auto separate = [&] {
         if (out.size() > start) {
@@ -78,10 +44,11 @@ void AppendCharacterPairs(std::string_view utf8, std::string& out) {
         inRun = false;
         paired = false;
     };
-    for (const unsigned char* p = begin; p < end;) {
-        std::size_t length = 0;
-        const char32_t c = Decode(p, end, length);
-        const auto at = static_cast<std::size_t>(p - begin);
+    for (std::size_t at = 0; at < utf8.size();) {
+        // A byte that starts no well-formed character is one that pairs with nothing.
+        std::size_t next = at;
+        const char32_t c = NextUtf8(utf8, next).value_or(0);
+        const std::size_t length = next > at ? next - at : 1;
         if (!InWord(c)) {
             endRun();
         } else {
@@ -94,7 +61,7 @@ void AppendCharacterPairs(std::string_view utf8, std::string& out) {
             previous = at;
             previousLength = length;
         }
-        p += length;
+        at += length;
     }
     endRun();
 }

@@ -87,8 +87,9 @@ const Utf8Forms& Forms() {
     return *forms;
 }
 
-// Next code point of UTF-8 text at `pos`, advancing `pos`; nullopt for anything that is
-// not well-formed (overlong forms, surrogates, values past U+10FFFF, cut sequences).
+
+}  // namespace
+
 std::optional<char32_t> NextUtf8(std::string_view utf8, std::size_t& pos) {
     const auto byte = [&](std::size_t i) { return static_cast<unsigned char>(utf8[i]); };
     const unsigned char first = byte(pos);
@@ -123,8 +124,6 @@ std::optional<char32_t> NextUtf8(std::string_view utf8, std::size_t& pos) {
     pos += length;
     return code;
 }
-
-}  // namespace
 
 std::string Utf8FromShiftJis(std::string_view bytes) {
     std::string out;
