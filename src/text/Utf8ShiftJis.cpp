@@ -87,7 +87,6 @@ const Utf8Forms& Forms() {
     return *forms;
 }
 
-
 }  // namespace
 
 std::optional<char32_t> NextUtf8(std::string_view utf8, std::size_t& pos) {
