@@ -83,7 +83,7 @@ int RunList(CliContext& context, const CliArgs& args) {
     if (!RequireMember(context, key)) {
         return kExitFailure;
     }
-    Period period;
+    ExportPeriod period;
     if (!ReadPeriodOptions(context, args, period)) {
         return kExitUsage;
     }
@@ -94,7 +94,7 @@ int RunList(CliContext& context, const CliArgs& args) {
     std::string out;
     for (std::int32_t row = 0; row < rows; ++row) {
         const bool ok = db.ReadEvent(key, RowToIndex(rows, row), record);
-        if (!InPeriod(period, record, ok)) {
+        if (!period.Holds(record, ok)) {
             continue;
         }
         writer.Append(db, record, ok, out);

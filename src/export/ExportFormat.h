@@ -32,7 +32,8 @@ struct ExportColors {
 
 struct EventRecord;
 
-// The time values [start, end) an export is limited to (calendar days, see CalendarDays).
+// The time values [start, end) an export, `list` or `grep` is limited to (calendar days, see
+// CalendarDays); open at an end that is not given.
 struct ExportPeriod {
     bool limited = false;
     std::int64_t start = std::numeric_limits<std::int64_t>::min();

@@ -137,11 +137,9 @@ bool ParseFormatOptions(CliContext& context, const CliArgs& args, ExportOptions&
 // --from, --to and --split; false after a usage error.
 bool ParsePeriodOptions(CliContext& context, const CliArgs& args, const std::string& path,
                         ExportOptions& options, ExportSplit& split) {
-    Period period;
-    if (!ReadPeriodOptions(context, args, period)) {
+    if (!ReadPeriodOptions(context, args, options.period)) {
         return false;
     }
-    options.period = {period.limited, period.start, period.end};
     split = ExportSplit::None;
     if (const auto name = args.Value("--split")) {
         const auto chosen = ParseExportSplit(*name);

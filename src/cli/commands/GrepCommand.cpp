@@ -150,7 +150,7 @@ bool ReadQuery(CliContext& context, const CliArgs& args, HitQuery& query, bool& 
         }
         query.key = *key;
     }
-    Period period;
+    ExportPeriod period;
     if (!ReadPeriodOptions(context, args, period)) {
         return false;
     }

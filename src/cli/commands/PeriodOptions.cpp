@@ -4,10 +4,9 @@
 
 #include "cli/CliArgs.h"
 #include "cli/commands/SearchCommand.h"
-#include "database/EventRecord.h"
 #include "search/DateRange.h"
 
-bool ReadPeriodOptions(CliContext& context, const CliArgs& args, Period& period) {
+bool ReadPeriodOptions(CliContext& context, const CliArgs& args, ExportPeriod& period) {
     std::optional<CalendarDate> first, last;
     for (const char* option : {"--from", "--to"}) {
         const auto text = args.Value(option);
@@ -35,12 +34,4 @@ bool ReadPeriodOptions(CliContext& context, const CliArgs& args, Period& period)
         period.end = CalendarDays(*last, *last).end;
     }
     return true;
-}
-
-bool InPeriod(const Period& period, const EventRecord& record, bool decoded) {
-    if (!period.limited) {
-        return true;
-    }
-    return decoded && record.stampRead && period.start <= record.timeValue &&
-           record.timeValue < period.end;
 }
