@@ -83,18 +83,25 @@ std::pair<QDate, QDate> MemberDays(MessageDatabase& db, std::int32_t key) {
     return {first, last};
 }
 
-// A failure is told (unless a quit signal ended the save); so is how many files a split
-// made, for their names are not the one chosen.
+// A failed save is told, unless a quit signal ended it: the program is on its way out, no
+// one to tell.
+void ReportSaveFailure(Prompts& prompts, QWidget* parent, const QString& path,
+                       const ExportResult& result) {
+    if (result.ok || result.failure.kind == OutputFailure::Kind::Interrupted) {
+        return;
+    }
+    prompts.Message(parent, QStringLiteral("Talvora"),
+                    QStringLiteral("ファイルに保存できませんでした。\n%1\n%2")
+                        .arg(path, QString::fromStdString(OutputFailureReasonJa(result.failure))),
+                    Prompts::Icon::Stop, QMessageBox::Ok);
+}
+
+// A failure is told as every save's is; so is how many files a split made, for their names
+// are not the one chosen.
 void ReportPeriodSave(Prompts& prompts, QWidget* parent, const QString& path, ExportSplit split,
                       const ExportResult& result, int files) {
     if (!result.ok) {
-        if (result.failure.kind != OutputFailure::Kind::Interrupted) {
-            prompts.Message(
-                parent, QStringLiteral("Talvora"),
-                QStringLiteral("ファイルに保存できませんでした。\n%1\n%2")
-                    .arg(path, QString::fromStdString(OutputFailureReasonJa(result.failure))),
-                Prompts::Icon::Stop, QMessageBox::Ok);
-        }
+        ReportSaveFailure(prompts, parent, path, result);
         return;
     }
     if (split != ExportSplit::None) {
@@ -132,14 +139,15 @@ void CTalvoraApp::SaveAsText(bool selectedOnly) {
     if (!path) {
         return;  // cancelled: nothing is written
     }
+    const ExportFormat format = ChosenFormat(*path, filter, filters);
     RowSelection rows = RowSelection::All();
     // An archive holds the whole list (and is added to when it is there already).
-    if (selectedOnly && ChosenFormat(*path, filter, filters) != ExportFormat::Sqlite) {
+    if (selectedOnly && format != ExportFormat::Sqlite) {
         const std::vector<int> selected = list->SelectedRows();
         rows = RowSelection::Rows(std::vector<std::int32_t>(selected.begin(), selected.end()));
     }
     ExportOptions options;
-    options.format = ChosenFormat(*path, filter, filters);
+    options.format = format;
     options.colors = ColorsOf(list->listColors());
     options.owner = OwnerFromDataFile(database().dataPath());
     ExportResult result;
@@ -148,14 +156,7 @@ void CTalvoraApp::SaveAsText(bool selectedOnly) {
         result = ExportToFile(database(), list->currentMember(), rows, options, PathBytes(*path),
                               {PathBytes(settingsFile_->path())});
     }
-    if (!result.ok && result.failure.kind != OutputFailure::Kind::Interrupted) {
-        // A quit signal ended the export: the program is on its way out, no one to tell.
-        prompts_.Message(
-            frame_.get(), QStringLiteral("Talvora"),
-            QStringLiteral("ファイルに保存できませんでした。\n%1\n%2")
-                .arg(*path, QString::fromStdString(OutputFailureReasonJa(result.failure))),
-            Prompts::Icon::Stop, QMessageBox::Ok);
-    }
+    ReportSaveFailure(prompts_, frame_.get(), *path, result);
 }
 
 void CTalvoraApp::SavePeriod() {
